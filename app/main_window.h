@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "platform/window_system.h"
+
+namespace ts::app {
+
+// The main window's procedure: creates and loads the party when the window
+// opens, turns every button into a command on it, refreshes the list after
+// each handled command and saves the party when the window closes.
+class MainWindow {
+public:
+    explicit MainWindow(AppState& state) : state_(state) {}
+
+    void handle(platform::Dialog& window, const platform::Message& message);
+    platform::DialogProc procedure();
+
+    // Creates the party named "FIRST", loads the settings file into it and
+    // builds the list columns. False when the party cannot be created.
+    bool openParty();
+    // Saves the party and destroys it; false when the save failed.
+    bool closeParty();
+    void refreshWindow(platform::Dialog& window);
+
+private:
+    void create(platform::Dialog& window);
+    void command(platform::Dialog& window, int id);
+    void close(platform::Dialog& window);
+
+    AppState& state_;
+};
+
+}  // namespace ts::app

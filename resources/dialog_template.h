@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace ts::res {
+
+// Control identifiers that no code addresses (labels, frames) carry -1.
+inline constexpr int kNoId = -1;
+
+enum class ControlKind {
+    PushButton,
+    Edit,
+    Static,
+    GroupBox,
+    ListView,
+    Icon,      // shows icon resource 102
+    UpDown,    // a free-standing pair of arrows
+    ComboBox,  // drop-down with an editable field
+};
+
+// Style bits of a control, as far as the program needs them.
+enum Style : std::uint32_t {
+    kNoStyle = 0,
+    kTabStop = 1u << 0,
+    kDefaultButton = 1u << 1,
+    kAlignLeft = 1u << 2,
+    kAlignRight = 1u << 3,
+    kAlignCenter = 1u << 4,
+    kBorder = 1u << 5,
+    kAutoScroll = 1u << 6,    // edit: scrolls horizontally while typing
+    kArrowKeys = 1u << 7,     // up-down: arrow keys step it
+    kReportsClicks = 1u << 8, // static/icon: a click gives its command
+    kVScroll = 1u << 9,       // combo box: vertical scroll bar in its list
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    int x, y, width, height;  // dialog units
+    std::u16string_view text;
+    std::uint32_t style;
+};
+
+struct DialogTemplate {
+    int id;
+    std::u16string_view caption;
+    int width, height;  // dialog units
+    std::u16string_view fontName;
+    int pointSize;
+    bool centred;  // centred on its owner; the main window is placed by code
+    std::span<const ControlTemplate> controls;  // template order = tab order
+};
+
+// Template by number (101, 103, 104); null for an unknown number.
+const DialogTemplate* findDialogTemplate(int id);
+
+inline constexpr int kMainDialog = 101;
+inline constexpr int kIconResource = 102;
+inline constexpr int kGroupDialog = 103;
+inline constexpr int kTotalDialog = 104;
+
+}  // namespace ts::res

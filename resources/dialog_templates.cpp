@@ -1,0 +1,93 @@
+#include <array>
+
+#include "resources/dialog_template.h"
+
+namespace ts::res {
+
+namespace {
+
+using K = ControlKind;
+
+constexpr std::u16string_view kGothic = u"ＭＳ ゴシック";
+
+constexpr std::uint32_t kButton = kTabStop | kAlignCenter;
+constexpr std::uint32_t kDefault = kButton | kDefaultButton;
+constexpr std::uint32_t kLabel = kAlignLeft;
+constexpr std::uint32_t kNumberEdit = kTabStop | kBorder | kAutoScroll | kAlignRight;
+constexpr std::uint32_t kTextEdit = kTabStop | kBorder | kAutoScroll | kAlignLeft;
+
+// The main window.
+constexpr std::array kMainControls{
+    ControlTemplate{1015, K::PushButton, 347, 2, 74, 14, u"追加", kButton},
+    ControlTemplate{1016, K::PushButton, 347, 21, 74, 14, u"変更", kButton},
+    ControlTemplate{1020, K::PushButton, 347, 40, 74, 14, u"クリア", kButton},
+    ControlTemplate{1018, K::PushButton, 347, 59, 74, 14, u"削除", kButton},
+    ControlTemplate{1017, K::PushButton, 264, 108, 26, 15, u"入力", kButton},
+    ControlTemplate{1021, K::PushButton, 380, 109, 40, 14, u"簡易表示", kButton},
+    ControlTemplate{1014, K::PushButton, 296, 109, 40, 14, u"通常計算", kButton},
+    ControlTemplate{1000, K::ListView, 1, 2, 342, 102, u"", kTabStop | kBorder},
+    ControlTemplate{1019, K::Static, 85, 111, 58, 12, u"DDD", kLabel},
+    ControlTemplate{1029, K::Static, 173, 111, 30, 12, u"CCC", kLabel},
+    ControlTemplate{1028, K::Static, 33, 111, 27, 12, u"AAA", kLabel},
+    ControlTemplate{1027, K::Static, 228, 111, 35, 12, u"BBB", kLabel},
+    ControlTemplate{kNoId, K::Static, 147, 111, 30, 8, u"区切額", kLabel},
+    ControlTemplate{kNoId, K::Static, 65, 111, 21, 8, u"総額", kLabel},
+    ControlTemplate{1025, K::Static, 5, 111, 27, 8, u"総人数", kLabel},
+    ControlTemplate{1026, K::Static, 206, 111, 18, 8, u"余り", kLabel},
+    ControlTemplate{1022, K::PushButton, 338, 109, 40, 14, u"区切計算", kButton},
+    ControlTemplate{1031, K::Icon, 399, 79, 21, 21, u"", kReportsClicks},
+    ControlTemplate{kNoId, K::GroupBox, 2, 101, 291, 25, u"", kNoStyle},
+};
+
+// The group settings dialog.
+constexpr std::array kGroupControls{
+    ControlTemplate{1009, K::Edit, 30, 3, 118, 14, u"", kTextEdit},
+    ControlTemplate{1021, K::Edit, 30, 21, 26, 14, u"", kNumberEdit},
+    ControlTemplate{1025, K::Edit, 103, 21, 26, 14, u"", kNumberEdit},
+    ControlTemplate{1020, K::Edit, 30, 40, 48, 14, u"", kNumberEdit},
+    ControlTemplate{1022, K::Edit, 106, 40, 42, 14, u"", kNumberEdit},
+    ControlTemplate{1, K::PushButton, 77, 58, 32, 14, u"OK", kDefault},
+    ControlTemplate{2, K::PushButton, 116, 58, 32, 14, u"CANCEL", kButton},
+    ControlTemplate{3, K::PushButton, 91, 42, 13, 11, u"+", kDefault},
+    ControlTemplate{kNoId, K::Static, 4, 43, 26, 8, u"負担額", kLabel},
+    ControlTemplate{kNoId, K::Static, 4, 7, 21, 8, u"名称", kLabel},
+    ControlTemplate{kNoId, K::Static, 4, 25, 21, 8, u"人数", kLabel},
+    ControlTemplate{kNoId, K::Static, 81, 25, 20, 8, u"割合", kLabel},
+    ControlTemplate{kNoId, K::Static, 67, 25, 10, 8, u"人", kLabel},
+    ControlTemplate{kNoId, K::Static, 139, 25, 10, 8, u"％", kLabel},
+    ControlTemplate{kNoId, K::Static, 79, 43, 10, 8, u"円", kLabel},
+    ControlTemplate{1028, K::UpDown, 56, 21, 9, 14, u"", kArrowKeys | kTabStop},
+    ControlTemplate{1029, K::UpDown, 129, 21, 9, 14, u"", kArrowKeys},
+};
+
+// The total dialog.
+constexpr std::array kTotalControls{
+    ControlTemplate{1019, K::Edit, 35, 2, 86, 14, u"", kNumberEdit},
+    ControlTemplate{1029, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll},
+    ControlTemplate{3, K::PushButton, 50, 20, 85, 14, u"総負担額を入れる", kDefault},
+    ControlTemplate{1, K::PushButton, 68, 53, 32, 14, u"OK", kDefault},
+    ControlTemplate{2, K::PushButton, 106, 53, 32, 14, u"CANCEL", kButton},
+    ControlTemplate{kNoId, K::Static, 3, 5, 21, 8, u"総額", kLabel},
+    ControlTemplate{kNoId, K::Static, 3, 41, 29, 8, u"区切額", kLabel},
+    ControlTemplate{kNoId, K::Static, 124, 3, 15, 8, u"円", kAlignCenter},
+    ControlTemplate{kNoId, K::Static, 124, 39, 15, 8, u"円", kAlignCenter},
+};
+
+constexpr std::array kTemplates{
+    DialogTemplate{kMainDialog, u"TALLY-SHARE", 424, 127, kGothic, 9, false, kMainControls},
+    DialogTemplate{kGroupDialog, u"グループの設定", 152, 75, kGothic, 9, true, kGroupControls},
+    DialogTemplate{kTotalDialog, u"情報", 142, 69, kGothic, 9, true, kTotalControls},
+};
+
+}  // namespace
+
+const DialogTemplate* findDialogTemplate(int id) {
+    for (const auto& t : kTemplates) {
+        if (t.id == id) {
+            return &t;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace ts::res

@@ -1,0 +1,43 @@
+#pragma once
+
+// Control and command identifiers shared by the templates and the procedures.
+namespace ts::id {
+
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kCancelCommand = 1005;  // borne by no control; treated as CANCEL
+
+// Main window (template 101).
+inline constexpr int kGroupList = 1000;
+inline constexpr int kCalculatePlain = 1014;
+inline constexpr int kAdd = 1015;
+inline constexpr int kChange = 1016;
+inline constexpr int kInput = 1017;
+inline constexpr int kDelete = 1018;
+inline constexpr int kTotalText = 1019;
+inline constexpr int kClear = 1020;
+inline constexpr int kViewToggle = 1021;
+inline constexpr int kCalculateRounded = 1022;
+inline constexpr int kPeopleLabel = 1025;
+inline constexpr int kRemainderLabel = 1026;
+inline constexpr int kRemainderText = 1027;
+inline constexpr int kPeopleText = 1028;
+inline constexpr int kUnitText = 1029;
+inline constexpr int kAboutIcon = 1031;
+
+// Group settings dialog (template 103).
+inline constexpr int kNameField = 1009;
+inline constexpr int kAdvanceField = 1020;
+inline constexpr int kPeopleField = 1021;
+inline constexpr int kAddendField = 1022;
+inline constexpr int kRatioField = 1025;
+inline constexpr int kPeopleArrows = 1028;
+inline constexpr int kRatioArrows = 1029;
+inline constexpr int kAddAddend = 3;
+
+// Total dialog (template 104).
+inline constexpr int kTotalField = 1019;
+inline constexpr int kUnitCombo = 1029;
+inline constexpr int kTakeAdvances = 3;
+
+}  // namespace ts::id

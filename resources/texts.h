@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string_view>
+
+// Every text the program shows, in one place.
+namespace ts::text {
+
+inline constexpr std::u16string_view kAppName = u"TALLY-SHARE";
+inline constexpr std::u16string_view kFirstPartyName = u"FIRST";
+inline constexpr std::u16string_view kSettingsFileName = u"ts.cfg";
+inline constexpr std::u16string_view kNewGroupName = u"新規";
+
+inline constexpr std::u16string_view kYen = u"円";
+inline constexpr std::u16string_view kPersons = u"人";
+inline constexpr std::u16string_view kPay = u"払う";
+inline constexpr std::u16string_view kRefund = u"返金";
+inline constexpr std::u16string_view kEvenBalanceTail = u"\u3000\u3000";
+
+inline constexpr std::u16string_view kSimpleView = u"簡易表示";
+inline constexpr std::u16string_view kDetailedView = u"詳細表示";
+
+// Message boxes.
+inline constexpr std::u16string_view kErrorCaption = u"エラー";
+inline constexpr std::u16string_view kDeleteCaption = u"削除";
+inline constexpr std::u16string_view kDeleteQuestion = u"このグループを削除しますか？";
+inline constexpr std::u16string_view kClearCaption = u"クリア";
+inline constexpr std::u16string_view kClearQuestion = u"全グループをクリアしますか？";
+inline constexpr std::u16string_view kAboutCaption = u"Information";
+inline constexpr std::u16string_view kAboutText =
+    u"TALLY-SHARE Version1.00\nBill splitting for groups, by the TALLY-SHARE developers";
+inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
+inline constexpr std::u16string_view kSaveFailed = u"設定ファイルを保存できませんでした";
+
+// Group settings dialog, in the order the fields are tested.
+inline constexpr std::u16string_view kNeedName = u"このグループの名前を入力してください";
+inline constexpr std::u16string_view kNeedPeople = u"このグループの人数を入力してください";
+inline constexpr std::u16string_view kNeedRatio = u"このグループが支払う割合を入力してください";
+inline constexpr std::u16string_view kNeedAdvance = u"このグループの出資した金額を入力してください";
+inline constexpr std::u16string_view kNeedNumber = u"数値を入力してください";
+inline constexpr std::u16string_view kPeopleAtLeastOne = u"人数は１人以上に指定してください";
+inline constexpr std::u16string_view kRatioRange = u"割合は０～１００％に指定してください";
+
+// Total dialog.
+inline constexpr std::u16string_view kNeedTotal = u"総額を入力してください";
+inline constexpr std::u16string_view kNeedUnit = u"区切り額を入力してください";
+inline constexpr std::u16string_view kNeedTotalNumbers = u"総額と区切り額には数値を入力してください";
+
+}  // namespace ts::text

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace ts {
+
+class Entry;
+
+inline constexpr std::u16string_view kConfigMagic = u"@TALLYSHARE/CONFIG";
+inline constexpr std::u16string_view kConfigVersion = u"1.00";
+inline constexpr std::u16string_view kPeopleTag = u"PEOPLE";
+inline constexpr std::u16string_view kGroupTag = u"GROUP";
+
+// Writes the entry (in practice the one party) to `path` through its save.
+// False when the file could not be written whole; the previous file is then
+// left as it was.
+bool saveToPath(std::u16string_view path, Entry& entry);
+
+// Reads `path` into the entry through its load. False when the file cannot
+// be opened.
+bool loadFromPath(std::u16string_view path, Entry& entry);
+
+// Integer value of a numeric field: leading blanks, an optional sign and the
+// decimal digits that follow, up to the first other unit; 0 without digits;
+// saturates at the int32 range.
+std::int32_t fieldToInt(std::u16string_view field);
+
+}  // namespace ts

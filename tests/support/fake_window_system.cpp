@@ -1,0 +1,188 @@
+#include "tests/support/fake_window_system.h"
+
+#include <algorithm>
+
+#include "resources/dialog_template.h"
+
+namespace ts::test {
+
+namespace {
+
+bool inRange(int index, std::size_t size) {
+    return index >= 0 && static_cast<std::size_t>(index) < size;
+}
+
+}  // namespace
+
+void FakeListView::selectRow(int index) { selected = inRange(index, rows.size()) ? index : -1; }
+
+void FakeListView::deleteRow(int index) {
+    if (!inRange(index, rows.size())) {
+        return;
+    }
+    rows.erase(rows.begin() + index);
+    if (selected == index) {
+        selected = -1;
+    } else if (selected > index) {
+        --selected;
+    }
+}
+
+void FakeListView::deleteAllRows() {
+    rows.clear();
+    selected = -1;
+}
+
+void FakeListView::deleteColumns(int count) {
+    for (int i = 0; i < count && !columns.empty(); ++i) {
+        columns.erase(columns.begin());
+        for (auto& row : rows) {
+            row.erase(row.begin());
+        }
+    }
+}
+
+void FakeListView::insertColumn(int position, std::u16string_view title, int width) {
+    const auto at = std::min(static_cast<std::size_t>(std::max(position, 0)), columns.size());
+    columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(at),
+                   Column{std::u16string(title), width});
+    for (auto& row : rows) {
+        row.insert(row.begin() + static_cast<std::ptrdiff_t>(at), std::u16string());
+    }
+}
+
+void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
+    if (subitem == 0) {
+        const auto at = std::min(static_cast<std::size_t>(std::max(row, 0)), rows.size());
+        std::vector<std::u16string> cells(columns.size());
+        if (!cells.empty()) {
+            cells[0] = std::u16string(text);
+        }
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(cells));
+        if (selected >= static_cast<int>(at)) {
+            ++selected;
+        }
+        return;
+    }
+    if (inRange(row, rows.size()) && inRange(subitem, rows[static_cast<std::size_t>(row)].size())) {
+        rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] = std::u16string(text);
+    }
+}
+
+FakeDialog::FakeDialog(FakeWindowSystem& system, int id, platform::DialogProc proc)
+    : templateId(id), system_(system), proc_(std::move(proc)) {
+    if (const auto* t = res::findDialogTemplate(id)) {
+        for (const auto& control : t->controls) {
+            if (control.id != res::kNoId && control.kind != res::ControlKind::ListView) {
+                items[control.id] = std::u16string(control.text);
+            }
+        }
+    }
+}
+
+std::u16string FakeDialog::itemText(int id) const {
+    const auto it = items.find(id);
+    if (it == items.end()) {
+        return {};
+    }
+    return it->second.substr(0, platform::kMaxItemText);
+}
+
+void FakeDialog::setItemText(int id, std::u16string_view text) { items[id] = std::u16string(text); }
+
+void FakeDialog::endDialog(int value) {
+    ended = true;
+    result = value;
+}
+
+int FakeDialog::messageBox(std::u16string_view text, std::u16string_view caption,
+                           std::uint32_t style) {
+    return system_.messageBox(text, caption, style);
+}
+
+int FakeDialog::runModal(int id, platform::DialogProc proc) {
+    return system_.runModal(id, std::move(proc));
+}
+
+int FakeDialog::upDownPosition(int id) const {
+    const auto it = upDown.find(id);
+    return it == upDown.end() ? 0 : it->second;
+}
+
+void FakeDialog::setUpDownPosition(int id, int position) { upDown[id] = position; }
+
+void FakeDialog::insertComboEntry(int id, int position, std::u16string_view text) {
+    auto& entries = comboEntries[id];
+    const auto at = std::min(static_cast<std::size_t>(std::max(position, 0)), entries.size());
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::u16string(text));
+}
+
+platform::ListView* FakeDialog::listView(int id) {
+    const auto* t = res::findDialogTemplate(templateId);
+    if (t == nullptr) {
+        return nullptr;
+    }
+    const bool isList = std::any_of(t->controls.begin(), t->controls.end(), [id](const auto& c) {
+        return c.id == id && c.kind == res::ControlKind::ListView;
+    });
+    return isList ? &list : nullptr;
+}
+
+int FakeDialog::screenWidth() const { return system_.screenWidth; }
+int FakeDialog::screenHeight() const { return system_.screenHeight; }
+
+void FakeDialog::placeWindow(int x, int y, int width, int height) {
+    placement = {x, y, width, height};
+}
+
+void FakeDialog::send(const platform::Message& message) {
+    if (!ended) {
+        proc_(*this, message);
+    }
+}
+
+void FakeDialog::command(int id) { send({platform::Message::Kind::Command, id}); }
+
+void FakeDialog::clickUp(int arrowsId) {
+    setUpDownPosition(arrowsId, upDownPosition(arrowsId) - 1);
+    send({platform::Message::Kind::VScroll, arrowsId});
+}
+
+void FakeDialog::clickDown(int arrowsId) {
+    setUpDownPosition(arrowsId, upDownPosition(arrowsId) + 1);
+    send({platform::Message::Kind::VScroll, arrowsId});
+}
+
+int FakeWindowSystem::runModal(int templateId, platform::DialogProc proc) {
+    return run(templateId, std::move(proc));
+}
+
+int FakeWindowSystem::messageBox(std::u16string_view text, std::u16string_view caption,
+                                 std::uint32_t style) {
+    messageBoxes.push_back({std::u16string(text), std::u16string(caption), style});
+    if (answers.empty()) {
+        return platform::IDOK;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakeWindowSystem::onNextRun(int templateId, Script script) {
+    scripts_[templateId].push_back(std::move(script));
+}
+
+int FakeWindowSystem::run(int templateId, platform::DialogProc proc) {
+    runs.push_back(templateId);
+    FakeDialog dialog(*this, templateId, std::move(proc));
+    dialog.send({platform::Message::Kind::InitDialog, 0});
+    auto& queue = scripts_[templateId];
+    if (!queue.empty()) {
+        Script script = std::move(queue.front());
+        queue.pop_front();
+        script(dialog);
+    }
+    return dialog.result;
+}
+
+}  // namespace ts::test

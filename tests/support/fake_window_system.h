@@ -1,0 +1,113 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+// A scripted stand-in for the window system: dialogs keep their item texts,
+// list rows and control positions in memory, message boxes are recorded and
+// answered from a queue, and each modal run plays a script.
+namespace ts::test {
+
+class FakeListView final : public platform::ListView {
+public:
+    struct Column {
+        std::u16string title;
+        int width;
+    };
+
+    int selectedRow() const override { return selected; }
+    void selectRow(int index) override;
+    void deleteRow(int index) override;
+    void deleteAllRows() override;
+    void deleteColumns(int count) override;
+    void insertColumn(int position, std::u16string_view title, int width) override;
+    void setCell(std::u16string_view text, int subitem, int row) override;
+
+    std::vector<Column> columns;
+    std::vector<std::vector<std::u16string>> rows;  // one text per column
+    int selected = -1;
+};
+
+struct MessageBoxCall {
+    std::u16string text;
+    std::u16string caption;
+    std::uint32_t style;
+};
+
+class FakeWindowSystem;
+
+class FakeDialog final : public platform::Dialog {
+public:
+    FakeDialog(FakeWindowSystem& system, int templateId, platform::DialogProc proc);
+
+    std::u16string itemText(int id) const override;
+    void setItemText(int id, std::u16string_view text) override;
+    void endDialog(int result) override;
+    int messageBox(std::u16string_view text, std::u16string_view caption,
+                   std::uint32_t style) override;
+    int runModal(int templateId, platform::DialogProc proc) override;
+    int upDownPosition(int id) const override;
+    void setUpDownPosition(int id, int position) override;
+    void insertComboEntry(int id, int position, std::u16string_view text) override;
+    platform::ListView* listView(int id) override;
+    int screenWidth() const override;
+    int screenHeight() const override;
+    void placeWindow(int x, int y, int width, int height) override;
+    void invalidate() override { ++invalidations; }
+
+    // Driving the dialog as a user would.
+    void send(const platform::Message& message);
+    void command(int id);
+    void type(int id, std::u16string_view text) { setItemText(id, text); }
+    void clickUp(int arrowsId);    // position 10 -> 9, then a scroll message
+    void clickDown(int arrowsId);  // position 10 -> 11, then a scroll message
+
+    int templateId;
+    bool ended = false;
+    int result = 0;
+    int invalidations = 0;
+    struct Placement {
+        int x = -1, y = -1, width = 0, height = 0;
+    } placement;
+    std::map<int, std::u16string> items;
+    std::map<int, int> upDown;
+    std::map<int, std::vector<std::u16string>> comboEntries;
+    FakeListView list;
+
+private:
+    FakeWindowSystem& system_;
+    platform::DialogProc proc_;
+};
+
+class FakeWindowSystem final : public platform::WindowSystem {
+public:
+    using Script = std::function<void(FakeDialog&)>;
+
+    int runModal(int templateId, platform::DialogProc proc) override;
+    int messageBox(std::u16string_view text, std::u16string_view caption,
+                   std::uint32_t style) override;
+
+    // The next modal run of `templateId` plays `script` after its
+    // InitDialog; a run with no script queued ends at once with result 0.
+    void onNextRun(int templateId, Script script);
+    // Answers for the next message boxes, in order; IDOK once they run out.
+    void answerNext(int answer) { answers.push_back(answer); }
+
+    int screenWidth = 240;
+    int screenHeight = 320;
+    std::vector<MessageBoxCall> messageBoxes;
+    std::deque<int> answers;
+    std::vector<int> runs;  // template ids, in the order they were run
+
+private:
+    int run(int templateId, platform::DialogProc proc);
+    std::map<int, std::deque<Script>> scripts_;
+};
+
+}  // namespace ts::test
