@@ -11,11 +11,11 @@ namespace ts::app {
 
 // What the main window and its dialogs share, one of each per process.
 struct AppState {
-    std::unique_ptr<Party> party;          // the one party while the window is open
-    platform::ListView* list = nullptr;    // the group list of the main window
-    int rememberedRow = 0;                 // selected row before the command; -1 for none
-    ui::ColumnTable columns;               // the list's visible columns
-    std::u16string settingsPath;           // ts.cfg beside the executable
+    std::unique_ptr<Party> party;        // the one party while the window is open
+    platform::ListView* list = nullptr;  // the group list of the main window
+    int rememberedRow = 0;               // selected row before the command; -1 for none
+    ui::ColumnTable columns;             // the list's visible columns
+    std::u16string settingsPath;         // ts.cfg beside the executable
 };
 
 }  // namespace ts::app

@@ -13,7 +13,7 @@ class TextFile;
 // Destruction is deliberately not virtual: an Entry is never destroyed
 // through a base pointer, so the destructor is protected.
 class Entry {
-  public:
+public:
     explicit Entry(std::u16string name) : name_(std::move(name)) {}
 
     virtual void save(TextFile& file);
@@ -26,12 +26,12 @@ class Entry {
     // has not been added yet. Nothing in the program depends on it.
     Party* parent() const { return parent_; }
 
-  protected:
+protected:
     ~Entry() = default;
     Entry(const Entry&) = default;
     Entry& operator=(const Entry&) = default;
 
-  private:
+private:
     friend class Party;
     std::u16string name_;
     Party* parent_ = nullptr;

@@ -10,7 +10,7 @@ namespace ts {
 // A set of people who pay the same ratio of a full share and who each put in
 // the same advance. `share` and `balance` are written by the calculation only.
 class Group final : public Entry {
-  public:
+public:
     explicit Group(std::u16string name) : Entry(std::move(name)) {}
     ~Group() = default;
     Group(const Group&) = delete;

@@ -14,7 +14,7 @@ namespace ts {
 // calculation left, and the ordered groups it owns. The group order is the
 // order of the list rows, of the file records and of the calculation.
 class Party final : public Entry {
-  public:
+public:
     explicit Party(std::u16string name) : Entry(std::move(name)) {}
     ~Party() { clearGroups(); }
     Party(const Party&) = delete;
@@ -56,7 +56,7 @@ class Party final : public Entry {
     std::int32_t unit = 100;
     std::int32_t remainder = 0;
 
-  private:
+private:
     std::vector<std::unique_ptr<Group>> groups_;
     std::size_t cursor_ = 0;
 };

@@ -1,0 +1,170 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+
+#include "resources/ids.h"
+#include "resources/texts.h"
+#include "storage/settings_file.h"
+#include "ui/group_dialog.h"
+#include "ui/group_list.h"
+#include "ui/total_dialog.h"
+
+namespace ts::app {
+
+namespace {
+
+using platform::Message;
+
+// The window fills the top of a small screen: at most 640 pixels wide, and
+// 214 high unless the screen leaves less than that under the task bar.
+constexpr int kMaxWidth = 640;
+constexpr int kTaskBarHeight = 26;
+constexpr int kMaxFreeHeight = 240;
+constexpr int kDefaultHeight = 214;
+
+bool confirmed(platform::Dialog& window, std::u16string_view question,
+               std::u16string_view caption) {
+    return window.messageBox(question, caption, platform::MB_OKCANCEL) == platform::IDOK;
+}
+
+}  // namespace
+
+platform::DialogProc MainWindow::procedure() {
+    return [this](platform::Dialog& window, const Message& message) { handle(window, message); };
+}
+
+void MainWindow::handle(platform::Dialog& window, const Message& message) {
+    switch (message.kind) {
+        case Message::Kind::InitDialog:
+            create(window);
+            break;
+        case Message::Kind::Command:
+            command(window, message.id);
+            break;
+        case Message::Kind::VScroll:
+            break;
+    }
+}
+
+void MainWindow::create(platform::Dialog& window) {
+    const int width = std::min(window.screenWidth(), kMaxWidth);
+    int height = window.screenHeight() - kTaskBarHeight;
+    if (height > kMaxFreeHeight) {
+        height = kDefaultHeight;
+    }
+    window.placeWindow(0, 0, width, height);
+    state_.list = window.listView(id::kGroupList);
+
+    if (!openParty()) {
+        window.endDialog(1);
+        return;
+    }
+    refreshWindow(window);
+}
+
+bool MainWindow::openParty() {
+    state_.party = Party::create(text::kFirstPartyName);
+    if (!state_.party) {
+        return false;
+    }
+    // A missing or unreadable file leaves the new party as it is.
+    loadFromPath(state_.settingsPath, *state_.party);
+    if (state_.list != nullptr) {
+        ui::buildColumns(*state_.list, state_.columns);
+    }
+    return true;
+}
+
+bool MainWindow::closeParty() {
+    if (!state_.party) {
+        return true;
+    }
+    const bool saved = saveToPath(state_.settingsPath, *state_.party);
+    state_.party.reset();
+    return saved;
+}
+
+void MainWindow::close(platform::Dialog& window) {
+    if (!closeParty()) {
+        // The previous file is still whole, but this session's changes are
+        // lost: say so once rather than end silently.
+        window.messageBox(text::kSaveFailed, text::kErrorCaption,
+                          platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    }
+    window.endDialog(1);
+}
+
+void MainWindow::command(platform::Dialog& window, int commandId) {
+    state_.rememberedRow = state_.list != nullptr ? state_.list->selectedRow() : -1;
+    if (!state_.party) {
+        return;
+    }
+    Party& party = *state_.party;
+    const int row = state_.rememberedRow;
+
+    switch (commandId) {
+        case id::kOk:
+        case id::kCancel:
+            close(window);
+            return;
+        case id::kCalculatePlain:
+            party.calculate(false);
+            break;
+        case id::kCalculateRounded:
+            party.calculate(true);
+            break;
+        case id::kAdd:
+            ui::runGroupDialog(window, party, ui::GroupDialogMode::Add, row);
+            break;
+        case id::kChange:
+            if (row < 0) {
+                return;
+            }
+            ui::runGroupDialog(window, party, ui::GroupDialogMode::Change, row);
+            break;
+        case id::kInput:
+            ui::runTotalDialog(window, party);
+            break;
+        case id::kDelete:
+            if (row < 0 || !confirmed(window, text::kDeleteQuestion, text::kDeleteCaption)) {
+                return;
+            }
+            party.removeGroupAt(row);
+            if (state_.list != nullptr) {
+                state_.list->deleteRow(row);
+            }
+            break;
+        case id::kClear:
+            if (!confirmed(window, text::kClearQuestion, text::kClearCaption)) {
+                return;
+            }
+            party.clearGroups();
+            break;
+        case id::kViewToggle:
+            if (state_.list != nullptr) {
+                ui::toggleView(window, state_.columns, *state_.list);
+            }
+            break;
+        case id::kAboutIcon:
+            window.messageBox(text::kAboutText, text::kAboutCaption,
+                              platform::MB_OK | platform::MB_ICONINFORMATION);
+            return;
+        default:
+            return;
+    }
+    refreshWindow(window);
+}
+
+void MainWindow::refreshWindow(platform::Dialog& window) {
+    if (state_.list != nullptr && state_.party) {
+        state_.list->deleteAllRows();
+        ui::fillRows(*state_.list, state_.columns, *state_.party);
+        state_.list->selectRow(state_.rememberedRow);
+    }
+    if (state_.party) {
+        ui::showTotals(window, *state_.party);
+    }
+    window.invalidate();
+}
+
+}  // namespace ts::app

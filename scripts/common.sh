@@ -1,0 +1,47 @@
+# Shared by the scripts: package installation and the build.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+# Debian packages the program needs to build and run.
+RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
+# What the tests, sanitizers, linters, fuzzer and benchmarks need on top.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "error: installing packages needs root or sudo: $*" >&2
+        return 1
+    fi
+}
+
+# Installs the packages that are not installed yet; does nothing otherwise.
+install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    echo "== installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$JOBS"
+}

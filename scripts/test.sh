@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the release build,
+# the AddressSanitizer + UndefinedBehaviorSanitizer build, clang-tidy, the
+# format check and a bounded fuzzing run.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+
+install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+export QT_QPA_PLATFORM=offscreen
+
+passed=0
+failed=0
+# run_ctest DIR: runs one build's tests and adds its counts to the totals.
+run_ctest() {
+    local log
+    log="$(mktemp)"
+    local status=0
+    ctest --test-dir "$1" --output-on-failure -j "$JOBS" 2>&1 | tee "$log" || status=$?
+    local summary
+    summary="$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)"
+    rm -f "$log"
+    if [ -z "$summary" ]; then
+        echo "error: ctest printed no summary for $1" >&2
+        exit 1
+    fi
+    local nfailed total
+    nfailed="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")"
+    total="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")"
+    passed=$((passed + total - nfailed))
+    failed=$((failed + nfailed))
+    if [ "$status" -ne 0 ] || [ "$nfailed" -ne 0 ]; then
+        echo "tests: ${passed} passed, ${failed} failed"
+        exit 1
+    fi
+}
+
+echo "== format check"
+git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
+
+echo "== release build and tests"
+configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_ctest "$ROOT/build-test"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF
+run_ctest "$ROOT/build-asan"
+
+echo "== clang-tidy"
+bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
+
+echo "== fuzzing for ${FUZZ_SECONDS} s"
+bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
+
+echo "tests: ${passed} passed, ${failed} failed"
