@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+#include "resources/tables.h"
+
+namespace ts::res {
+namespace {
+
+const ControlTemplate* control(const DialogTemplate& t, int id) {
+    for (const auto& c : t.controls) {
+        if (c.id == id) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+TEST(TemplatesTest, EveryControlHasAUniqueIdAndLiesInsideItsDialog) {
+    for (int templateId : {kMainDialog, kGroupDialog, kTotalDialog}) {
+        const DialogTemplate* t = findDialogTemplate(templateId);
+        ASSERT_NE(t, nullptr) << templateId;
+        std::set<int> ids;
+        for (const auto& c : t->controls) {
+            if (c.id != kNoId) {
+                EXPECT_TRUE(ids.insert(c.id).second) << templateId << ": id " << c.id;
+            }
+            EXPECT_GE(c.x, 0);
+            EXPECT_GE(c.y, 0);
+            // A combo box's height includes its dropped list.
+            if (c.kind != ControlKind::ComboBox) {
+                EXPECT_LE(c.x + c.width, t->width) << templateId << ": id " << c.id;
+                EXPECT_LE(c.y + c.height, t->height) << templateId << ": id " << c.id;
+            }
+        }
+    }
+    EXPECT_EQ(findDialogTemplate(102), nullptr);
+}
+
+TEST(TemplatesTest, ProceduresFindTheControlsTheyAddress) {
+    struct Row {
+        int templateId, controlId;
+        ControlKind kind;
+    };
+    for (const Row& r : {
+             Row{kMainDialog, id::kGroupList, ControlKind::ListView},
+             Row{kMainDialog, id::kAboutIcon, ControlKind::Icon},
+             Row{kMainDialog, id::kViewToggle, ControlKind::PushButton},
+             Row{kMainDialog, id::kTotalText, ControlKind::Static},
+             Row{kMainDialog, id::kUnitText, ControlKind::Static},
+             Row{kMainDialog, id::kRemainderText, ControlKind::Static},
+             Row{kMainDialog, id::kPeopleText, ControlKind::Static},
+             Row{kGroupDialog, id::kNameField, ControlKind::Edit},
+             Row{kGroupDialog, id::kPeopleField, ControlKind::Edit},
+             Row{kGroupDialog, id::kRatioField, ControlKind::Edit},
+             Row{kGroupDialog, id::kAdvanceField, ControlKind::Edit},
+             Row{kGroupDialog, id::kAddendField, ControlKind::Edit},
+             Row{kGroupDialog, id::kPeopleArrows, ControlKind::UpDown},
+             Row{kGroupDialog, id::kRatioArrows, ControlKind::UpDown},
+             Row{kGroupDialog, id::kAddAddend, ControlKind::PushButton},
+             Row{kTotalDialog, id::kTotalField, ControlKind::Edit},
+             Row{kTotalDialog, id::kUnitCombo, ControlKind::ComboBox},
+             Row{kTotalDialog, id::kTakeAdvances, ControlKind::PushButton},
+         }) {
+        const ControlTemplate* c = control(*findDialogTemplate(r.templateId), r.controlId);
+        ASSERT_NE(c, nullptr) << r.templateId << ": id " << r.controlId;
+        EXPECT_EQ(c->kind, r.kind) << r.templateId << ": id " << r.controlId;
+    }
+}
+
+TEST(TablesTest, ColumnsStartVisibleAndUnitsAscend) {
+    for (const auto& column : kColumns) {
+        EXPECT_TRUE(column.visibleAtStart);
+        EXPECT_GT(column.width, 0);
+    }
+    for (std::size_t i = 1; i < kUnitChoices.size(); ++i) {
+        EXPECT_EQ(kUnitChoices[i], std::u16string(kUnitChoices[i - 1]) + u"0");
+    }
+}
+
+}  // namespace
+}  // namespace ts::res
