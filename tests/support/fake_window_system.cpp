@@ -88,7 +88,10 @@ std::u16string FakeDialog::itemText(int id) const {
     return it->second.substr(0, platform::kMaxItemText);
 }
 
-void FakeDialog::setItemText(int id, std::u16string_view text) { items[id] = std::u16string(text); }
+void FakeDialog::setItemText(int id, std::u16string_view text) {
+    items[id] = std::u16string(text);
+    textLog.emplace_back(id, std::u16string(text));
+}
 
 void FakeDialog::endDialog(int value) {
     ended = true;

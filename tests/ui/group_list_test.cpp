@@ -1,0 +1,171 @@
+#include "ui/group_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/party.h"
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+#include "tests/support/fake_window_system.h"
+
+namespace ts::ui {
+namespace {
+
+using Cells = std::vector<std::u16string>;
+
+std::unique_ptr<Group> makeGroup(std::u16string name, std::int32_t people, std::int32_t ratio,
+                                 std::int32_t advance, std::int32_t share, std::int32_t balance) {
+    auto group = std::make_unique<Group>(std::move(name));
+    group->people = people;
+    group->ratio = ratio;
+    group->advance = advance;
+    group->share = share;
+    group->balance = balance;
+    return group;
+}
+
+TEST(GroupList, CellTexts) {
+    const struct {
+        std::int32_t people, ratio, advance, share, balance;
+        Cells cells;  // without the name
+    } cases[] = {
+        {3, 50, 1000, 3400, -2400, {u"3人", u"50%", u"1000円", u"3400円", u"2400円払う"}},
+        {1, 100, 0, 0, 6600, {u"1人", u"100%", u"0円", u"0円", u"6600円返金"}},
+        {1, 0, 0, 0, 0, {u"1人", u"0%", u"0円", u"0円", u"0円\u3000\u3000"}},
+        {-2, -5, -50, -1, -1, {u"-2人", u"-5%", u"-50円", u"-1円", u"1円払う"}},
+        {2147483647,
+         2147483647,
+         2147483647,
+         -2147483647 - 1,
+         -2147483647 - 1,
+         {u"2147483647人", u"2147483647%", u"2147483647円", u"-2147483648円", u"2147483648円払う"}},
+    };
+    for (const auto& c : cases) {
+        const auto group = makeGroup(u"会社", c.people, c.ratio, c.advance, c.share, c.balance);
+        const auto texts = cellTexts(*group);
+        EXPECT_EQ(texts[0], u"会社");
+        EXPECT_EQ(Cells(texts.begin() + 1, texts.end()), c.cells) << "case " << (&c - cases);
+    }
+}
+
+struct ListFixture : ::testing::Test {
+    ListFixture()
+        : window(system, res::kMainDialog, [](platform::Dialog&, const platform::Message&) {}) {
+        party.addGroup(makeGroup(u"A", 3, 50, 1000, 3400, -2400));
+        party.addGroup(makeGroup(u"B", 2, 100, 7000, 400, 6600));
+        buildColumns(window.list, columns);
+    }
+    void refresh() {
+        window.list.deleteAllRows();
+        fillRows(window.list, columns, party);
+    }
+    std::vector<std::u16string> titles() const {
+        std::vector<std::u16string> out;
+        for (const auto& column : window.list.columns) {
+            out.push_back(column.title);
+        }
+        return out;
+    }
+    std::vector<int> widths() const {
+        std::vector<int> out;
+        for (const auto& column : window.list.columns) {
+            out.push_back(column.width);
+        }
+        return out;
+    }
+
+    test::FakeWindowSystem system;
+    test::FakeDialog window;
+    Party party{u"FIRST"};
+    ColumnTable columns;
+};
+
+TEST_F(ListFixture, DetailedViewShowsAllColumnsAndRowsInListOrder) {
+    refresh();
+    EXPECT_EQ(titles(), (Cells{u"ｸﾞﾙｰﾌﾟ名", u"人数", u"割合", u"負担額", u"支払額", u"差引額"}));
+    EXPECT_EQ(widths(), (std::vector<int>{70, 40, 50, 80, 80, 80}));
+    ASSERT_EQ(window.list.rows.size(), 2u);
+    EXPECT_EQ(window.list.rows[0],
+              (Cells{u"A", u"3人", u"50%", u"1000円", u"3400円", u"2400円払う"}));
+    EXPECT_EQ(window.list.rows[1],
+              (Cells{u"B", u"2人", u"100%", u"7000円", u"400円", u"6600円返金"}));
+}
+
+TEST_F(ListFixture, ToggleSwitchesToSimpleViewAndBackAgain) {
+    toggleView(window, columns, window.list);
+    refresh();
+    EXPECT_EQ(window.items[id::kViewToggle], u"詳細表示");
+    EXPECT_EQ(titles(), (Cells{u"ｸﾞﾙｰﾌﾟ名", u"人数", u"支払額", u"差引額"}));
+    EXPECT_EQ(widths(), (std::vector<int>{70, 40, 80, 80}));
+    EXPECT_EQ(window.list.rows[0], (Cells{u"A", u"3人", u"3400円", u"2400円払う"}));
+
+    toggleView(window, columns, window.list);
+    refresh();
+    EXPECT_EQ(window.items[id::kViewToggle], u"簡易表示");
+    EXPECT_EQ(window.list.columns.size(), 6u);
+    EXPECT_EQ(window.list.rows[1],
+              (Cells{u"B", u"2人", u"100%", u"7000円", u"400円", u"6600円返金"}));
+}
+
+// Logs the requests as the list control receives them.
+struct RecordingList final : platform::ListView {
+    int selectedRow() const override { return -1; }
+    void selectRow(int) override {}
+    void deleteRow(int) override {}
+    void deleteAllRows() override {}
+    void deleteColumns(int count) override { log.push_back("delete " + std::to_string(count)); }
+    void insertColumn(int position, std::u16string_view, int width) override {
+        log.push_back("column " + std::to_string(position) + " " + std::to_string(width));
+    }
+    void setCell(std::u16string_view, int subitem, int row) override {
+        log.push_back("cell " + std::to_string(row) + "." + std::to_string(subitem));
+    }
+    std::vector<std::string> log;
+};
+
+TEST_F(ListFixture, SimpleViewInsertsAtTableRowsAndFillsConsecutiveSubitems) {
+    RecordingList list;
+    columns.toggleSimpleView();
+    buildColumns(list, columns);
+    fillRow(list, columns, 7, *party.groupAt(0));
+    EXPECT_EQ(list.log, (std::vector<std::string>{"delete 6", "column 0 70", "column 1 40",
+                                                  "column 4 80", "column 5 80", "cell 7.0",
+                                                  "cell 7.1", "cell 7.2", "cell 7.3"}));
+}
+
+TEST_F(ListFixture, RebuildingColumnsNeverDuplicatesThem) {
+    buildColumns(window.list, columns);
+    buildColumns(window.list, columns);
+    EXPECT_EQ(window.list.columns.size(), 6u);
+}
+
+TEST_F(ListFixture, TotalsLineShowsStoredValues) {
+    party.total = -50;
+    party.unit = 1000;
+    party.remainder = 30;
+    window.textLog.clear();
+    showTotals(window, party);
+    EXPECT_EQ(window.textLog,
+              (std::vector<std::pair<int, std::u16string>>{{id::kTotalText, u"-50円"},
+                                                           {id::kUnitText, u"1000円"},
+                                                           {id::kRemainderText, u"30円"},
+                                                           {id::kPeopleText, u"5人"}}));
+    EXPECT_EQ(window.items[id::kTotalText], u"-50円");
+    EXPECT_EQ(window.items[id::kUnitText], u"1000円");
+    EXPECT_EQ(window.items[id::kRemainderText], u"30円");
+    EXPECT_EQ(window.items[id::kPeopleText], u"5人");
+}
+
+TEST_F(ListFixture, EmptyPartyGivesEmptyListAndNoPeople) {
+    party.clearGroups();
+    refresh();
+    showTotals(window, party);
+    EXPECT_TRUE(window.list.rows.empty());
+    EXPECT_EQ(window.items[id::kPeopleText], u"0人");
+    EXPECT_EQ(window.items[id::kUnitText], u"100円");
+}
+
+}  // namespace
+}  // namespace ts::ui

@@ -1,0 +1,267 @@
+#include "ui/group_dialog.h"
+
+#include <limits>
+#include <string>
+
+#include "model/group.h"
+#include "model/party.h"
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+#include "resources/texts.h"
+#include "ui/numbers.h"
+
+namespace ts::ui {
+
+namespace {
+
+// The arrows rest at this position; a click moves it by one, and every scroll
+// message puts it back, so one click steps at most once.
+constexpr int kArrowsRest = 10;
+
+constexpr std::uint32_t kErrorStyle = platform::MB_OK | platform::MB_ICONEXCLAMATION;
+
+struct ArrowsSpec {
+    int arrowsId;
+    int fieldId;
+    std::int32_t step;
+    std::int32_t lower;
+    std::int32_t upper;
+};
+
+constexpr ArrowsSpec kPeopleArrows{id::kPeopleArrows, id::kPeopleField, 1, 1, 999};
+constexpr ArrowsSpec kRatioArrows{id::kRatioArrows, id::kRatioField, 10, 0, 100};
+
+bool fitsInt32(std::int64_t value) {
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+           value <= std::numeric_limits<std::int32_t>::max();
+}
+
+std::u16string fieldText(const platform::Dialog& dialog, int fieldId) {
+    std::u16string text = dialog.itemText(fieldId);
+    if (text.size() > platform::kMaxItemText) {
+        text.resize(platform::kMaxItemText);
+    }
+    return text;
+}
+
+void showError(platform::Dialog& dialog, std::u16string_view message) {
+    dialog.messageBox(message, text::kErrorCaption, kErrorStyle);
+}
+
+int commandOf(const platform::Message& message) {
+    return message.id & 0xFFFF;
+}
+
+}  // namespace
+
+bool readNumberField(platform::Dialog& dialog, int fieldId, std::int32_t& value) {
+    const auto parsed = digitsValue(fieldText(dialog, fieldId));
+    if (!parsed) {
+        return false;
+    }
+    value = *parsed;
+    return true;
+}
+
+void writeNumberField(platform::Dialog& dialog, int fieldId, std::int32_t value) {
+    dialog.setItemText(fieldId, numberText(value));
+}
+
+bool stepValue(platform::Dialog& dialog, int arrowsId, std::int32_t step, std::int32_t lower,
+               std::int32_t upper, std::int32_t current, std::int32_t& newValue) {
+    // The up arrow lowers the position below the rest, the down arrow raises it.
+    const int position = dialog.upDownPosition(arrowsId);
+    std::int64_t next = current;
+    if (position < kArrowsRest && current < upper) {
+        next += step;
+    } else if (position > kArrowsRest && current > lower) {
+        next -= step;
+    } else {
+        return false;
+    }
+    // The bound is checked before the step and the result is not clamped to
+    // it, but a result outside int32 is never made.
+    if (!fitsInt32(next)) {
+        return false;
+    }
+    newValue = static_cast<std::int32_t>(next);
+    return true;
+}
+
+void fillGroupFields(platform::Dialog& dialog, const Group& group) {
+    dialog.setItemText(id::kNameField, group.name());
+    writeNumberField(dialog, id::kPeopleField, group.people);
+    writeNumberField(dialog, id::kRatioField, group.ratio);
+    writeNumberField(dialog, id::kAdvanceField, group.advance);
+}
+
+bool storeGroupFields(platform::Dialog& dialog, Group& group) {
+    const std::u16string name = fieldText(dialog, id::kNameField);
+    const std::u16string peopleText = fieldText(dialog, id::kPeopleField);
+    const std::u16string ratioText = fieldText(dialog, id::kRatioField);
+    const std::u16string advanceText = fieldText(dialog, id::kAdvanceField);
+
+    // One message per press, in this order; nothing is stored until all pass.
+    const std::pair<const std::u16string*, std::u16string_view> required[] = {
+        {&name, text::kNeedName},
+        {&peopleText, text::kNeedPeople},
+        {&ratioText, text::kNeedRatio},
+        {&advanceText, text::kNeedAdvance},
+    };
+    for (const auto& [field, message] : required) {
+        if (field->empty()) {
+            showError(dialog, message);
+            return false;
+        }
+    }
+    // Digits whose value does not fit int32 are refused like any non-number.
+    const auto people = digitsValue(peopleText);
+    const auto ratio = digitsValue(ratioText);
+    const auto advance = digitsValue(advanceText);
+    if (!people || !ratio || !advance) {
+        showError(dialog, text::kNeedNumber);
+        return false;
+    }
+    if (*people == 0) {
+        showError(dialog, text::kPeopleAtLeastOne);
+        return false;
+    }
+    if (*ratio > 100 || *ratio < 0) {
+        showError(dialog, text::kRatioRange);
+        return false;
+    }
+    group.setName(name);
+    group.people = *people;
+    group.ratio = *ratio;
+    group.advance = *advance;
+    return true;
+}
+
+GroupDialog::GroupDialog(Party& party, GroupDialogMode mode, int row)
+    : party_(party), mode_(mode), row_(row) {}
+
+// A new group that neither OK nor CANCEL disposed of goes with the dialog.
+GroupDialog::~GroupDialog() = default;
+
+Group* GroupDialog::editedGroup() const {
+    return edited_;
+}
+
+platform::DialogProc GroupDialog::procedure() {
+    return [this](platform::Dialog& dialog, const platform::Message& message) {
+        handle(dialog, message);
+    };
+}
+
+void GroupDialog::handle(platform::Dialog& dialog, const platform::Message& message) {
+    switch (message.kind) {
+        case platform::Message::Kind::InitDialog:
+            open(dialog);
+            break;
+        case platform::Message::Kind::Command:
+            switch (commandOf(message)) {
+                case id::kOk:
+                    accept(dialog);
+                    break;
+                case id::kCancel:
+                case id::kCancelCommand:
+                    cancel(dialog);
+                    break;
+                case id::kAddAddend:
+                    addAddend(dialog);
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case platform::Message::Kind::VScroll:
+            scroll(dialog, message.id);
+            break;
+    }
+}
+
+void GroupDialog::open(platform::Dialog& dialog) {
+    dialog.setUpDownPosition(kPeopleArrows.arrowsId, kArrowsRest);
+    dialog.setUpDownPosition(kRatioArrows.arrowsId, kArrowsRest);
+    if (mode_ == GroupDialogMode::Add) {
+        newGroup_ = Group::create(text::kNewGroupName);
+        edited_ = newGroup_.get();
+    } else {
+        newGroup_.reset();
+        edited_ = party_.groupAt(row_);
+    }
+    // Without a group the fields stay empty.
+    if (edited_ != nullptr) {
+        fillGroupFields(dialog, *edited_);
+    }
+}
+
+void GroupDialog::accept(platform::Dialog& dialog) {
+    // No group to store into (it could not be created): close, changing nothing.
+    if (edited_ == nullptr) {
+        dialog.endDialog(1);
+        return;
+    }
+    if (!storeGroupFields(dialog, *edited_)) {
+        return;
+    }
+    if (mode_ == GroupDialogMode::Add) {
+        party_.addGroup(std::move(newGroup_));
+    }
+    dialog.endDialog(1);
+}
+
+void GroupDialog::cancel(platform::Dialog& dialog) {
+    if (mode_ == GroupDialogMode::Add) {
+        newGroup_.reset();
+        edited_ = nullptr;
+    }
+    dialog.endDialog(1);
+}
+
+void GroupDialog::addAddend(platform::Dialog& dialog) {
+    const std::u16string addendText = fieldText(dialog, id::kAddendField);
+    if (addendText.empty()) {
+        return;
+    }
+    const std::u16string advanceText = fieldText(dialog, id::kAdvanceField);
+    if (advanceText.empty()) {
+        return;
+    }
+    const auto addend = digitsValue(addendText);
+    const auto advance = digitsValue(advanceText);
+    if (!addend || !advance) {
+        return;
+    }
+    const std::int64_t sum = std::int64_t{*advance} + *addend;
+    if (!fitsInt32(sum)) {
+        return;
+    }
+    writeNumberField(dialog, id::kAdvanceField, static_cast<std::int32_t>(sum));
+}
+
+void GroupDialog::scroll(platform::Dialog& dialog, int controlId) {
+    const ArrowsSpec* spec = nullptr;
+    if (controlId == kPeopleArrows.arrowsId) {
+        spec = &kPeopleArrows;
+    } else if (controlId == kRatioArrows.arrowsId) {
+        spec = &kRatioArrows;
+    } else {
+        return;
+    }
+    std::int32_t current = 0;
+    std::int32_t next = 0;
+    if (readNumberField(dialog, spec->fieldId, current) &&
+        stepValue(dialog, spec->arrowsId, spec->step, spec->lower, spec->upper, current, next)) {
+        writeNumberField(dialog, spec->fieldId, next);
+    }
+    dialog.setUpDownPosition(spec->arrowsId, kArrowsRest);
+}
+
+int runGroupDialog(platform::Dialog& owner, Party& party, GroupDialogMode mode, int row) {
+    GroupDialog dialog(party, mode, row);
+    owner.runModal(res::kGroupDialog, dialog.procedure());
+    return 1;
+}
+
+}  // namespace ts::ui

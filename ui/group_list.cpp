@@ -1,0 +1,105 @@
+#include "ui/group_list.h"
+
+#include <cstddef>
+
+#include "model/group.h"
+#include "model/party.h"
+#include "resources/ids.h"
+#include "resources/texts.h"
+#include "ui/numbers.h"
+
+namespace ts::ui {
+
+namespace {
+
+// Every cell and totals text fits the 255 units a list cell or static text
+// holds: the longest number is 11 units and a name is at most 255.
+std::u16string withSuffix(std::int64_t value, std::u16string_view suffix) {
+    std::u16string text = numberText(value);
+    text.append(suffix);
+    return text;
+}
+
+}  // namespace
+
+std::u16string yenText(std::int32_t amount) {
+    return withSuffix(amount, text::kYen);
+}
+
+std::u16string peopleText(std::int32_t people) {
+    return withSuffix(people, text::kPersons);
+}
+
+std::u16string balanceText(std::int32_t balance) {
+    if (balance < 0) {
+        // The magnitude is taken in 64 bits: the lowest int32 has no positive twin.
+        std::u16string text = withSuffix(-static_cast<std::int64_t>(balance), text::kYen);
+        text.append(text::kPay);
+        return text;
+    }
+    std::u16string text = yenText(balance);
+    text.append(balance > 0 ? text::kRefund : text::kEvenBalanceTail);
+    return text;
+}
+
+std::array<std::u16string, ColumnTable::kColumnCount> cellTexts(const Group& group) {
+    return {
+        group.name(),           peopleText(group.people), withSuffix(group.ratio, u"%"),
+        yenText(group.advance), yenText(group.share),     balanceText(group.balance),
+    };
+}
+
+void buildColumns(platform::ListView& list, const ColumnTable& columns) {
+    // Deleting the first column six times empties any list this program builds.
+    list.deleteColumns(ColumnTable::kColumnCount);
+    for (int i = 0; i < ColumnTable::kColumnCount; ++i) {
+        if (columns.visible(i)) {
+            const auto& spec = res::kColumns[static_cast<std::size_t>(i)];
+            // A position past the present columns appends, so the visible
+            // columns stand side by side in table order.
+            list.insertColumn(i, spec.title, spec.width);
+        }
+    }
+}
+
+void fillRow(platform::ListView& list, const ColumnTable& columns, int row, const Group& group) {
+    const auto texts = cellTexts(group);
+    // Cells are addressed by their place among the columns shown; subitem 0
+    // (the always visible name) creates the row.
+    int subitem = 0;
+    for (int i = 0; i < ColumnTable::kColumnCount; ++i) {
+        if (columns.visible(i)) {
+            list.setCell(texts[static_cast<std::size_t>(i)], subitem, row);
+            ++subitem;
+        }
+    }
+}
+
+void fillRows(platform::ListView& list, const ColumnTable& columns, Party& party) {
+    if (party.groupCount() == 0) {
+        return;
+    }
+    int row = 0;
+    for (const Group* group = party.first(); group != nullptr && !party.atEnd();
+         group = party.next()) {
+        fillRow(list, columns, row, *group);
+        ++row;
+    }
+}
+
+void showTotals(platform::Dialog& window, const Party& party) {
+    window.setItemText(id::kTotalText, yenText(party.total));
+    window.setItemText(id::kUnitText, yenText(party.unit));
+    window.setItemText(id::kRemainderText, yenText(party.remainder));
+    window.setItemText(id::kPeopleText, peopleText(party.totalPeople()));
+}
+
+void toggleView(platform::Dialog& window, ColumnTable& columns, platform::ListView& list) {
+    columns.toggleSimpleView();
+    // The button names the view the next press switches to.
+    window.setItemText(id::kViewToggle,
+                       columns.detailed() ? text::kSimpleView : text::kDetailedView);
+    buildColumns(list, columns);
+}
+
+}  // namespace ts::ui

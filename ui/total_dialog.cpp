@@ -1,0 +1,103 @@
+#include "ui/total_dialog.h"
+
+#include <cstddef>
+#include <string>
+
+#include "model/party.h"
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+#include "resources/tables.h"
+#include "resources/texts.h"
+#include "ui/numbers.h"
+
+namespace ts::ui {
+
+namespace {
+
+std::u16string fieldText(const platform::Dialog& dialog, int fieldId) {
+    std::u16string text = dialog.itemText(fieldId);
+    if (text.size() > platform::kMaxItemText) {
+        text.resize(platform::kMaxItemText);
+    }
+    return text;
+}
+
+void showError(platform::Dialog& dialog, std::u16string_view message) {
+    dialog.messageBox(message, text::kErrorCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+void fillTotalFields(platform::Dialog& dialog, const Party& party) {
+    for (std::size_t position = 0; position < res::kUnitChoices.size(); ++position) {
+        dialog.insertComboEntry(id::kUnitCombo, static_cast<int>(position),
+                                res::kUnitChoices[position]);
+    }
+    dialog.setItemText(id::kTotalField, numberText(party.total));
+    dialog.setItemText(id::kUnitCombo, numberText(party.unit));
+}
+
+bool storeTotalFields(platform::Dialog& dialog, Party& party) {
+    const std::u16string totalText = fieldText(dialog, id::kTotalField);
+    const std::u16string unitText = fieldText(dialog, id::kUnitCombo);
+    if (totalText.empty()) {
+        showError(dialog, text::kNeedTotal);
+        return false;
+    }
+    if (unitText.empty()) {
+        showError(dialog, text::kNeedUnit);
+        return false;
+    }
+    // Digits past the int32 range are refused like any non-number. Any unit
+    // is taken, also 0 or one that is not among the choices.
+    const auto total = digitsValue(totalText);
+    const auto unit = digitsValue(unitText);
+    if (!total || !unit) {
+        showError(dialog, text::kNeedTotalNumbers);
+        return false;
+    }
+    party.total = *total;
+    party.unit = *unit;
+    return true;
+}
+
+void TotalDialog::handle(platform::Dialog& dialog, const platform::Message& message) {
+    if (message.kind == platform::Message::Kind::InitDialog) {
+        fillTotalFields(dialog, party_);
+        return;
+    }
+    if (message.kind != platform::Message::Kind::Command) {
+        return;
+    }
+    switch (message.id & 0xFFFF) {
+        case id::kOk:
+            if (storeTotalFields(dialog, party_)) {
+                dialog.endDialog(1);
+            }
+            break;
+        case id::kCancel:
+        case id::kCancelCommand:
+            dialog.endDialog(1);
+            break;
+        case id::kTakeAdvances:
+            // Only shown; OK stores it.
+            dialog.setItemText(id::kTotalField, numberText(party_.totalAdvance()));
+            break;
+        default:
+            break;
+    }
+}
+
+platform::DialogProc TotalDialog::procedure() {
+    return [this](platform::Dialog& dialog, const platform::Message& message) {
+        handle(dialog, message);
+    };
+}
+
+int runTotalDialog(platform::Dialog& owner, Party& party) {
+    TotalDialog dialog(party);
+    owner.runModal(res::kTotalDialog, dialog.procedure());
+    return 1;
+}
+
+}  // namespace ts::ui
