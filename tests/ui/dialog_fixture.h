@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "model/party.h"
 #include "resources/dialog_template.h"
@@ -10,7 +9,8 @@
 
 namespace ts::ui {
 
-// A main window that owns the dialogs under test, and a party with one group.
+// A main window that owns the dialogs under test, and a party with one
+// calculated group.
 struct DialogFixture {
     DialogFixture() {
         auto group = std::make_unique<Group>(u"会社");
@@ -23,9 +23,11 @@ struct DialogFixture {
         party.remainder = 7;
     }
 
-    // Queues `script` for the next run of `templateId`; it also records
-    // how that run ended.
+    // Plays `body` in the next run of `templateId` and records how it ended.
     void script(int templateId, std::function<void(test::FakeDialog&)> body) {
+        ended = false;
+        result = 0;
+        system.messageBoxes.clear();
         system.onNextRun(templateId, [this, body = std::move(body)](test::FakeDialog& dialog) {
             body(dialog);
             ended = dialog.ended;
@@ -33,17 +35,17 @@ struct DialogFixture {
         });
     }
 
-    std::vector<std::u16string> messages() const {
-        std::vector<std::u16string> out;
-        for (const auto& box : system.messageBoxes) {
-            out.push_back(box.text);
-        }
-        return out;
+    // The one error box a refused OK shows.
+    void expectOneError(std::u16string_view text) const {
+        ASSERT_EQ(system.messageBoxes.size(), 1u);
+        EXPECT_EQ(system.messageBoxes[0].text, text);
+        EXPECT_EQ(system.messageBoxes[0].caption, u"エラー");
+        EXPECT_EQ(system.messageBoxes[0].style, 48u);
+        EXPECT_FALSE(ended);
     }
 
     test::FakeWindowSystem system;
-    test::FakeDialog owner{system, res::kMainDialog,
-                           [](platform::Dialog&, const platform::Message&) {}};
+    test::FakeDialog owner{system, res::kMainDialog, {}};
     Party party{u"FIRST"};
     bool ended = false;
     int result = 0;

@@ -13,7 +13,8 @@
 namespace ts::ui {
 namespace {
 
-using Cells = std::vector<std::u16string>;
+using Texts = std::vector<std::u16string>;
+using Columns = std::vector<std::pair<std::u16string, int>>;
 
 std::unique_ptr<Group> makeGroup(std::u16string name, std::int32_t people, std::int32_t ratio,
                                  std::int32_t advance, std::int32_t share, std::int32_t balance) {
@@ -27,86 +28,22 @@ std::unique_ptr<Group> makeGroup(std::u16string name, std::int32_t people, std::
 }
 
 TEST(GroupList, CellTexts) {
+    const std::int32_t min = -2147483647 - 1;
     const struct {
         std::int32_t people, ratio, advance, share, balance;
-        Cells cells;  // without the name
+        Texts cells;  // after the name
     } cases[] = {
         {3, 50, 1000, 3400, -2400, {u"3人", u"50%", u"1000円", u"3400円", u"2400円払う"}},
         {1, 100, 0, 0, 6600, {u"1人", u"100%", u"0円", u"0円", u"6600円返金"}},
         {1, 0, 0, 0, 0, {u"1人", u"0%", u"0円", u"0円", u"0円\u3000\u3000"}},
-        {-2, -5, -50, -1, -1, {u"-2人", u"-5%", u"-50円", u"-1円", u"1円払う"}},
-        {2147483647,
-         2147483647,
-         2147483647,
-         -2147483647 - 1,
-         -2147483647 - 1,
-         {u"2147483647人", u"2147483647%", u"2147483647円", u"-2147483648円", u"2147483648円払う"}},
+        {-2, -5, -50, min, min, {u"-2人", u"-5%", u"-50円", u"-2147483648円", u"2147483648円払う"}},
     };
     for (const auto& c : cases) {
-        const auto group = makeGroup(u"会社", c.people, c.ratio, c.advance, c.share, c.balance);
-        const auto texts = cellTexts(*group);
+        const auto texts =
+            cellTexts(*makeGroup(u"会社", c.people, c.ratio, c.advance, c.share, c.balance));
         EXPECT_EQ(texts[0], u"会社");
-        EXPECT_EQ(Cells(texts.begin() + 1, texts.end()), c.cells) << "case " << (&c - cases);
+        EXPECT_EQ(Texts(texts.begin() + 1, texts.end()), c.cells) << "case " << (&c - cases);
     }
-}
-
-struct ListFixture : ::testing::Test {
-    ListFixture()
-        : window(system, res::kMainDialog, [](platform::Dialog&, const platform::Message&) {}) {
-        party.addGroup(makeGroup(u"A", 3, 50, 1000, 3400, -2400));
-        party.addGroup(makeGroup(u"B", 2, 100, 7000, 400, 6600));
-        buildColumns(window.list, columns);
-    }
-    void refresh() {
-        window.list.deleteAllRows();
-        fillRows(window.list, columns, party);
-    }
-    std::vector<std::u16string> titles() const {
-        std::vector<std::u16string> out;
-        for (const auto& column : window.list.columns) {
-            out.push_back(column.title);
-        }
-        return out;
-    }
-    std::vector<int> widths() const {
-        std::vector<int> out;
-        for (const auto& column : window.list.columns) {
-            out.push_back(column.width);
-        }
-        return out;
-    }
-
-    test::FakeWindowSystem system;
-    test::FakeDialog window;
-    Party party{u"FIRST"};
-    ColumnTable columns;
-};
-
-TEST_F(ListFixture, DetailedViewShowsAllColumnsAndRowsInListOrder) {
-    refresh();
-    EXPECT_EQ(titles(), (Cells{u"ｸﾞﾙｰﾌﾟ名", u"人数", u"割合", u"負担額", u"支払額", u"差引額"}));
-    EXPECT_EQ(widths(), (std::vector<int>{70, 40, 50, 80, 80, 80}));
-    ASSERT_EQ(window.list.rows.size(), 2u);
-    EXPECT_EQ(window.list.rows[0],
-              (Cells{u"A", u"3人", u"50%", u"1000円", u"3400円", u"2400円払う"}));
-    EXPECT_EQ(window.list.rows[1],
-              (Cells{u"B", u"2人", u"100%", u"7000円", u"400円", u"6600円返金"}));
-}
-
-TEST_F(ListFixture, ToggleSwitchesToSimpleViewAndBackAgain) {
-    toggleView(window, columns, window.list);
-    refresh();
-    EXPECT_EQ(window.items[id::kViewToggle], u"詳細表示");
-    EXPECT_EQ(titles(), (Cells{u"ｸﾞﾙｰﾌﾟ名", u"人数", u"支払額", u"差引額"}));
-    EXPECT_EQ(widths(), (std::vector<int>{70, 40, 80, 80}));
-    EXPECT_EQ(window.list.rows[0], (Cells{u"A", u"3人", u"3400円", u"2400円払う"}));
-
-    toggleView(window, columns, window.list);
-    refresh();
-    EXPECT_EQ(window.items[id::kViewToggle], u"簡易表示");
-    EXPECT_EQ(window.list.columns.size(), 6u);
-    EXPECT_EQ(window.list.rows[1],
-              (Cells{u"B", u"2人", u"100%", u"7000円", u"400円", u"6600円返金"}));
 }
 
 // Logs the requests as the list control receives them.
@@ -125,7 +62,54 @@ struct RecordingList final : platform::ListView {
     std::vector<std::string> log;
 };
 
-TEST_F(ListFixture, SimpleViewInsertsAtTableRowsAndFillsConsecutiveSubitems) {
+struct ListTest : ::testing::Test {
+    ListTest() {
+        party.addGroup(makeGroup(u"A", 3, 50, 1000, 3400, -2400));
+        party.addGroup(makeGroup(u"B", 2, 100, 7000, 400, 6600));
+        buildColumns(window.list, columns);
+    }
+    void refresh() {
+        window.list.deleteAllRows();
+        fillRows(window.list, columns, party);
+    }
+    Columns shownColumns() const {
+        Columns out;
+        for (const auto& column : window.list.columns) {
+            out.emplace_back(column.title, column.width);
+        }
+        return out;
+    }
+
+    test::FakeWindowSystem system;
+    test::FakeDialog window{system, res::kMainDialog, {}};
+    Party party{u"FIRST"};
+    ColumnTable columns;
+};
+
+TEST_F(ListTest, ViewButtonSwitchesColumnsAndBackAgain) {
+    refresh();
+    const Columns detailed{{u"ｸﾞﾙｰﾌﾟ名", 70}, {u"人数", 40},   {u"割合", 50},
+                           {u"負担額", 80},   {u"支払額", 80}, {u"差引額", 80}};
+    const Texts detailedRowB{u"B", u"2人", u"100%", u"7000円", u"400円", u"6600円返金"};
+    EXPECT_EQ(shownColumns(), detailed);
+    ASSERT_EQ(window.list.rows.size(), 2u);
+    EXPECT_EQ(window.list.rows[1], detailedRowB);
+
+    toggleView(window, columns, window.list);
+    refresh();
+    EXPECT_EQ(window.items[id::kViewToggle], u"詳細表示");
+    EXPECT_EQ(shownColumns(),
+              (Columns{{u"ｸﾞﾙｰﾌﾟ名", 70}, {u"人数", 40}, {u"支払額", 80}, {u"差引額", 80}}));
+    EXPECT_EQ(window.list.rows[0], (Texts{u"A", u"3人", u"3400円", u"2400円払う"}));
+
+    toggleView(window, columns, window.list);
+    refresh();
+    EXPECT_EQ(window.items[id::kViewToggle], u"簡易表示");
+    EXPECT_EQ(shownColumns(), detailed);
+    EXPECT_EQ(window.list.rows[1], detailedRowB);
+}
+
+TEST_F(ListTest, SimpleViewInsertsAtTableRowsAndFillsConsecutiveSubitems) {
     RecordingList list;
     columns.toggleSimpleView();
     buildColumns(list, columns);
@@ -135,36 +119,25 @@ TEST_F(ListFixture, SimpleViewInsertsAtTableRowsAndFillsConsecutiveSubitems) {
                                                   "cell 7.1", "cell 7.2", "cell 7.3"}));
 }
 
-TEST_F(ListFixture, RebuildingColumnsNeverDuplicatesThem) {
-    buildColumns(window.list, columns);
-    buildColumns(window.list, columns);
-    EXPECT_EQ(window.list.columns.size(), 6u);
-}
-
-TEST_F(ListFixture, TotalsLineShowsStoredValues) {
+TEST_F(ListTest, TotalsLine) {
     party.total = -50;
     party.unit = 1000;
     party.remainder = 30;
     window.textLog.clear();
     showTotals(window, party);
-    EXPECT_EQ(window.textLog,
-              (std::vector<std::pair<int, std::u16string>>{{id::kTotalText, u"-50円"},
-                                                           {id::kUnitText, u"1000円"},
-                                                           {id::kRemainderText, u"30円"},
-                                                           {id::kPeopleText, u"5人"}}));
-    EXPECT_EQ(window.items[id::kTotalText], u"-50円");
-    EXPECT_EQ(window.items[id::kUnitText], u"1000円");
-    EXPECT_EQ(window.items[id::kRemainderText], u"30円");
-    EXPECT_EQ(window.items[id::kPeopleText], u"5人");
-}
-
-TEST_F(ListFixture, EmptyPartyGivesEmptyListAndNoPeople) {
     party.clearGroups();
     refresh();
     showTotals(window, party);
     EXPECT_TRUE(window.list.rows.empty());
-    EXPECT_EQ(window.items[id::kPeopleText], u"0人");
-    EXPECT_EQ(window.items[id::kUnitText], u"100円");
+    EXPECT_EQ(window.textLog,
+              (std::vector<std::pair<int, std::u16string>>{{id::kTotalText, u"-50円"},
+                                                           {id::kUnitText, u"1000円"},
+                                                           {id::kRemainderText, u"30円"},
+                                                           {id::kPeopleText, u"5人"},
+                                                           {id::kTotalText, u"-50円"},
+                                                           {id::kUnitText, u"1000円"},
+                                                           {id::kRemainderText, u"30円"},
+                                                           {id::kPeopleText, u"0人"}}));
 }
 
 }  // namespace
