@@ -26,4 +26,19 @@ bool loadFromPath(std::u16string_view path, Entry& entry);
 // saturates at the int32 range.
 std::int32_t fieldToInt(std::u16string_view field);
 
+// The date written into the PEOPLE record.
+struct SaveDate {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;
+    std::uint16_t day = 0;
+};
+using SaveDateSource = SaveDate (*)();
+
+// The local date from the system clock; the default source.
+SaveDate localSaveDate();
+
+// Replaces the clock that saves take their date from (tests fix the date
+// this way); null restores the local date.
+void setSaveDateSource(SaveDateSource source);
+
 }  // namespace ts

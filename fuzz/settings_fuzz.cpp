@@ -1,0 +1,132 @@
+// Loads arbitrary bytes as a settings file, then checks that saving the
+// loaded party and loading that file again gives the same party, and that a
+// second save writes the same bytes. Only a name too long for its record may
+// come back shortened.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "model/group.h"
+#include "model/party.h"
+#include "storage/field_splitter.h"
+#include "storage/settings_file.h"
+#include "storage/text.h"
+
+namespace {
+
+constexpr std::size_t kMaxRecord = 255;  // units per record line, line feed included
+
+ts::SaveDate fixedDate() {
+    return ts::SaveDate{2024, 3, 5};
+}
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "settings_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+// A scratch folder, on tmpfs when there is one (saves flush to disk).
+class Scratch {
+public:
+    Scratch() {
+        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
+        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/ts-fuzz-XXXXXX";
+        check(mkdtemp(pattern.data()) != nullptr, "no scratch folder");
+        path_ = pattern;
+    }
+    ~Scratch() {
+        for (const char* name : {"/in.cfg", "/out.cfg", "/again.cfg"}) {
+            std::remove((path_ + name).c_str());
+        }
+        rmdir(path_.c_str());
+    }
+    std::string file(const char* name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Units the name takes inside its quotes: quote characters are doubled.
+std::size_t quotedWidth(const std::u16string& name) {
+    std::size_t width = 0;
+    for (const char16_t unit : name) {
+        width += ts::FieldSplitter::isQuote(unit) ? 2 : 1;
+    }
+    return width;
+}
+
+// The name as the file gives it back: whole when it fits in `room` units,
+// otherwise a shorter prefix that fits.
+void checkName(const std::u16string& saved, const std::u16string& loaded, std::size_t room) {
+    if (quotedWidth(saved) <= room) {
+        check(loaded == saved, "name changed");
+    } else {
+        check(loaded.size() < saved.size() && saved.compare(0, loaded.size(), loaded) == 0,
+              "shortened name is not a prefix");
+        check(quotedWidth(loaded) <= room, "shortened name does not fit");
+        check(quotedWidth(loaded) + 2 >= room, "name shortened more than needed");
+    }
+}
+
+std::size_t digits(std::int32_t value) {
+    return ts::decimalText(value).size();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const Scratch scratch;
+    ts::setSaveDateSource(&fixedDate);
+    const std::string in = scratch.file("in.cfg");
+    {
+        std::ofstream out(in, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        check(out.good(), "cannot write the input file");
+    }
+
+    auto first = ts::Party::create(u"FIRST");
+    check(ts::loadFromPath(ts::fromUtf8(in), *first), "load of the input failed");
+
+    const std::u16string out = ts::fromUtf8(scratch.file("out.cfg"));
+    check(ts::saveToPath(out, *first), "save failed");
+    auto second = ts::Party::create(u"FIRST");
+    check(ts::loadFromPath(out, *second), "load of the saved file failed");
+
+    // PEOPLE,"name",total,unit,2024/3/5 and GROUP,"name",people,ratio,advance
+    const std::size_t peopleRoom =
+        kMaxRecord - 9 - (3 + digits(first->total) + digits(first->unit) + 8 + 1);
+    checkName(first->name(), second->name(), peopleRoom);
+    check(second->total == first->total && second->unit == first->unit, "party numbers changed");
+    check(second->groupCount() == first->groupCount(), "group count changed");
+    for (int i = 0; i < first->groupCount(); ++i) {
+        const ts::Group& a = *first->groupAt(i);
+        const ts::Group& b = *second->groupAt(i);
+        const std::size_t groupRoom =
+            kMaxRecord - 8 - (4 + digits(a.people) + digits(a.ratio) + digits(a.advance));
+        checkName(a.name(), b.name(), groupRoom);
+        check(a.people == b.people && a.ratio == b.ratio && a.advance == b.advance,
+              "group numbers changed");
+    }
+
+    // What was read back is written back unchanged.
+    const std::u16string again = ts::fromUtf8(scratch.file("again.cfg"));
+    check(ts::saveToPath(again, *second), "second save failed");
+    check(readBytes(scratch.file("out.cfg")) == readBytes(scratch.file("again.cfg")),
+          "second save wrote other bytes");
+    return 0;
+}

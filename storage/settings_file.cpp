@@ -1,0 +1,287 @@
+#include "storage/settings_file.h"
+
+#include <ctime>
+#include <string>
+
+#include "model/entry.h"
+#include "model/group.h"
+#include "model/party.h"
+#include "storage/atomic_file.h"
+#include "storage/field_splitter.h"
+#include "storage/text.h"
+#include "storage/text_file.h"
+
+namespace ts {
+
+namespace {
+
+// Longest record line, line feed included: what readLine gives back whole.
+constexpr std::size_t kMaxRecord = TextFile::kMaxLine;
+
+SaveDateSource dateSource = nullptr;
+
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Appends `name` as the inside of a quoted field, at most `budget` units.
+// Every quote character is written twice so that the reader keeps it. A
+// line feed or zero unit would end the line early, so those are left out
+// (the reader could never give them back anyway). A name that does not fit
+// is cut at a character boundary, never inside a surrogate pair or a
+// doubled quote.
+void appendQuotedName(std::u16string& line, std::u16string_view name, std::size_t budget) {
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i];
+        if (unit == u'\n' || unit == u'\0') {
+            continue;
+        }
+        std::size_t width = 1;
+        if (FieldSplitter::isQuote(unit)) {
+            width = 2;
+        } else if (isHighSurrogate(unit) && i + 1 < name.size() && isLowSurrogate(name[i + 1])) {
+            width = 2;
+        }
+        if (used + width > budget) {
+            return;
+        }
+        used += width;
+        if (FieldSplitter::isQuote(unit)) {
+            line.push_back(unit);
+            line.push_back(unit);
+        } else if (width == 2) {
+            line.push_back(unit);
+            line.push_back(name[++i]);
+        } else {
+            line.push_back(unit);
+        }
+    }
+}
+
+// tag,"name" followed by `tail` (which carries the line feed), with the
+// name shortened so that the whole line fits in kMaxRecord units.
+std::u16string record(std::u16string_view tag, std::u16string_view name, std::u16string_view tail) {
+    std::u16string line;
+    line.reserve(kMaxRecord);
+    line.append(tag);
+    line.append(u",\"");
+    const std::size_t fixed = line.size() + 1 + tail.size();
+    appendQuotedName(line, name, fixed < kMaxRecord ? kMaxRecord - fixed : 0);
+    line.push_back(u'"');
+    line.append(tail);
+    return line;
+}
+
+void appendNumber(std::u16string& text, std::int32_t value) {
+    text.append(decimalText(value));
+}
+
+bool isBlank(char16_t unit) {
+    return unit == u' ' || (unit >= u'\t' && unit <= u'\r') || unit == u'\u3000';
+}
+
+bool isOtherVersionHeader(const FieldSplitter& splitter) {
+    return splitter.fieldCount() == 2 && fieldEquals(splitter.field(0), kConfigMagic) &&
+           !fieldEquals(splitter.field(1), kConfigVersion);
+}
+
+void useCommaOnly(FieldSplitter& splitter) {
+    splitter.clearSeparators();
+    splitter.addSeparator(u',');
+}
+
+enum class Previous { kNothingToKeep, kOtherVersion, kUnreadable };
+
+// Whether the file at `path` holds a header naming another version, i.e.
+// records this program does not read and must not throw away.
+Previous inspectPrevious(std::u16string_view path) {
+    TextFile file;
+    if (!file.open(path, u'R')) {
+        return detail::pathExists(toUtf8(path)) ? Previous::kUnreadable : Previous::kNothingToKeep;
+    }
+    FieldSplitter splitter;
+    useCommaOnly(splitter);
+    std::u16string line;
+    while (file.readLine(line)) {
+        splitter.split(line);
+        if (isOtherVersionHeader(splitter)) {
+            return Previous::kOtherVersion;
+        }
+    }
+    return Previous::kNothingToKeep;
+}
+
+// Copies the file at `path` to `path`.bak, crash-safely.
+bool keepBackup(std::u16string_view path) {
+    const std::string source = toUtf8(path);
+    std::string bytes;
+    if (!detail::readWholeFile(source, bytes)) {
+        return false;
+    }
+    detail::AtomicFile backup;
+    return backup.begin(source + ".bak") && backup.write(bytes.data(), bytes.size()) &&
+           backup.commit();
+}
+
+}  // namespace
+
+SaveDate localSaveDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &local) == nullptr) {
+        return SaveDate{1970, 1, 1};
+    }
+    const long year = 1900L + local.tm_year;
+    SaveDate date;
+    date.year = static_cast<std::uint16_t>(year < 0 ? 0 : (year > 65535 ? 65535 : year));
+    date.month = static_cast<std::uint16_t>(local.tm_mon + 1);
+    date.day = static_cast<std::uint16_t>(local.tm_mday);
+    return date;
+}
+
+void setSaveDateSource(SaveDateSource source) {
+    dateSource = source;
+}
+
+std::int32_t fieldToInt(std::u16string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && isBlank(field[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < field.size() && (field[i] == u'-' || field[i] == u'+')) {
+        negative = field[i] == u'-';
+        ++i;
+    }
+    // Accumulate the magnitude wide and hold it at the int32 limit of its sign.
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t magnitude = 0;
+    for (; i < field.size() && field[i] >= u'0' && field[i] <= u'9'; ++i) {
+        magnitude = magnitude * 10 + (field[i] - u'0');
+        if (magnitude > limit) {
+            magnitude = limit;
+        }
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+bool saveToPath(std::u16string_view path, Entry& entry) {
+    TextFile file;
+    if (!file.open(path, u'W')) {
+        return false;
+    }
+    entry.save(file);
+    // A file written by a newer program is kept beside the new one before
+    // it is replaced; if that cannot be done, the file is not replaced.
+    switch (inspectPrevious(path)) {
+        case Previous::kNothingToKeep:
+            break;
+        case Previous::kOtherVersion:
+            if (!keepBackup(path)) {
+                return false;
+            }
+            break;
+        case Previous::kUnreadable:
+            return false;
+    }
+    return file.close();
+}
+
+bool loadFromPath(std::u16string_view path, Entry& entry) {
+    TextFile file;
+    if (!file.open(path, u'R')) {
+        return false;
+    }
+    entry.load(file);
+    file.close();
+    return true;
+}
+
+void Party::save(TextFile& file) {
+    std::u16string header;
+    header.append(kConfigMagic);
+    header.push_back(u',');
+    header.append(kConfigVersion);
+    header.push_back(u'\n');
+    file.writeLine(header);
+
+    const SaveDate date = dateSource != nullptr ? dateSource() : localSaveDate();
+    std::u16string tail;
+    tail.push_back(u',');
+    appendNumber(tail, total);
+    tail.push_back(u',');
+    appendNumber(tail, unit);
+    tail.push_back(u',');
+    appendNumber(tail, date.year);
+    tail.push_back(u'/');
+    appendNumber(tail, date.month);
+    tail.push_back(u'/');
+    appendNumber(tail, date.day);
+    tail.push_back(u'\n');
+    file.writeLine(record(kPeopleTag, name(), tail));
+
+    // A failed write does not stop the later ones; the file reports it when
+    // it is closed.
+    if (groupCount() > 0) {
+        for (Group* group = first(); !atEnd(); group = next()) {
+            static_cast<Entry*>(group)->save(file);
+        }
+    }
+}
+
+void Party::load(TextFile& file) {
+    FieldSplitter splitter;
+    useCommaOnly(splitter);
+    std::u16string line;
+    while (file.readLine(line)) {
+        splitter.split(line);
+        const int count = splitter.fieldCount();
+        const std::u16string tag = splitter.field(0);
+        if (fieldEquals(tag, kConfigMagic) && count == 2) {
+            if (fieldEquals(splitter.field(1), kConfigVersion)) {
+                continue;
+            }
+            break;  // a newer format: what follows is not ours to read
+        }
+        if (fieldEquals(tag, kPeopleTag) && count == 5) {
+            setName(splitter.field(1));
+            total = fieldToInt(splitter.field(2));
+            unit = fieldToInt(splitter.field(3));
+            continue;
+        }
+        if (fieldEquals(tag, kGroupTag) && count == 5) {
+            std::unique_ptr<Group> group = Group::create(splitter.field(1));
+            if (!group) {
+                continue;
+            }
+            group->people = fieldToInt(splitter.field(2));
+            group->ratio = fieldToInt(splitter.field(3));
+            group->advance = fieldToInt(splitter.field(4));
+            addGroup(std::move(group));
+            continue;
+        }
+        // Anything else, the empty line after each record included, is skipped.
+    }
+}
+
+void Group::save(TextFile& file) {
+    std::u16string tail;
+    tail.push_back(u',');
+    appendNumber(tail, people);
+    tail.push_back(u',');
+    appendNumber(tail, ratio);
+    tail.push_back(u',');
+    appendNumber(tail, advance);
+    tail.push_back(u'\n');
+    file.writeLine(record(kGroupTag, name(), tail));
+}
+
+void Group::load(TextFile& /*file*/) {
+    // Groups are created by the party's load.
+}
+
+}  // namespace ts
