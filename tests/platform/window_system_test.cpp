@@ -1,0 +1,794 @@
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <csignal>
+
+#include "platform/qt/program_icon.h"
+#include "platform/qt/qt_window_system.h"
+#include "resources/dialog_template.h"
+
+using ts::platform::Dialog;
+using ts::platform::DialogProc;
+using ts::platform::Message;
+using ts::platform::QtWindowSystem;
+using ts::res::ControlKind;
+
+namespace {
+
+using Kind = Message::Kind;
+
+struct Event {
+    int templateId;
+    Kind kind;
+    int id;
+    bool operator==(const Event&) const = default;
+};
+
+// Every message a procedure hears, across nested dialogs.
+struct Log {
+    std::vector<Event> events;
+    int count(int templateId, Kind kind, int id) const {
+        int n = 0;
+        for (const Event& e : events) {
+            n += (e == Event{templateId, kind, id}) ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+// A procedure that records what it hears and lets `react` act on it.
+DialogProc recorder(Log& log, int templateId,
+                    std::function<void(Dialog&, const Message&)> react = {}) {
+    return [&log, templateId, react](Dialog& dialog, const Message& message) {
+        log.events.push_back({templateId, message.kind, message.id});
+        if (react) {
+            react(dialog, message);
+        }
+    };
+}
+
+QWidget* control(QDialog* dialog, int id) {
+    return dialog->findChild<QWidget*>(QStringLiteral("control-%1").arg(id));
+}
+
+std::u16string u16(const QString& text) {
+    return text.toStdU16String();
+}
+
+// Runs a template with a procedure; `drive` gets the shown dialog and the
+// Dialog the procedure saw, and must lead to endDialog.
+struct Harness {
+    QtWindowSystem windows;
+    Log log;
+    Dialog* dialog = nullptr;
+
+    int run(int templateId, std::function<void(QDialog*, Dialog&)> drive,
+            std::function<void(Dialog&, const Message&)> react = {}) {
+        windows.setDialogObserver([this, drive, templateId](QDialog* shown, int id) {
+            if (id == templateId && drive) {
+                Dialog* running = dialog;
+                drive(shown, *running);
+                // A failed check returns early; the dialog must still end.
+                QTimer::singleShot(5000, shown, [running] { running->endDialog(-99); });
+            }
+        });
+        return windows.runModal(
+            templateId, recorder(log, templateId, [this, react](Dialog& d, const Message& m) {
+                dialog = &d;
+                if (react) {
+                    react(d, m);
+                }
+            }));
+    }
+};
+
+}  // namespace
+
+class WindowSystemTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void templatesBuildEveryControl_data();
+    void templatesBuildEveryControl();
+    void geometryFollowsDialogUnits_data();
+    void geometryFollowsDialogUnits();
+    void tabOrderIsTemplateOrder_data();
+    void tabOrderIsTemplateOrder();
+    void itemTextsAreCutAndUnknownIdsEmpty();
+    void comboBoxKeepsItsFieldText();
+    void listViewColumnsAndCells();
+    void listViewSelection();
+    void upDownArrowsStepAndScroll();
+    void keysAndCloseBoxBecomeCommands();
+    void iconReportsClicks();
+    void nothingIsHeardAfterEndDialog();
+    void endDialogDuringInitNeverShows();
+    void ownedDialogIsCentredOnOwner();
+    void placeWindowAndScreen();
+    void messageBoxResponderAnswers();
+    void messageBoxStyles_data();
+    void messageBoxStyles();
+    void quitClosesInnermostFirst();
+    void quitAnswersOpenMessageBox();
+    void quitSignalReachesMainWindow();
+};
+
+void WindowSystemTest::templatesBuildEveryControl_data() {
+    QTest::addColumn<int>("templateId");
+    QTest::newRow("main") << ts::res::kMainDialog;
+    QTest::newRow("group") << ts::res::kGroupDialog;
+    QTest::newRow("total") << ts::res::kTotalDialog;
+}
+
+void WindowSystemTest::templatesBuildEveryControl() {
+    QFETCH(int, templateId);
+    const ts::res::DialogTemplate* layout = ts::res::findDialogTemplate(templateId);
+    QVERIFY(layout);
+    Harness h;
+    h.run(templateId, [&](QDialog* shown, Dialog& dialog) {
+        QCOMPARE(u16(shown->windowTitle()), std::u16string(layout->caption));
+        QVERIFY(!shown->windowIcon().isNull());
+        int labelsWithoutId = 0;
+        for (const ts::res::ControlTemplate& c : layout->controls) {
+            if (c.id == ts::res::kNoId) {
+                ++labelsWithoutId;
+                continue;
+            }
+            QWidget* w = control(shown, c.id);
+            QVERIFY2(w, qPrintable(QStringLiteral("control %1 missing").arg(c.id)));
+            QCOMPARE(w->property("controlId").toInt(), c.id);
+            switch (c.kind) {
+                case ControlKind::PushButton:
+                    QVERIFY(qobject_cast<QPushButton*>(w));
+                    break;
+                case ControlKind::Edit:
+                    QVERIFY(qobject_cast<QLineEdit*>(w));
+                    QCOMPARE(bool(qobject_cast<QLineEdit*>(w)->alignment() & Qt::AlignRight),
+                             (c.style & ts::res::kAlignRight) != 0);
+                    break;
+                case ControlKind::Static:
+                    QVERIFY(qobject_cast<QLabel*>(w));
+                    break;
+                case ControlKind::Icon:
+                    QVERIFY(qobject_cast<QLabel*>(w));
+                    QVERIFY(!qobject_cast<QLabel*>(w)->pixmap().isNull());
+                    break;
+                case ControlKind::ListView:
+                    QVERIFY(qobject_cast<QTreeWidget*>(w));
+                    QVERIFY(dialog.listView(c.id));
+                    break;
+                case ControlKind::UpDown:
+                    QVERIFY(w->findChild<QToolButton*>(QStringLiteral("up")));
+                    QVERIFY(w->findChild<QToolButton*>(QStringLiteral("down")));
+                    break;
+                case ControlKind::ComboBox:
+                    QVERIFY(qobject_cast<QComboBox*>(w));
+                    QVERIFY(qobject_cast<QComboBox*>(w)->isEditable());
+                    QCOMPARE(qobject_cast<QComboBox*>(w)->currentIndex(), -1);
+                    break;
+                case ControlKind::GroupBox:
+                    break;
+            }
+            const bool hasText = c.kind == ControlKind::PushButton ||
+                                 c.kind == ControlKind::Static || c.kind == ControlKind::Edit;
+            if (hasText) {
+                QCOMPARE(dialog.itemText(c.id), std::u16string(c.text));
+            }
+        }
+        // Labels without an id are built but cannot be found by id.
+        QVERIFY(!control(shown, ts::res::kNoId));
+        int labels = 0;
+        for (QLabel* label : shown->findChildren<QLabel*>()) {
+            labels += label->objectName().isEmpty() ? 1 : 0;
+        }
+        QCOMPARE(labels, labelsWithoutId - (templateId == ts::res::kMainDialog ? 1 : 0));
+        dialog.endDialog(5);
+    });
+    QCOMPARE(h.log.events.front(), (Event{templateId, Kind::InitDialog, 0}));
+}
+
+void WindowSystemTest::geometryFollowsDialogUnits_data() {
+    templatesBuildEveryControl_data();
+}
+
+void WindowSystemTest::geometryFollowsDialogUnits() {
+    QFETCH(int, templateId);
+    const ts::res::DialogTemplate* layout = ts::res::findDialogTemplate(templateId);
+    Harness h;
+    h.run(templateId, [&](QDialog* shown, Dialog& dialog) {
+        const QStringList gothic{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")};
+        QVERIFY2(gothic.contains(shown->font().family()), qPrintable(shown->font().family()));
+        QCOMPARE(shown->font().pointSize(), layout->pointSize);
+        const ts::platform::DialogBaseUnits units = ts::platform::dialogBaseUnits(shown->font());
+        // A 9-point font at 96 dpi: characters about 6 by 12 pixels.
+        QVERIFY2(units.x >= 4 && units.x <= 10, qPrintable(QString::number(units.x)));
+        QVERIFY2(units.y >= 9 && units.y <= 20, qPrintable(QString::number(units.y)));
+        QCOMPARE(
+            shown->size(),
+            ts::platform::dialogRectToPixels(units, 0, 0, layout->width, layout->height).size());
+        for (const ts::res::ControlTemplate& c : layout->controls) {
+            QWidget* w = control(shown, c.id);
+            if (!w) {
+                continue;
+            }
+            QRect expected = ts::platform::dialogRectToPixels(units, c.x, c.y, c.width, c.height);
+            if (c.kind == ControlKind::ComboBox) {
+                // Closed, the combo box is as high as an edit.
+                expected.setHeight(ts::platform::dialogRectToPixels(units, 0, 0, 0, 14).height());
+                QVERIFY(expected.height() <
+                        ts::platform::dialogRectToPixels(units, 0, 0, 0, c.height).height());
+            }
+            QCOMPARE(w->geometry(), expected);
+        }
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::tabOrderIsTemplateOrder_data() {
+    templatesBuildEveryControl_data();
+}
+
+void WindowSystemTest::tabOrderIsTemplateOrder() {
+    QFETCH(int, templateId);
+    const ts::res::DialogTemplate* layout = ts::res::findDialogTemplate(templateId);
+    std::vector<int> expected;
+    for (const ts::res::ControlTemplate& c : layout->controls) {
+        if ((c.style & ts::res::kTabStop) != 0) {
+            expected.push_back(c.id);
+        }
+    }
+    Harness h;
+    h.run(templateId, [&](QDialog* shown, Dialog& dialog) {
+        QWidget* first = control(shown, expected.front());
+        std::vector<int> chain;
+        QWidget* w = first;
+        do {
+            const QVariant id = w->property("controlId");
+            if (id.isValid() && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+                chain.push_back(id.toInt());
+            }
+            w = w->nextInFocusChain();
+        } while (w != first && chain.size() < 64);
+        QCOMPARE(chain, expected);
+        // Controls without the tab-stop style are left out of tabbing.
+        for (const ts::res::ControlTemplate& c : layout->controls) {
+            QWidget* other = control(shown, c.id);
+            if (other && (c.style & ts::res::kTabStop) == 0) {
+                QVERIFY((other->focusPolicy() & Qt::TabFocus) != Qt::TabFocus);
+            }
+        }
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::itemTextsAreCutAndUnknownIdsEmpty() {
+    Harness h;
+    h.run(ts::res::kGroupDialog, [&](QDialog* shown, Dialog& dialog) {
+        const std::u16string longName(300, u'名');
+        dialog.setItemText(1009, longName);
+        QCOMPARE(qobject_cast<QLineEdit*>(control(shown, 1009))->text().size(), 300);
+        QCOMPARE(dialog.itemText(1009), longName.substr(0, 255));
+        dialog.setItemText(1009, u"");
+        QCOMPARE(dialog.itemText(1009), std::u16string());
+        QCOMPARE(dialog.itemText(4242), std::u16string());
+        dialog.setItemText(4242, u"ignored");  // no such control: nothing happens
+        dialog.setItemText(1, u"了解");
+        QCOMPARE(qobject_cast<QPushButton*>(control(shown, 1))->text(), QStringLiteral("了解"));
+        QVERIFY(!dialog.listView(1009));
+        QCOMPARE(dialog.upDownPosition(1009), 0);
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::comboBoxKeepsItsFieldText() {
+    Harness h;
+    h.run(
+        ts::res::kTotalDialog,
+        [&](QDialog* shown, Dialog& dialog) {
+            auto* combo = qobject_cast<QComboBox*>(control(shown, 1029));
+            QVERIFY(combo);
+            QCOMPARE(combo->currentIndex(), -1);
+            QCOMPARE(combo->insertPolicy(), QComboBox::NoInsert);
+            QCOMPARE(dialog.itemText(1029), std::u16string(u"100"));
+            QCOMPARE(combo->count(), 5);
+            const QStringList expected{"1", "10", "100", "1000", "10000"};
+            for (int i = 0; i < combo->count(); ++i) {
+                QCOMPARE(combo->itemText(i), expected[i]);
+            }
+            // A choice picked from the list is the field's text.
+            combo->setCurrentIndex(3);
+            QCOMPARE(dialog.itemText(1029), std::u16string(u"1000"));
+            // Typing replaces it, and Enter adds nothing to the list.
+            combo->lineEdit()->clear();
+            combo->setFocus();
+            QTest::keyClicks(combo->lineEdit(), QStringLiteral("250"));
+            QCOMPARE(dialog.itemText(1029), std::u16string(u"250"));
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+            QCOMPARE(combo->count(), 5);
+            dialog.endDialog(1);
+        },
+        [](Dialog& dialog, const Message& m) {
+            if (m.kind == Kind::InitDialog) {
+                // Before the entries, as the total dialog fills it, and
+                // entries added at a position past the end are appended.
+                dialog.setItemText(1029, u"100");
+                for (int i : {0, 1, 2, 3}) {
+                    const char16_t* texts[] = {u"1", u"10", u"100", u"1000"};
+                    dialog.insertComboEntry(1029, i, texts[i]);
+                }
+                dialog.insertComboEntry(1029, 99, u"10000");
+            }
+        });
+    // Enter in the combo box is the OK command.
+    QCOMPARE(h.log.count(ts::res::kTotalDialog, Kind::Command, 1), 1);
+}
+
+void WindowSystemTest::listViewColumnsAndCells() {
+    Harness h;
+    h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
+        auto* tree = qobject_cast<QTreeWidget*>(control(shown, 1000));
+        ts::platform::ListView* list = dialog.listView(1000);
+        QVERIFY(tree && list);
+        auto titles = [tree] {
+            QStringList t;
+            for (int c = 0; c < tree->columnCount(); ++c) {
+                t << tree->headerItem()->text(c);
+            }
+            return t;
+        };
+        auto row = [tree](int r) {
+            QStringList t;
+            for (int c = 0; c < tree->columnCount(); ++c) {
+                t << tree->topLevelItem(r)->text(c);
+            }
+            return t;
+        };
+        QCOMPARE(tree->columnCount(), 0);
+        list->insertColumn(0, u"ｸﾞﾙｰﾌﾟ名", 70);
+        list->insertColumn(5, u"支払額", 80);  // past the end: appended
+        list->insertColumn(1, u"人数", 40);
+        QCOMPARE(titles(), (QStringList{"ｸﾞﾙｰﾌﾟ名", "人数", "支払額"}));
+        QCOMPARE(tree->header()->sectionSize(0), 70);
+        QCOMPARE(tree->header()->sectionSize(1), 40);
+        QCOMPARE(tree->header()->sectionSize(2), 80);
+
+        list->setCell(u"B", 0, 0);
+        list->setCell(u"3人", 1, 0);
+        list->setCell(u"3400円", 2, 0);
+        list->setCell(u"A", 0, 0);   // inserted before B
+        list->setCell(u"C", 0, 7);   // past the end: appended
+        list->setCell(u"x", 3, 0);   // no such column
+        list->setCell(u"x", 1, 9);   // no such row
+        list->setCell(u"x", 0, -1);  // no such position
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QCOMPARE(row(0), (QStringList{"A", "", ""}));
+        QCOMPARE(row(1), (QStringList{"B", "3人", "3400円"}));
+        QCOMPARE(row(2), (QStringList{"C", "", ""}));
+        // Amounts read from the right, the first column from the left.
+        QTreeWidgetItem* b = tree->topLevelItem(1);
+        QCOMPARE(b->textAlignment(0) & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+        QCOMPARE(b->textAlignment(2) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+
+        // A column inserted between others moves the cells after it.
+        list->insertColumn(1, u"割合", 50);
+        QCOMPARE(row(1), (QStringList{"B", "", "3人", "3400円"}));
+
+        list->deleteColumns(1);
+        QCOMPARE(titles(), (QStringList{"割合", "人数", "支払額"}));
+        QCOMPARE(row(1), (QStringList{"", "3人", "3400円"}));
+        QCOMPARE(tree->header()->sectionSize(1), 40);
+        QCOMPARE(b->textAlignment(0) & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+        list->deleteColumns(6);  // more than there are
+        QCOMPARE(tree->columnCount(), 0);
+
+        list->deleteRow(0);
+        list->deleteRow(5);  // no such row
+        QCOMPARE(tree->topLevelItemCount(), 2);
+        list->deleteAllRows();
+        QCOMPARE(tree->topLevelItemCount(), 0);
+        QCOMPARE(tree->columnCount(), 0);
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::listViewSelection() {
+    Harness h;
+    h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
+        auto* tree = qobject_cast<QTreeWidget*>(control(shown, 1000));
+        ts::platform::ListView* list = dialog.listView(1000);
+        QCOMPARE(tree->selectionMode(), QAbstractItemView::SingleSelection);
+        QVERIFY(!tree->rootIsDecorated());
+        QVERIFY(!tree->header()->sectionsClickable());
+        QVERIFY(tree->frameShape() != QFrame::NoFrame);
+        // The selection looks the same with and without focus.
+        const QPalette colours = tree->palette();
+        QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
+                 colours.color(QPalette::Active, QPalette::Highlight));
+        QCOMPARE(colours.color(QPalette::Inactive, QPalette::HighlightedText),
+                 colours.color(QPalette::Active, QPalette::HighlightedText));
+
+        list->insertColumn(0, u"name", 70);
+        for (int r = 0; r < 4; ++r) {
+            list->setCell(u"row", 0, r);
+        }
+        QCOMPARE(list->selectedRow(), -1);
+        list->selectRow(2);
+        QCOMPARE(list->selectedRow(), 2);
+        QCOMPARE(tree->currentIndex().row(), 2);
+        list->selectRow(1);
+        QCOMPARE(list->selectedRow(), 1);
+        QCOMPARE(tree->selectedItems().size(), 1);
+        for (int outOfRange : {4, -1, 100}) {
+            list->selectRow(1);
+            list->selectRow(outOfRange);
+            QCOMPARE(list->selectedRow(), -1);
+        }
+        // Deleting the selected row leaves nothing selected; the caller
+        // selects again.
+        list->selectRow(1);
+        list->deleteRow(1);
+        QCOMPARE(list->selectedRow(), -1);
+        // A click moves the selection.
+        const QRect third = tree->visualItemRect(tree->topLevelItem(2));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(list->selectedRow(), 2);
+        list->deleteAllRows();
+        QCOMPARE(list->selectedRow(), -1);
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::upDownArrowsStepAndScroll() {
+    Harness h;
+    std::vector<int> positionsSeen;
+    h.run(
+        ts::res::kGroupDialog,
+        [&](QDialog* shown, Dialog& dialog) {
+            QWidget* people = control(shown, 1028);
+            auto* up = people->findChild<QToolButton*>(QStringLiteral("up"));
+            auto* down = people->findChild<QToolButton*>(QStringLiteral("down"));
+            QVERIFY(up->geometry().bottom() < down->geometry().top());
+            QCOMPARE(up->geometry().united(down->geometry()), people->rect());
+            QTest::mouseClick(up, Qt::LeftButton);
+            QTest::mouseClick(down, Qt::LeftButton);
+            // With the arrow-keys style, the keys step it while focused.
+            people->setFocus();
+            QTest::keyClick(people, Qt::Key_Up);
+            QTest::keyClick(people, Qt::Key_Down);
+            QTest::keyClick(people, Qt::Key_Left);  // not an arrow of this control
+            dialog.endDialog(1);
+        },
+        [&](Dialog& dialog, const Message& m) {
+            if (m.kind == Kind::InitDialog) {
+                positionsSeen.push_back(dialog.upDownPosition(1028));  // starts at 0
+                dialog.setUpDownPosition(1028, 10);
+                dialog.setUpDownPosition(1029, 10);
+            } else if (m.kind == Kind::VScroll) {
+                positionsSeen.push_back(dialog.upDownPosition(m.id));
+                dialog.setUpDownPosition(m.id, 10);
+            }
+        });
+    QCOMPARE(positionsSeen, (std::vector<int>{0, 9, 11, 9, 11}));
+    QCOMPARE(h.log.count(ts::res::kGroupDialog, Kind::VScroll, 1028), 4);
+    QCOMPARE(h.log.count(ts::res::kGroupDialog, Kind::VScroll, 1029), 0);
+}
+
+void WindowSystemTest::keysAndCloseBoxBecomeCommands() {
+    Harness h;
+    const int group = ts::res::kGroupDialog;
+    const int result = h.run(group, [&](QDialog* shown, Dialog& dialog) {
+        QWidget* name = control(shown, 1009);
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Return);
+        QTest::keyClick(name, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(name, Qt::Key_Escape);
+        // Enter on a focused push button clicks that button.
+        QWidget* plus = control(shown, 3);
+        plus->setFocus();
+        QTest::keyClick(plus, Qt::Key_Return);
+        // The close box.
+        shown->close();
+        QTest::mouseClick(control(shown, 2), Qt::LeftButton);
+        QVERIFY(shown->isVisible());
+        dialog.endDialog(7);
+    });
+    QCOMPARE(result, 7);
+    const std::vector<Event> expected{{group, Kind::InitDialog, 0}, {group, Kind::Command, 1},
+                                      {group, Kind::Command, 1},    {group, Kind::Command, 2},
+                                      {group, Kind::Command, 3},    {group, Kind::Command, 2},
+                                      {group, Kind::Command, 2}};
+    QCOMPARE(h.log.events, expected);
+}
+
+void WindowSystemTest::iconReportsClicks() {
+    const QPixmap icon = ts::platform::programIcon();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(icon.hasAlpha());
+    Harness h;
+    h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
+        QTest::mouseClick(control(shown, 1031), Qt::LeftButton);
+        QTest::mouseClick(control(shown, 1019), Qt::LeftButton);  // a plain label
+        // The frame round the totals line lets clicks through to 入力.
+        QTest::mouseClick(control(shown, 1017), Qt::LeftButton);
+        QWidget* input = control(shown, 1017);
+        QCOMPARE(shown->childAt(input->geometry().center()), input);
+        dialog.endDialog(1);
+    });
+    QCOMPARE(h.log.count(ts::res::kMainDialog, Kind::Command, 1031), 1);
+    QCOMPARE(h.log.count(ts::res::kMainDialog, Kind::Command, 1019), 0);
+    QCOMPARE(h.log.count(ts::res::kMainDialog, Kind::Command, 1017), 1);
+}
+
+void WindowSystemTest::nothingIsHeardAfterEndDialog() {
+    Harness h;
+    h.run(
+        ts::res::kTotalDialog,
+        [&](QDialog* shown, Dialog&) {
+            // The procedure ends the dialog on the first click; the second
+            // click and Escape, already on their way, are not delivered.
+            auto* ok = qobject_cast<QPushButton*>(control(shown, 1));
+            ok->click();
+            ok->click();
+            QTest::keyClick(shown, Qt::Key_Escape);
+        },
+        [](Dialog& dialog, const Message& m) {
+            if (m.kind == Kind::Command) {
+                dialog.endDialog(1);
+            }
+        });
+    QCOMPARE(h.log.events.size(), std::size_t{2});
+}
+
+void WindowSystemTest::endDialogDuringInitNeverShows() {
+    QtWindowSystem windows;
+    bool observed = false;
+    windows.setDialogObserver([&](QDialog*, int) { observed = true; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const int result = windows.runModal(ts::res::kMainDialog, [](Dialog& d, const Message& m) {
+        if (m.kind == Kind::InitDialog) {
+            d.endDialog(3);
+        }
+    });
+    QCOMPARE(result, 3);
+    QVERIFY(elapsed.elapsed() < 2000);
+    QCoreApplication::processEvents();
+    QVERIFY(!observed);
+    QCOMPARE(windows.innermostDialog(), nullptr);
+    QCOMPARE(windows.runModal(4242, [](Dialog&, const Message&) {}), -1);
+}
+
+void WindowSystemTest::ownedDialogIsCentredOnOwner() {
+    Harness h;
+    QRect ownerFrame;
+    QRect ownedFrame;
+    QWidget* ownedParent = nullptr;
+    QDialog* ownerWidget = nullptr;
+    h.run(
+        ts::res::kMainDialog,
+        [&](QDialog* shown, Dialog&) {
+            ownerWidget = shown;
+            QTest::mouseClick(control(shown, 1017), Qt::LeftButton);
+        },
+        [&](Dialog& dialog, const Message& m) {
+            if (m.kind == Kind::InitDialog) {
+                dialog.placeWindow(20, 30, 640, 214);
+            } else if (m.kind == Kind::Command && m.id == 1017) {
+                ownerFrame = QtWindowSystem::widgetOf(dialog)->frameGeometry();
+                QCOMPARE(h.windows.innermostDialog(), QtWindowSystem::widgetOf(dialog));
+                h.windows.setDialogObserver([&](QDialog* inner, int id) {
+                    QCOMPARE(id, ts::res::kTotalDialog);
+                    QCOMPARE(h.windows.innermostDialog(), inner);
+                    QVERIFY(inner->isModal());
+                    ownedFrame = inner->frameGeometry();
+                    ownedParent = inner->parentWidget();
+                    inner->close();  // Command 2 ends it below
+                });
+                dialog.runModal(ts::res::kTotalDialog, [](Dialog& d, const Message& inner) {
+                    if (inner.kind == Kind::Command && inner.id == 2) {
+                        d.endDialog(1);
+                    }
+                });
+                dialog.endDialog(1);
+            }
+        });
+    QCOMPARE(ownedParent, ownerWidget);
+    QVERIFY(!ownedFrame.isEmpty());
+    QVERIFY2((ownedFrame.center() - ownerFrame.center()).manhattanLength() <= 8,
+             qPrintable(QStringLiteral("%1,%2 vs %3,%4")
+                            .arg(ownedFrame.center().x())
+                            .arg(ownedFrame.center().y())
+                            .arg(ownerFrame.center().x())
+                            .arg(ownerFrame.center().y())));
+}
+
+void WindowSystemTest::placeWindowAndScreen() {
+    Harness h;
+    h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(dialog.screenWidth(), screen.width());
+        QCOMPARE(dialog.screenHeight(), screen.height());
+        dialog.placeWindow(0, 0, 240, 214);
+        QCOMPARE(shown->size(), QSize(240, 214));
+        QCOMPARE(shown->pos(), QPoint(0, 0));
+        dialog.placeWindow(10, 5, -3, 100);  // a negative size is taken as 0
+        QCOMPARE(shown->size(), QSize(0, 100));
+        dialog.invalidate();
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::messageBoxResponderAnswers() {
+    QtWindowSystem windows;
+    struct Call {
+        std::u16string text, caption;
+        std::uint32_t style;
+    };
+    std::vector<Call> calls;
+    windows.setMessageBoxResponder(
+        [&](std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
+            calls.push_back({std::u16string(text), std::u16string(caption), style});
+            return calls.size() == 1 ? ts::platform::IDCANCEL : ts::platform::IDOK;
+        });
+    QCOMPARE(windows.messageBox(u"全グループをクリアしますか？", u"クリア", 1),
+             ts::platform::IDCANCEL);
+    int fromDialog = 0;
+    windows.runModal(ts::res::kGroupDialog, [&](Dialog& d, const Message& m) {
+        if (m.kind == Kind::InitDialog) {
+            fromDialog = d.messageBox(u"数値を入力してください", u"エラー", 0x30);
+            d.endDialog(1);
+        }
+    });
+    QCOMPARE(fromDialog, ts::platform::IDOK);
+    QCOMPARE(calls.size(), std::size_t{2});
+    QCOMPARE(calls[1].text, std::u16string(u"数値を入力してください"));
+    QCOMPARE(calls[1].caption, std::u16string(u"エラー"));
+    QCOMPARE(calls[1].style, std::uint32_t{0x30});
+}
+
+void WindowSystemTest::messageBoxStyles_data() {
+    QTest::addColumn<uint>("style");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("pressCancel");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("error, OK") << 0x30u << int(QMessageBox::Warning) << false << false
+                               << ts::platform::IDOK;
+    QTest::newRow("about, OK") << 0x40u << int(QMessageBox::Information) << false << false
+                               << ts::platform::IDOK;
+    QTest::newRow("confirm, OK") << 0x01u << int(QMessageBox::NoIcon) << true << false
+                                 << ts::platform::IDOK;
+    QTest::newRow("confirm, Cancel")
+        << 0x01u << int(QMessageBox::NoIcon) << true << true << ts::platform::IDCANCEL;
+    QTest::newRow("confirm, Escape")
+        << 0x01u << int(QMessageBox::NoIcon) << true << true << ts::platform::IDCANCEL;
+}
+
+void WindowSystemTest::messageBoxStyles() {
+    QFETCH(uint, style);
+    QFETCH(int, icon);
+    QFETCH(bool, cancel);
+    QFETCH(bool, pressCancel);
+    QFETCH(int, answer);
+    const bool escape = QByteArray(QTest::currentDataTag()).contains("Escape");
+    QtWindowSystem windows;
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || seen) {
+            return;
+        }
+        seen = true;
+        QCOMPARE(box->windowTitle(), QStringLiteral("見出し"));
+        QCOMPARE(box->text(), QStringLiteral("本文\n二行目"));
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(box->button(QMessageBox::Cancel) != nullptr, cancel);
+        QVERIFY(box->button(QMessageBox::Ok));
+        if (escape) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            box->button(pressCancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
+        }
+    });
+    poll.start();
+    QCOMPARE(windows.messageBox(u"本文\n二行目", u"見出し", style), answer);
+    QVERIFY(seen);
+}
+
+void WindowSystemTest::quitClosesInnermostFirst() {
+    Harness h;
+    const int main = ts::res::kMainDialog;
+    const int group = ts::res::kGroupDialog;
+    h.run(
+        main,
+        [&](QDialog* shown, Dialog&) { QTest::mouseClick(control(shown, 1015), Qt::LeftButton); },
+        [&](Dialog& dialog, const Message& m) {
+            if (m.kind != Kind::Command) {
+                return;
+            }
+            if (m.id == 1015) {
+                h.windows.setDialogObserver([&](QDialog*, int) { h.windows.requestQuit(); });
+                dialog.runModal(group, recorder(h.log, group, [](Dialog& d, const Message& inner) {
+                                    if (inner.kind == Kind::Command && inner.id == 2) {
+                                        d.endDialog(1);
+                                    }
+                                }));
+            } else if (m.id == 2) {
+                dialog.endDialog(1);
+            }
+        });
+    const std::vector<Event> expected{{main, Kind::InitDialog, 0},
+                                      {main, Kind::Command, 1015},
+                                      {group, Kind::InitDialog, 0},
+                                      {group, Kind::Command, 2},
+                                      {main, Kind::Command, 2}};
+    QCOMPARE(h.log.events, expected);
+}
+
+void WindowSystemTest::quitAnswersOpenMessageBox() {
+    Harness h;
+    const int group = ts::res::kGroupDialog;
+    int answer = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            h.windows.requestQuit();
+        }
+    });
+    h.run(
+        group,
+        [&](QDialog* shown, Dialog&) { QTest::mouseClick(control(shown, 3), Qt::LeftButton); },
+        [&](Dialog& dialog, const Message& m) {
+            if (m.kind == Kind::Command && m.id == 3) {
+                poll.start();
+                answer = dialog.messageBox(u"本文", u"見出し", 0x01);
+            } else if (m.kind == Kind::Command && m.id == 2) {
+                dialog.endDialog(1);
+            }
+        });
+    QCOMPARE(answer, ts::platform::IDCANCEL);
+    const std::vector<Event> expected{
+        {group, Kind::InitDialog, 0}, {group, Kind::Command, 3}, {group, Kind::Command, 2}};
+    QCOMPARE(h.log.events, expected);
+}
+
+void WindowSystemTest::quitSignalReachesMainWindow() {
+    const int main = ts::res::kMainDialog;
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        Harness h;
+        h.windows.installQuitHandlers();
+        h.run(
+            main, [&](QDialog*, Dialog&) { std::raise(signalNumber); },
+            [](Dialog& dialog, const Message& m) {
+                if (m.kind == Kind::Command && m.id == 2) {
+                    dialog.endDialog(1);
+                }
+            });
+        QCOMPARE(h.log.count(main, Kind::Command, 2), 1);
+    }
+}
+
+int runWindowSystemTests(int argc, char** argv) {
+    WindowSystemTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_system_test.moc"
