@@ -54,12 +54,11 @@ void FieldSplitter::split(std::u16string_view line) {
             }
         } else if (isLineFeed(unit)) {
             // Line feeds never become part of a field.
-        } else if (inQuote) {
-            current.push_back(unit);
-        } else if (isSeparator(unit)) {
+        } else if (!inQuote && isSeparator(unit)) {
             fields_.push_back(current);
             current.clear();
         } else {
+            // Inside quotes everything, separators included, is field text.
             current.push_back(unit);
         }
     }

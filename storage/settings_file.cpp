@@ -40,12 +40,9 @@ void appendQuotedName(std::u16string& line, std::u16string_view name, std::size_
         if (unit == u'\n' || unit == u'\0') {
             continue;
         }
-        std::size_t width = 1;
-        if (FieldSplitter::isQuote(unit)) {
-            width = 2;
-        } else if (isHighSurrogate(unit) && i + 1 < name.size() && isLowSurrogate(name[i + 1])) {
-            width = 2;
-        }
+        const bool pair =
+            isHighSurrogate(unit) && i + 1 < name.size() && isLowSurrogate(name[i + 1]);
+        const std::size_t width = (FieldSplitter::isQuote(unit) || pair) ? 2 : 1;
         if (used + width > budget) {
             return;
         }
@@ -53,7 +50,7 @@ void appendQuotedName(std::u16string& line, std::u16string_view name, std::size_
         if (FieldSplitter::isQuote(unit)) {
             line.push_back(unit);
             line.push_back(unit);
-        } else if (width == 2) {
+        } else if (pair) {
             line.push_back(unit);
             line.push_back(name[++i]);
         } else {

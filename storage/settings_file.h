@@ -14,7 +14,8 @@ inline constexpr std::u16string_view kGroupTag = u"GROUP";
 
 // Writes the entry (in practice the one party) to `path` through its save.
 // False when the file could not be written whole; the previous file is then
-// left as it was.
+// left as it was. A previous file that names another version is first kept
+// as `path`.bak; if that copy cannot be made, nothing is replaced.
 bool saveToPath(std::u16string_view path, Entry& entry);
 
 // Reads `path` into the entry through its load. False when the file cannot

@@ -73,7 +73,13 @@ bool resolveTarget(const std::string& path, std::string& target) {
         if (link.empty()) {
             return false;
         }
-        current = link.front() == '/' ? link : folderOf(current) + "/" + link;
+        if (link.front() == '/') {
+            current = link;
+        } else {
+            current = folderOf(current);
+            current += '/';
+            current += link;
+        }
     }
     errno = ELOOP;
     return false;
