@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <map>
+#include <new>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -34,6 +35,7 @@
 
 #include "platform/qt/program_icon.h"
 #include "resources/dialog_template.h"
+#include "resources/texts.h"
 
 namespace ts::platform {
 
@@ -608,7 +610,14 @@ void QtDialog::dispatch(const Message& message) {
     if (ended_ || !proc_) {
         return;
     }
-    proc_(*this, message);
+    try {
+        proc_(*this, message);
+    } catch (const std::bad_alloc&) {
+        // Storage for a text or a list could not be had; the procedures
+        // cannot go on half-done, and Qt's event loop must not see the
+        // exception.
+        system_.exitOutOfMemory();
+    }
 }
 
 void QtDialog::endDialog(int result) {
@@ -800,6 +809,16 @@ QtWindowSystem::~QtWindowSystem() {
 
 int QtWindowSystem::runModal(int templateId, DialogProc proc) {
     return runDialog(templateId, std::move(proc), nullptr);
+}
+
+void QtWindowSystem::exitOutOfMemory() {
+    std::set_new_handler(nullptr);
+    try {
+        showMessageBox(text::kOutOfMemory, text::kAppName, MB_OK | MB_ICONEXCLAMATION, nullptr);
+    } catch (...) {
+        // Not even the box could be shown: end all the same.
+    }
+    std::_Exit(1);
 }
 
 int QtWindowSystem::messageBox(std::u16string_view text, std::u16string_view caption,

@@ -65,6 +65,10 @@ public:
     // dialog has ended, the next one out is closed, up to the main window.
     void requestQuit();
 
+    // Shows the message box "out of memory" and ends the process with
+    // status 1. Procedures that run out of memory end here.
+    [[noreturn]] void exitOutOfMemory();
+
     // The QDialog of the innermost running dialog, or null.
     QDialog* innermostDialog() const;
     // The QDialog behind a Dialog that this window system runs, or null.

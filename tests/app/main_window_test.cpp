@@ -71,9 +71,9 @@ protected:
         ASSERT_TRUE(saveToPath(path_, party));
     }
 
-    Party loadStored() {
-        Party party(u"FIRST");
-        loadFromPath(path_, party);
+    std::unique_ptr<Party> loadStored() {
+        auto party = Party::create(u"FIRST");
+        loadFromPath(path_, *party);
         return party;
     }
 
@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, FirstStartShowsAnEmptyListAndDefaultTotals) {
     });
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(fs::exists(dir_ / "ts.cfg"));  // written even though nothing changed
-    EXPECT_EQ(loadStored().unit, 100);
+    EXPECT_EQ(loadStored()->unit, 100);
 }
 
 TEST_F(MainWindowTest, StoredGroupsComeBackUncalculatedWithTheFirstRowSelected) {
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, DeleteAsksAndKeepsTheFollowingRowSelected) {
         EXPECT_EQ(w.list.selected, -1);
         w.command(id::kCancel);
     });
-    EXPECT_EQ(loadStored().groupCount(), 1);
+    EXPECT_EQ(loadStored()->groupCount(), 1);
 }
 
 TEST_F(MainWindowTest, ChangeAndDeleteWithoutSelectionDoNothing) {
@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, ChangeEditsTheSelectedGroupInPlace) {
         EXPECT_EQ(w.list.selected, 1);
         w.command(id::kCancel);
     });
-    EXPECT_EQ(loadStored().groupAt(1)->ratio, 50);
+    EXPECT_EQ(loadStored()->groupAt(1)->ratio, 50);
 }
 
 TEST_F(MainWindowTest, InputSetsTotalAndUnitWithoutCalculating) {
@@ -303,9 +303,9 @@ TEST_F(MainWindowTest, InputSetsTotalAndUnitWithoutCalculating) {
         EXPECT_EQ(w.items[id::kRemainderText], u"0円");
         w.command(id::kCancel);
     });
-    const Party stored = loadStored();
-    EXPECT_EQ(stored.total, 12000);
-    EXPECT_EQ(stored.unit, 1000);
+    const auto stored = loadStored();
+    EXPECT_EQ(stored->total, 12000);
+    EXPECT_EQ(stored->unit, 1000);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsReportedOnceAndTheWindowStillCloses) {

@@ -1,0 +1,31 @@
+// The program's entry: one copy per user, then the main window until it
+// closes. Running out of memory anywhere ends the program with the message
+// box "out of memory" and status 1.
+#include <new>
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/application.h"
+#include "platform/qt/program_icon.h"
+#include "platform/qt/qt_instance_lock.h"
+#include "platform/qt/qt_window_system.h"
+#include "resources/texts.h"
+#include "storage/path.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TALLY-SHARE"));
+    QApplication::setDesktopFileName(QStringLiteral("tally-share"));
+    QApplication::setWindowIcon(QIcon(ts::platform::programIcon()));
+
+    ts::platform::QtWindowSystem windows;
+    try {
+        ts::platform::QtInstanceLock lock(ts::text::kAppName);
+        windows.installQuitHandlers();
+        return ts::app::runApplication(windows, lock,
+                                       ts::pathBesideExecutable(ts::text::kSettingsFileName));
+    } catch (const std::bad_alloc&) {
+        windows.exitOutOfMemory();
+    }
+}

@@ -1,0 +1,520 @@
+// The program's screens with the real widgets on the offscreen platform:
+// the main window, the group dialog and the total dialog, driven the way a
+// user drives them, with the settings file in a temporary folder.
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/application.h"
+#include "model/party.h"
+#include "platform/qt/qt_window_system.h"
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+#include "storage/settings_file.h"
+
+namespace {
+
+using ts::platform::IDCANCEL;
+using ts::platform::IDOK;
+namespace id = ts::id;
+namespace res = ts::res;
+
+class FirstCopy final : public ts::platform::InstanceLock {
+public:
+    bool acquire() override { return true; }
+    void activateRunningCopy() override {}
+};
+
+struct Box {
+    QString text;
+    QString caption;
+    std::uint32_t style;
+};
+
+QString qs(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename Widget = QWidget>
+Widget* control(QDialog* dialog, int controlId) {
+    auto* widget = dialog->findChild<Widget*>(QStringLiteral("control-%1").arg(controlId));
+    if (widget == nullptr) {
+        qWarning("control %d not found", controlId);
+    }
+    return widget;
+}
+
+QString textOf(QDialog* dialog, int controlId) {
+    QWidget* widget = control(dialog, controlId);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    return QStringLiteral("<no text>");
+}
+
+void click(QDialog* dialog, int controlId) {
+    QTest::mouseClick(control(dialog, controlId), Qt::LeftButton);
+}
+
+// Types into a line edit: ASCII through key presses, anything else the way
+// a Japanese input method delivers it, as a committed string.
+void typeText(QLineEdit* edit, const QString& text) {
+    bool ascii = true;
+    for (QChar c : text) {
+        ascii = ascii && c.unicode() < 0x80;
+    }
+    if (ascii) {
+        QTest::keyClicks(edit, text);
+        return;
+    }
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(edit, &event);
+}
+
+// Replaces a field's text by typing, as a user would.
+void typeInto(QDialog* dialog, int controlId, const QString& text) {
+    auto* edit = control<QLineEdit>(dialog, controlId);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    typeText(edit, text);
+}
+
+QTreeWidget* list(QDialog* window) {
+    return control<QTreeWidget>(window, id::kGroupList);
+}
+
+QStringList row(QDialog* window, int index) {
+    QStringList texts;
+    QTreeWidgetItem* item = list(window)->topLevelItem(index);
+    if (item == nullptr) {
+        return {QStringLiteral("<no row %1>").arg(index)};
+    }
+    for (int c = 0; c < list(window)->columnCount(); ++c) {
+        texts << item->text(c);
+    }
+    return texts;
+}
+
+QStringList column(QDialog* window, int columnIndex) {
+    QStringList texts;
+    for (int r = 0; r < list(window)->topLevelItemCount(); ++r) {
+        texts << list(window)->topLevelItem(r)->text(columnIndex);
+    }
+    return texts;
+}
+
+int selectedRow(QDialog* window) {
+    const auto items = list(window)->selectedItems();
+    return items.isEmpty() ? -1 : list(window)->indexOfTopLevelItem(items.first());
+}
+
+void selectRow(QDialog* window, int index) {
+    QTreeWidget* tree = list(window);
+    const QRect rect = tree->visualItemRect(tree->topLevelItem(index));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+QStringList totals(QDialog* window) {
+    return {textOf(window, id::kPeopleText), textOf(window, id::kTotalText),
+            textOf(window, id::kUnitText), textOf(window, id::kRemainderText)};
+}
+
+// Runs the program with scripts for the dialogs it opens; every dialog that
+// opens must have a script queued.
+class Program {
+public:
+    using Script = std::function<void(QDialog*)>;
+
+    explicit Program(const QString& folder) : path_(folder + QStringLiteral("/ts.cfg")) {
+        windows_.setDialogObserver([this](QDialog* dialog, int templateId) {
+            auto& queue = scripts_[templateId];
+            if (queue.empty()) {
+                qWarning("no script for dialog %d", templateId);
+                return;
+            }
+            Script script = std::move(queue.front());
+            queue.pop_front();
+            script(dialog);
+            if (QTest::currentTestFailed()) {
+                windows_.requestQuit();  // a failed check must not leave a window open
+            }
+        });
+        windows_.setMessageBoxResponder(
+            [this](std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
+                boxes.push_back({qs(text), qs(caption), style});
+                if (answers.empty()) {
+                    return IDOK;
+                }
+                const int answer = answers.front();
+                answers.pop_front();
+                return answer;
+            });
+    }
+
+    void then(int templateId, Script script) { scripts_[templateId].push_back(std::move(script)); }
+
+    int run(Script mainWindow) {
+        then(res::kMainDialog, std::move(mainWindow));
+        FirstCopy lock;
+        return ts::app::runApplication(windows_, lock, path_.toStdU16String());
+    }
+
+    // The settings file as the next start would read it.
+    std::unique_ptr<ts::Party> stored() const {
+        auto party = ts::Party::create(u"FIRST");
+        ts::loadFromPath(path_.toStdU16String(), *party);
+        return party;
+    }
+
+    void store(std::int32_t total, std::int32_t unit,
+               std::vector<std::tuple<std::u16string, int, int, int>> groups) {
+        ts::Party party(u"FIRST");
+        party.total = total;
+        party.unit = unit;
+        for (auto& [name, people, ratio, advance] : groups) {
+            auto g = ts::Group::create(name);
+            g->people = people;
+            g->ratio = ratio;
+            g->advance = advance;
+            party.addGroup(std::move(g));
+        }
+        QVERIFY(ts::saveToPath(path_.toStdU16String(), party));
+    }
+
+    bool fileExists() const { return std::filesystem::exists(path_.toStdString()); }
+
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+
+private:
+    QString path_;
+    ts::platform::QtWindowSystem windows_;
+    std::map<int, std::deque<Script>> scripts_;
+};
+
+const QString kEven = QStringLiteral("0円\u3000\u3000");
+
+}  // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+    }
+    void cleanup() { folder_.reset(); }
+
+    void mainWindowShowsTemplate101() {
+        Program program(folder_->path());
+        program.run([](QDialog* w) {
+            QCOMPARE(w->windowTitle(), QStringLiteral("TALLY-SHARE"));
+            const struct {
+                int id;
+                const char16_t* text;
+            } buttons[] = {{1015, u"追加"},     {1016, u"変更"},    {1020, u"クリア"},
+                           {1018, u"削除"},     {1017, u"入力"},    {1021, u"簡易表示"},
+                           {1014, u"通常計算"}, {1022, u"区切計算"}};
+            for (const auto& b : buttons) {
+                auto* button = control<QPushButton>(w, b.id);
+                QVERIFY(button != nullptr);
+                QCOMPARE(button->text(), QString::fromUtf16(b.text));
+            }
+            QCOMPARE(textOf(w, id::kPeopleLabel), QStringLiteral("総人数"));
+            QCOMPARE(textOf(w, id::kRemainderLabel), QStringLiteral("余り"));
+            QVERIFY(control<QLabel>(w, id::kAboutIcon) != nullptr);
+            QVERIFY(list(w) != nullptr);
+            QCOMPARE(list(w)->headerItem()->text(0), QStringLiteral("ｸﾞﾙｰﾌﾟ名"));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void firstStartShowsAnEmptyPartyAndSavesOnClose() {
+        Program program(folder_->path());
+        QVERIFY(!program.fileExists());
+        const int result = program.run([](QDialog* w) {
+            QCOMPARE(list(w)->topLevelItemCount(), 0);
+            QCOMPARE(list(w)->columnCount(), 6);
+            QCOMPARE(totals(w), (QStringList{"0人", "0円", "100円", "0円"}));
+            w->close();  // the close box
+        });
+        QCOMPARE(result, 1);
+        QVERIFY(program.fileExists());
+        QCOMPARE(program.stored()->unit, 100);
+    }
+
+    void storedGroupsStartUncalculatedAndBothButtonsCalculate() {
+        Program program(folder_->path());
+        program.store(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
+        program.run([](QDialog* w) {
+            QCOMPARE(column(w, 0), (QStringList{"A", "B"}));
+            QCOMPARE(column(w, 4), (QStringList{"0円", "0円"}));
+            QCOMPARE(column(w, 5), (QStringList{kEven, kEven}));
+            QCOMPARE(selectedRow(w), 0);
+            QCOMPARE(totals(w), (QStringList{"3人", "10000円", "100円", "0円"}));
+
+            click(w, id::kCalculateRounded);
+            QCOMPARE(column(w, 4), (QStringList{"3400円", "3400円"}));
+            QCOMPARE(column(w, 5), (QStringList{"3400円払う", "6600円返金"}));
+            QCOMPARE(textOf(w, id::kRemainderText), QStringLiteral("200円"));
+
+            click(w, id::kCalculatePlain);
+            QCOMPARE(column(w, 5), (QStringList{"3334円払う", "6666円返金"}));
+            QCOMPARE(textOf(w, id::kRemainderText), QStringLiteral("2円"));
+            QCOMPARE(selectedRow(w), 0);
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void deleteAsksAndMovesTheSelectionToTheFollowingRow() {
+        Program program(folder_->path());
+        program.store(0, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}, {u"C", 1, 100, 0}});
+        program.run([&program](QDialog* w) {
+            selectRow(w, 1);
+            program.answers = {IDCANCEL};
+            click(w, id::kDelete);
+            QCOMPARE(column(w, 0), (QStringList{"A", "B", "C"}));
+            QCOMPARE(program.boxes.back().text, QStringLiteral("このグループを削除しますか？"));
+            QCOMPARE(program.boxes.back().caption, QStringLiteral("削除"));
+
+            click(w, id::kDelete);  // answered OK
+            QCOMPARE(column(w, 0), (QStringList{"A", "C"}));
+            QCOMPARE(selectedRow(w), 1);
+
+            click(w, id::kDelete);  // the last row
+            QCOMPARE(column(w, 0), (QStringList{"A"}));
+            QCOMPARE(selectedRow(w), -1);
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(program.stored()->groupCount(), 1);
+    }
+
+    void withoutSelectionChangeAndDeleteDoNothing() {
+        Program program(folder_->path());
+        program.store(0, 100, {{u"A", 1, 100, 0}});
+        program.run([&program](QDialog* w) {
+            list(w)->clearSelection();
+            click(w, id::kChange);  // no dialog may open: none is scripted
+            click(w, id::kDelete);
+            QVERIFY(program.boxes.empty());
+            QCOMPARE(column(w, 0), (QStringList{"A"}));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void clearViewToggleAndAbout() {
+        Program program(folder_->path());
+        program.store(5000, 10, {{u"A", 3, 50, 1000}});
+        program.run([&program](QDialog* w) {
+            click(w, id::kViewToggle);
+            QCOMPARE(textOf(w, id::kViewToggle), QStringLiteral("詳細表示"));
+            QCOMPARE(row(w, 0), (QStringList{"A", "3人", "0円", kEven}));
+            click(w, id::kViewToggle);
+            QCOMPARE(textOf(w, id::kViewToggle), QStringLiteral("簡易表示"));
+            QCOMPARE(row(w, 0), (QStringList{"A", "3人", "50%", "1000円", "0円", kEven}));
+
+            click(w, id::kAboutIcon);
+            QCOMPARE(program.boxes.size(), std::size_t{1});
+            QCOMPARE(program.boxes[0].caption, QStringLiteral("Information"));
+            QVERIFY(program.boxes[0].text.startsWith(QStringLiteral("TALLY-SHARE Version1.00\n")));
+            QCOMPARE(program.boxes[0].style, ts::platform::MB_ICONINFORMATION);
+
+            program.answers = {IDOK};
+            click(w, id::kClear);
+            QCOMPARE(program.boxes.back().text, QStringLiteral("全グループをクリアしますか？"));
+            QCOMPARE(list(w)->topLevelItemCount(), 0);
+            QCOMPARE(totals(w), (QStringList{"0人", "5000円", "10円", "0円"}));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void groupAndTotalDialogsShowTheirTemplates() {
+        Program program(folder_->path());
+        program.then(res::kGroupDialog, [](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("グループの設定"));
+            QCOMPARE(textOf(d, id::kNameField), QStringLiteral("新規"));
+            QCOMPARE(textOf(d, id::kPeopleField), QStringLiteral("1"));
+            QCOMPARE(textOf(d, id::kRatioField), QStringLiteral("100"));
+            QCOMPARE(textOf(d, id::kAdvanceField), QStringLiteral("0"));
+            QCOMPARE(textOf(d, id::kAddendField), QString());
+            QCOMPARE(textOf(d, id::kOk), QStringLiteral("OK"));
+            QCOMPARE(textOf(d, id::kCancel), QStringLiteral("CANCEL"));
+            QCOMPARE(textOf(d, id::kAddAddend), QStringLiteral("+"));
+            QVERIFY(control(d, id::kPeopleArrows) != nullptr);
+            QVERIFY(control(d, id::kRatioArrows) != nullptr);
+            click(d, id::kCancel);
+        });
+        program.then(res::kTotalDialog, [](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("情報"));
+            QCOMPARE(textOf(d, id::kTotalField), QStringLiteral("0"));
+            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            QCOMPARE(combo->currentText(), QStringLiteral("100"));
+            QCOMPARE(combo->currentIndex(), -1);
+            QCOMPARE(combo->count(), 5);
+            QCOMPARE(combo->itemText(4), QStringLiteral("10000"));
+            QCOMPARE(textOf(d, id::kTakeAdvances), QStringLiteral("総負担額を入れる"));
+            click(d, id::kCancel);
+        });
+        program.run([](QDialog* w) {
+            click(w, id::kAdd);
+            click(w, id::kInput);
+            QCOMPARE(list(w)->topLevelItemCount(), 0);  // both cancelled
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void addWithOkAppendsANewGroup() {
+        Program program(folder_->path());
+        program.store(10000, 100, {{u"A", 2, 100, 0}});
+        program.then(res::kGroupDialog, [](QDialog* d) { click(d, id::kOk); });
+        program.run([](QDialog* w) {
+            click(w, id::kCalculateRounded);
+            click(w, id::kAdd);
+            QCOMPARE(list(w)->topLevelItemCount(), 2);
+            QCOMPARE(row(w, 1), (QStringList{"新規", "1人", "100%", "0円", "0円", kEven}));
+            QCOMPARE(row(w, 0)[4], QStringLiteral("5000円"));  // nothing recalculated
+            QCOMPARE(textOf(w, id::kPeopleText), QStringLiteral("3人"));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void changeKeepsThePlaceAndTheOldShareUntilACalculation() {
+        Program program(folder_->path());
+        program.store(9000, 100, {{u"A", 1, 100, 0}, {u"B", 2, 100, 0}, {u"C", 1, 100, 0}});
+        program.then(res::kGroupDialog, [](QDialog* d) {
+            QCOMPARE(textOf(d, id::kNameField), QStringLiteral("B"));
+            typeInto(d, id::kRatioField, QStringLiteral("50"));
+            typeInto(d, id::kAdvanceField, QStringLiteral("1000"));
+            click(d, id::kOk);
+        });
+        program.run([](QDialog* w) {
+            click(w, id::kCalculatePlain);
+            selectRow(w, 1);
+            click(w, id::kChange);
+            QCOMPARE(row(w, 1), (QStringList{"B", "2人", "50%", "1000円", "2250円", "2250円払う"}));
+            QCOMPARE(selectedRow(w), 1);
+            click(w, id::kCalculatePlain);
+            QCOMPARE(row(w, 1)[4], QStringLiteral("1500円"));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void totalFromTheAdvancesAndAUnitFromTheList() {
+        Program program(folder_->path());
+        program.store(0, 100, {{u"A", 2, 100, 3000}, {u"B", 1, 100, 10000}});
+        program.then(res::kTotalDialog, [](QDialog* d) {
+            click(d, id::kTakeAdvances);
+            QCOMPARE(textOf(d, id::kTotalField), QStringLiteral("16000"));
+            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            combo->setCurrentIndex(3);  // picked from the list
+            QCOMPARE(combo->currentText(), QStringLiteral("1000"));
+            click(d, id::kOk);
+        });
+        program.run([](QDialog* w) {
+            click(w, id::kInput);
+            QCOMPARE(totals(w), (QStringList{"3人", "16000円", "1000円", "0円"}));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(program.stored()->total, 16000);
+        QCOMPARE(program.stored()->unit, 1000);
+    }
+
+    // 追加, type a group, OK; 入力, type the total, choose the unit, OK;
+    // 区切計算; close; the next start finds the groups.
+    void roadOfATypicalUse() {
+        Program program(folder_->path());
+        program.then(res::kGroupDialog, [&program](QDialog* d) {
+            typeInto(d, id::kNameField, QStringLiteral("幹事"));
+            typeInto(d, id::kPeopleField, QStringLiteral("5"));
+            typeInto(d, id::kPeopleField, QString());  // emptied by mistake
+            click(d, id::kOk);
+            QCOMPARE(program.boxes.back().text,
+                     QStringLiteral("このグループの人数を入力してください"));
+            QCOMPARE(program.boxes.back().caption, QStringLiteral("エラー"));
+            QVERIFY(d->isVisible());
+            typeInto(d, id::kPeopleField, QStringLiteral("４"));  // full-width, from an IME
+            click(d, id::kOk);
+        });
+        program.then(res::kGroupDialog, [](QDialog* d) {
+            typeInto(d, id::kNameField, QStringLiteral("立替"));
+            typeInto(d, id::kAddendField, QStringLiteral("12500"));
+            click(d, id::kAddAddend);
+            click(d, id::kAddAddend);
+            QCOMPARE(textOf(d, id::kAdvanceField), QStringLiteral("25000"));
+            QTest::mouseClick(control(d, id::kPeopleArrows)->findChild<QToolButton*>("up"),
+                              Qt::LeftButton);
+            QCOMPARE(textOf(d, id::kPeopleField), QStringLiteral("2"));
+            click(d, id::kOk);
+        });
+        program.then(res::kTotalDialog, [](QDialog* d) {
+            typeInto(d, id::kTotalField, QStringLiteral("25000"));
+            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            combo->setFocus();
+            combo->lineEdit()->selectAll();
+            typeText(combo->lineEdit(), QStringLiteral("1000"));
+            click(d, id::kOk);
+        });
+        const int result = program.run([](QDialog* w) {
+            click(w, id::kAdd);
+            click(w, id::kAdd);
+            click(w, id::kInput);
+            click(w, id::kCalculateRounded);
+            QCOMPARE(row(w, 0),
+                     (QStringList{"幹事", "4人", "100%", "0円", "5000円", "5000円払う"}));
+            QCOMPARE(row(w, 1),
+                     (QStringList{"立替", "2人", "100%", "25000円", "5000円", "20000円返金"}));
+            QCOMPARE(totals(w), (QStringList{"6人", "25000円", "1000円", "5000円"}));
+            w->close();
+        });
+        QCOMPARE(result, 1);
+
+        const auto party = program.stored();
+        QCOMPARE(party->total, 25000);
+        QCOMPARE(party->unit, 1000);
+        QCOMPARE(party->groupCount(), 2);
+        QCOMPARE(QString::fromStdU16String(party->groupAt(0)->name()), QStringLiteral("幹事"));
+        QCOMPARE(party->groupAt(0)->people, 4);
+        QCOMPARE(QString::fromStdU16String(party->groupAt(1)->name()), QStringLiteral("立替"));
+        QCOMPARE(party->groupAt(1)->people, 2);
+        QCOMPARE(party->groupAt(1)->advance, 25000);
+        QCOMPARE(party->groupAt(1)->share, 0);  // results are never stored
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder_;
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    GuiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "gui_test.moc"
