@@ -12,8 +12,12 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QWidget>
+
+// Off unless enabled, e.g. QT_LOGGING_RULES="tallyshare.instance.info=true".
+Q_LOGGING_CATEGORY(lcInstance, "tallyshare.instance", QtWarningMsg)
 
 namespace ts::platform {
 
@@ -198,6 +202,9 @@ void QtInstanceLock::activate(const QByteArray& token) {
         if (!token.isEmpty()) {
             qunsetenv("XDG_ACTIVATION_TOKEN");
         }
+        qCInfo(lcInstance, "raised the window on request of another copy");
+    } else {
+        qCInfo(lcInstance, "another copy asked, but no window is open yet");
     }
     if (observer_) {
         observer_(token);

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -36,6 +37,9 @@
 #include "platform/qt/program_icon.h"
 #include "resources/dialog_template.h"
 #include "resources/texts.h"
+
+// Off unless enabled, e.g. QT_LOGGING_RULES="tallyshare.windows.info=true".
+Q_LOGGING_CATEGORY(lcWindows, "tallyshare.windows", QtWarningMsg)
 
 namespace ts::platform {
 
@@ -842,6 +846,8 @@ int QtWindowSystem::runDialog(int templateId, DialogProc proc, QtDialog* owner) 
     QtDialog dialog(*this, *layout, std::move(proc), owner);
     modals_.push_back(Modal{&dialog, nullptr, false});
     if (dialog.open()) {
+        QTimer::singleShot(0, dialog.widget(),
+                           [templateId] { qCInfo(lcWindows, "dialog %d is shown", templateId); });
         if (quitPending_) {
             // A quit asked for before this dialog was shown reaches it once
             // its loop runs.
