@@ -29,10 +29,10 @@ enum Style : std::uint32_t {
     kAlignRight = 1u << 3,
     kAlignCenter = 1u << 4,
     kBorder = 1u << 5,
-    kAutoScroll = 1u << 6,    // edit: scrolls horizontally while typing
-    kArrowKeys = 1u << 7,     // up-down: arrow keys step it
-    kReportsClicks = 1u << 8, // static/icon: a click gives its command
-    kVScroll = 1u << 9,       // combo box: vertical scroll bar in its list
+    kAutoScroll = 1u << 6,     // edit: scrolls horizontally while typing
+    kArrowKeys = 1u << 7,      // up-down: arrow keys step it
+    kReportsClicks = 1u << 8,  // static/icon: a click gives its command
+    kVScroll = 1u << 9,        // combo box: vertical scroll bar in its list
 };
 
 struct ControlTemplate {

@@ -43,6 +43,7 @@ inline constexpr std::u16string_view kRatioRange = u"割合は０～１００％
 // Total dialog.
 inline constexpr std::u16string_view kNeedTotal = u"総額を入力してください";
 inline constexpr std::u16string_view kNeedUnit = u"区切り額を入力してください";
-inline constexpr std::u16string_view kNeedTotalNumbers = u"総額と区切り額には数値を入力してください";
+inline constexpr std::u16string_view kNeedTotalNumbers =
+    u"総額と区切り額には数値を入力してください";
 
 }  // namespace ts::text

@@ -14,7 +14,9 @@ bool inRange(int index, std::size_t size) {
 
 }  // namespace
 
-void FakeListView::selectRow(int index) { selected = inRange(index, rows.size()) ? index : -1; }
+void FakeListView::selectRow(int index) {
+    selected = inRange(index, rows.size()) ? index : -1;
+}
 
 void FakeListView::deleteRow(int index) {
     if (!inRange(index, rows.size())) {
@@ -65,7 +67,8 @@ void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
         return;
     }
     if (inRange(row, rows.size()) && inRange(subitem, rows[static_cast<std::size_t>(row)].size())) {
-        rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] = std::u16string(text);
+        rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] =
+            std::u16string(text);
     }
 }
 
@@ -112,7 +115,9 @@ int FakeDialog::upDownPosition(int id) const {
     return it == upDown.end() ? 0 : it->second;
 }
 
-void FakeDialog::setUpDownPosition(int id, int position) { upDown[id] = position; }
+void FakeDialog::setUpDownPosition(int id, int position) {
+    upDown[id] = position;
+}
 
 void FakeDialog::insertComboEntry(int id, int position, std::u16string_view text) {
     auto& entries = comboEntries[id];
@@ -131,8 +136,12 @@ platform::ListView* FakeDialog::listView(int id) {
     return isList ? &list : nullptr;
 }
 
-int FakeDialog::screenWidth() const { return system_.screenWidth; }
-int FakeDialog::screenHeight() const { return system_.screenHeight; }
+int FakeDialog::screenWidth() const {
+    return system_.screenWidth;
+}
+int FakeDialog::screenHeight() const {
+    return system_.screenHeight;
+}
 
 void FakeDialog::placeWindow(int x, int y, int width, int height) {
     placement = {x, y, width, height};
@@ -144,7 +153,9 @@ void FakeDialog::send(const platform::Message& message) {
     }
 }
 
-void FakeDialog::command(int id) { send({platform::Message::Kind::Command, id}); }
+void FakeDialog::command(int id) {
+    send({platform::Message::Kind::Command, id});
+}
 
 void FakeDialog::clickUp(int arrowsId) {
     setUpDownPosition(arrowsId, upDownPosition(arrowsId) - 1);
