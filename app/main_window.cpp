@@ -5,6 +5,7 @@
 #include "resources/ids.h"
 #include "resources/texts.h"
 #include "storage/settings_file.h"
+#include "ui/error_box.h"
 #include "ui/group_dialog.h"
 #include "ui/group_list.h"
 #include "ui/total_dialog.h"
@@ -88,8 +89,7 @@ void MainWindow::close(platform::Dialog& window) {
     if (!closeParty()) {
         // The previous file is still whole, but this session's changes are
         // lost: say so once rather than end silently.
-        window.messageBox(text::kSaveFailed, text::kErrorCaption,
-                          platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        ui::showError(window, text::kSaveFailed);
     }
     window.endDialog(1);
 }

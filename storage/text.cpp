@@ -4,11 +4,12 @@
 
 namespace ts {
 
-std::u16string decimalText(std::int32_t value) {
-    // Work on the magnitude as unsigned so that INT32_MIN needs no special case.
-    std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    char16_t digits[10];
+std::u16string decimalText(std::int64_t value) {
+    // Work on the magnitude as unsigned so that the lowest value needs no
+    // special case.
+    std::uint64_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    char16_t digits[20];
     std::size_t count = 0;
     do {
         digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);

@@ -6,8 +6,8 @@
 
 namespace ts {
 
-// Decimal text of a signed 32-bit value, with '-' when negative.
-std::u16string decimalText(std::int32_t value);
+// Decimal text of a value, with '-' when negative.
+std::u16string decimalText(std::int64_t value);
 
 // UTF-16 <-> UTF-8 for file names handed to the operating system.
 // Unpaired surrogates become U+FFFD.

@@ -8,6 +8,8 @@
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/text.h"
+#include "ui/error_box.h"
 #include "ui/numbers.h"
 
 namespace ts::ui {
@@ -17,8 +19,6 @@ namespace {
 // The arrows rest at this position; a click moves it by one, and every scroll
 // message puts it back, so one click steps at most once.
 constexpr int kArrowsRest = 10;
-
-constexpr std::uint32_t kErrorStyle = platform::MB_OK | platform::MB_ICONEXCLAMATION;
 
 struct ArrowsSpec {
     int arrowsId;
@@ -36,18 +36,6 @@ bool fitsInt32(std::int64_t value) {
            value <= std::numeric_limits<std::int32_t>::max();
 }
 
-std::u16string fieldText(const platform::Dialog& dialog, int fieldId) {
-    std::u16string text = dialog.itemText(fieldId);
-    if (text.size() > platform::kMaxItemText) {
-        text.resize(platform::kMaxItemText);
-    }
-    return text;
-}
-
-void showError(platform::Dialog& dialog, std::u16string_view message) {
-    dialog.messageBox(message, text::kErrorCaption, kErrorStyle);
-}
-
 int commandOf(const platform::Message& message) {
     return message.id & 0xFFFF;
 }
@@ -55,7 +43,7 @@ int commandOf(const platform::Message& message) {
 }  // namespace
 
 bool readNumberField(platform::Dialog& dialog, int fieldId, std::int32_t& value) {
-    const auto parsed = digitsValue(fieldText(dialog, fieldId));
+    const auto parsed = digitsValue(dialog.itemText(fieldId));
     if (!parsed) {
         return false;
     }
@@ -64,7 +52,7 @@ bool readNumberField(platform::Dialog& dialog, int fieldId, std::int32_t& value)
 }
 
 void writeNumberField(platform::Dialog& dialog, int fieldId, std::int32_t value) {
-    dialog.setItemText(fieldId, numberText(value));
+    dialog.setItemText(fieldId, decimalText(value));
 }
 
 bool stepValue(platform::Dialog& dialog, int arrowsId, std::int32_t step, std::int32_t lower,
@@ -96,10 +84,10 @@ void fillGroupFields(platform::Dialog& dialog, const Group& group) {
 }
 
 bool storeGroupFields(platform::Dialog& dialog, Group& group) {
-    const std::u16string name = fieldText(dialog, id::kNameField);
-    const std::u16string peopleText = fieldText(dialog, id::kPeopleField);
-    const std::u16string ratioText = fieldText(dialog, id::kRatioField);
-    const std::u16string advanceText = fieldText(dialog, id::kAdvanceField);
+    const std::u16string name = dialog.itemText(id::kNameField);
+    const std::u16string peopleText = dialog.itemText(id::kPeopleField);
+    const std::u16string ratioText = dialog.itemText(id::kRatioField);
+    const std::u16string advanceText = dialog.itemText(id::kAdvanceField);
 
     // One message per press, in this order; nothing is stored until all pass.
     const std::pair<const std::u16string*, std::u16string_view> required[] = {
@@ -220,11 +208,11 @@ void GroupDialog::cancel(platform::Dialog& dialog) {
 }
 
 void GroupDialog::addAddend(platform::Dialog& dialog) {
-    const std::u16string addendText = fieldText(dialog, id::kAddendField);
+    const std::u16string addendText = dialog.itemText(id::kAddendField);
     if (addendText.empty()) {
         return;
     }
-    const std::u16string advanceText = fieldText(dialog, id::kAdvanceField);
+    const std::u16string advanceText = dialog.itemText(id::kAdvanceField);
     if (advanceText.empty()) {
         return;
     }

@@ -6,7 +6,7 @@
 #include "model/party.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
-#include "ui/numbers.h"
+#include "storage/text.h"
 
 namespace ts::ui {
 
@@ -15,7 +15,7 @@ namespace {
 // Every cell and totals text fits the 255 units a list cell or static text
 // holds: the longest number is 11 units and a name is at most 255.
 std::u16string withSuffix(std::int64_t value, std::u16string_view suffix) {
-    std::u16string text = numberText(value);
+    std::u16string text = decimalText(value);
     text.append(suffix);
     return text;
 }

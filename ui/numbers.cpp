@@ -43,21 +43,4 @@ std::optional<std::int32_t> digitsValue(std::u16string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::u16string numberText(std::int64_t value) {
-    // Work on the magnitude as unsigned so that the lowest value has one too.
-    const bool negative = value < 0;
-    std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::u16string text;
-    do {
-        text.push_back(static_cast<char16_t>(u'0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (negative) {
-        text.push_back(u'-');
-    }
-    std::reverse(text.begin(), text.end());
-    return text;
-}
-
 }  // namespace ts::ui

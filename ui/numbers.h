@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 // Numbers as the user types them into the dialogs.
@@ -16,8 +15,5 @@ bool isAllDigits(std::u16string_view text);
 // The value of a non-empty all-digit text; nothing when the text holds
 // another character or the value does not fit a signed 32-bit integer.
 std::optional<std::int32_t> digitsValue(std::u16string_view text);
-
-// Decimal text of a value, with '-' when negative.
-std::u16string numberText(std::int64_t value);
 
 }  // namespace ts::ui

@@ -8,38 +8,24 @@
 #include "resources/ids.h"
 #include "resources/tables.h"
 #include "resources/texts.h"
+#include "storage/text.h"
+#include "ui/error_box.h"
 #include "ui/numbers.h"
 
 namespace ts::ui {
-
-namespace {
-
-std::u16string fieldText(const platform::Dialog& dialog, int fieldId) {
-    std::u16string text = dialog.itemText(fieldId);
-    if (text.size() > platform::kMaxItemText) {
-        text.resize(platform::kMaxItemText);
-    }
-    return text;
-}
-
-void showError(platform::Dialog& dialog, std::u16string_view message) {
-    dialog.messageBox(message, text::kErrorCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
-}
-
-}  // namespace
 
 void fillTotalFields(platform::Dialog& dialog, const Party& party) {
     for (std::size_t position = 0; position < res::kUnitChoices.size(); ++position) {
         dialog.insertComboEntry(id::kUnitCombo, static_cast<int>(position),
                                 res::kUnitChoices[position]);
     }
-    dialog.setItemText(id::kTotalField, numberText(party.total));
-    dialog.setItemText(id::kUnitCombo, numberText(party.unit));
+    dialog.setItemText(id::kTotalField, decimalText(party.total));
+    dialog.setItemText(id::kUnitCombo, decimalText(party.unit));
 }
 
 bool storeTotalFields(platform::Dialog& dialog, Party& party) {
-    const std::u16string totalText = fieldText(dialog, id::kTotalField);
-    const std::u16string unitText = fieldText(dialog, id::kUnitCombo);
+    const std::u16string totalText = dialog.itemText(id::kTotalField);
+    const std::u16string unitText = dialog.itemText(id::kUnitCombo);
     if (totalText.empty()) {
         showError(dialog, text::kNeedTotal);
         return false;
@@ -81,7 +67,7 @@ void TotalDialog::handle(platform::Dialog& dialog, const platform::Message& mess
             break;
         case id::kTakeAdvances:
             // Only shown; OK stores it.
-            dialog.setItemText(id::kTotalField, numberText(party_.totalAdvance()));
+            dialog.setItemText(id::kTotalField, decimalText(party_.totalAdvance()));
             break;
         default:
             break;
