@@ -20,7 +20,7 @@ namespace {
 // message puts it back, so one click steps at most once.
 constexpr int kArrowsRest = 10;
 
-struct ArrowsSpec {
+struct Arrows {
     int arrowsId;
     int fieldId;
     std::int32_t step;
@@ -28,8 +28,8 @@ struct ArrowsSpec {
     std::int32_t upper;
 };
 
-constexpr ArrowsSpec kPeopleArrows{id::kPeopleArrows, id::kPeopleField, 1, 1, 999};
-constexpr ArrowsSpec kRatioArrows{id::kRatioArrows, id::kRatioField, 10, 0, 100};
+constexpr Arrows kPeopleArrows{id::kPeopleArrows, id::kPeopleField, 1, 1, 999};
+constexpr Arrows kRatioArrows{id::kRatioArrows, id::kRatioField, 10, 0, 100};
 
 bool fitsInt32(std::int64_t value) {
     return value >= std::numeric_limits<std::int32_t>::min() &&
@@ -229,21 +229,22 @@ void GroupDialog::addAddend(platform::Dialog& dialog) {
 }
 
 void GroupDialog::scroll(platform::Dialog& dialog, int controlId) {
-    const ArrowsSpec* spec = nullptr;
+    const Arrows* arrows = nullptr;
     if (controlId == kPeopleArrows.arrowsId) {
-        spec = &kPeopleArrows;
+        arrows = &kPeopleArrows;
     } else if (controlId == kRatioArrows.arrowsId) {
-        spec = &kRatioArrows;
+        arrows = &kRatioArrows;
     } else {
         return;
     }
     std::int32_t current = 0;
     std::int32_t next = 0;
-    if (readNumberField(dialog, spec->fieldId, current) &&
-        stepValue(dialog, spec->arrowsId, spec->step, spec->lower, spec->upper, current, next)) {
-        writeNumberField(dialog, spec->fieldId, next);
+    if (readNumberField(dialog, arrows->fieldId, current) &&
+        stepValue(dialog, arrows->arrowsId, arrows->step, arrows->lower, arrows->upper, current,
+                  next)) {
+        writeNumberField(dialog, arrows->fieldId, next);
     }
-    dialog.setUpDownPosition(spec->arrowsId, kArrowsRest);
+    dialog.setUpDownPosition(arrows->arrowsId, kArrowsRest);
 }
 
 int runGroupDialog(platform::Dialog& owner, Party& party, GroupDialogMode mode, int row) {

@@ -54,10 +54,10 @@ void buildColumns(platform::ListView& list, const ColumnTable& columns) {
     list.deleteColumns(ColumnTable::kColumnCount);
     for (int i = 0; i < ColumnTable::kColumnCount; ++i) {
         if (columns.visible(i)) {
-            const auto& spec = res::kColumns[static_cast<std::size_t>(i)];
+            const auto& column = res::kColumns[static_cast<std::size_t>(i)];
             // A position past the present columns appends, so the visible
             // columns stand side by side in table order.
-            list.insertColumn(i, spec.title, spec.width);
+            list.insertColumn(i, column.title, column.width);
         }
     }
 }
