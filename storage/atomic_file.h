@@ -48,6 +48,10 @@ private:
 // The whole content of a regular file; false when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& bytes);
 
+// close(); an interruption by a signal counts as closed, since on Linux the
+// descriptor is gone either way (closing again could close another file).
+int closeRetrying(int fd);
+
 // Whether a file exists at the path (links followed).
 bool pathExists(const std::string& path);
 
