@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,8 +23,7 @@
 #include "model/party.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
-
-extern char** environ;
+#include "tools/spawn_program.h"
 
 namespace {
 
@@ -41,47 +39,26 @@ struct Run {
 // Starts `program`, waits for its window, asks it to end, and measures.
 Run runOnce(const fs::path& program, const fs::path& runtimeDir) {
     Run run;
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        return run;
-    }
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        env.emplace_back(*e);
-    }
-    env.push_back("XDG_RUNTIME_DIR=" + runtimeDir.string());
-    env.emplace_back("QT_LOGGING_RULES=tallyshare.windows.info=true");
+    std::vector<std::string> overrides{"XDG_RUNTIME_DIR=" + runtimeDir.string(),
+                                       "QT_LOGGING_RULES=tallyshare.windows.info=true"};
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        env.emplace_back("QT_QPA_PLATFORM=offscreen");
+        overrides.emplace_back("QT_QPA_PLATFORM=offscreen");
     }
-    std::vector<char*> envp;
-    for (auto& entry : env) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-    std::string path = program.string();
-    char* argv[] = {path.data(), nullptr};
-
     const auto start = Clock::now();
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
+    const auto spawned = ts::tools::spawnWithStderrPipe(program.string(), overrides);
+    if (spawned.pid < 0) {
         return run;
     }
+    const pid_t pid = spawned.pid;
+    const int errFd = spawned.stderrFd;
     std::string output;
     char buffer[1024];
     while (output.find("is shown") == std::string::npos) {
-        pollfd fd{fds[0], POLLIN, 0};
+        pollfd fd{errFd, POLLIN, 0};
         if (::poll(&fd, 1, 30000) <= 0) {
             break;
         }
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        const ssize_t n = ::read(errFd, buffer, sizeof buffer);
         if (n <= 0) {
             break;
         }
@@ -94,7 +71,7 @@ Run runOnce(const fs::path& program, const fs::path& runtimeDir) {
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.peakKiB = usage.ru_maxrss;
     run.ok = output.find("is shown") != std::string::npos && WIFEXITED(status);
-    ::close(fds[0]);
+    ::close(errFd);
     return run;
 }
 

@@ -6,5 +6,5 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 build="${1:-$ROOT/build-test}"
 mapfile -t files < <(git -C "$ROOT" ls-files 'model/*.cpp' 'storage/*.cpp' 'platform/*.cpp' \
-    'ui/*.cpp' 'app/*.cpp' 'resources/*.cpp' | sed "s|^|$ROOT/|")
+    'ui/*.cpp' 'app/*.cpp' 'resources/*.cpp' 'tools/*.cpp' | sed "s|^|$ROOT/|")
 run-clang-tidy-14 -quiet -p "$build" -j "$JOBS" "${files[@]}"

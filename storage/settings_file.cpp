@@ -73,7 +73,9 @@ std::u16string record(std::u16string_view tag, std::u16string_view name, std::u1
     return line;
 }
 
-void appendNumber(std::u16string& text, std::int32_t value) {
+// Appends `separator` and the decimal text of `value`.
+void appendField(std::u16string& text, char16_t separator, std::int32_t value) {
+    text.push_back(separator);
     text.append(decimalText(value));
 }
 
@@ -208,16 +210,11 @@ void Party::save(TextFile& file) {
 
     const SaveDate date = dateSource != nullptr ? dateSource() : localSaveDate();
     std::u16string tail;
-    tail.push_back(u',');
-    appendNumber(tail, total);
-    tail.push_back(u',');
-    appendNumber(tail, unit);
-    tail.push_back(u',');
-    appendNumber(tail, date.year);
-    tail.push_back(u'/');
-    appendNumber(tail, date.month);
-    tail.push_back(u'/');
-    appendNumber(tail, date.day);
+    appendField(tail, u',', total);
+    appendField(tail, u',', unit);
+    appendField(tail, u',', date.year);
+    appendField(tail, u'/', date.month);
+    appendField(tail, u'/', date.day);
     tail.push_back(u'\n');
     file.writeLine(record(kPeopleTag, name(), tail));
 
@@ -267,12 +264,9 @@ void Party::load(TextFile& file) {
 
 void Group::save(TextFile& file) {
     std::u16string tail;
-    tail.push_back(u',');
-    appendNumber(tail, people);
-    tail.push_back(u',');
-    appendNumber(tail, ratio);
-    tail.push_back(u',');
-    appendNumber(tail, advance);
+    appendField(tail, u',', people);
+    appendField(tail, u',', ratio);
+    appendField(tail, u',', advance);
     tail.push_back(u'\n');
     file.writeLine(record(kGroupTag, name(), tail));
 }

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,10 +18,11 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "tools/spawn_program.h"
 
 namespace {
 
+namespace tools = ts::tools;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -40,40 +40,16 @@ std::string readFile(const fs::path& path) {
 class Copy {
 public:
     Copy(const fs::path& program, const fs::path& runtimeDir) {
-        int pipeFds[2];
-        if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
-            ADD_FAILURE() << "pipe";
+        const auto spawned = tools::spawnWithStderrPipe(
+            program.string(),
+            {"XDG_RUNTIME_DIR=" + runtimeDir.string(), "QT_QPA_PLATFORM=offscreen",
+             "QT_LOGGING_RULES=tallyshare.*.info=true"});
+        if (spawned.pid < 0) {
+            ADD_FAILURE() << "cannot start " << program;
             return;
         }
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            if (!entry.starts_with("XDG_RUNTIME_DIR=") && !entry.starts_with("QT_LOGGING_RULES=") &&
-                !entry.starts_with("QT_QPA_PLATFORM=")) {
-                env.push_back(entry);
-            }
-        }
-        env.push_back("XDG_RUNTIME_DIR=" + runtimeDir.string());
-        env.push_back("QT_QPA_PLATFORM=offscreen");
-        env.push_back("QT_LOGGING_RULES=tallyshare.*.info=true");
-        std::vector<char*> envp;
-        for (auto& entry : env) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
-        std::string path = program.string();
-        char* argv[] = {path.data(), nullptr};
-        if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, envp.data()) != 0) {
-            ADD_FAILURE() << "cannot start " << path;
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(pipeFds[1]);
-        errFd_ = pipeFds[0];
+        pid_ = spawned.pid;
+        errFd_ = spawned.stderrFd;
         ::fcntl(errFd_, F_SETFL, O_NONBLOCK);
     }
 
