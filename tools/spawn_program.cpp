@@ -38,6 +38,7 @@ SpawnedProgram spawnWithStderrPipe(const std::string& program,
     }
     env.insert(env.end(), overrides.begin(), overrides.end());
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (auto& entry : env) {
         envp.push_back(entry.data());
     }
