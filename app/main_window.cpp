@@ -25,7 +25,8 @@ constexpr int kDefaultHeight = 214;
 
 bool confirmed(platform::Dialog& window, std::u16string_view question,
                std::u16string_view caption) {
-    return window.messageBox(question, caption, platform::MB_OKCANCEL) == platform::IDOK;
+    return window.messageBox(question, caption, {platform::MessageButtons::OkCancel}) ==
+           platform::MessageAnswer::Ok;
 }
 
 }  // namespace
@@ -43,6 +44,8 @@ void MainWindow::handle(platform::Dialog& window, const Message& message) {
             command(window, message.id);
             break;
         case Message::Kind::VScroll:
+        case Message::Kind::ContextMenu:
+        case Message::Kind::Copy:
             break;
     }
 }
@@ -54,7 +57,7 @@ void MainWindow::create(platform::Dialog& window) {
         height = kDefaultHeight;
     }
     window.placeWindow(0, 0, width, height);
-    state_.list = window.listView(id::kGroupList);
+    state_.list = window.listView(id::main::kGroupList);
 
     if (!openParty()) {
         window.endDialog(1);
@@ -107,25 +110,25 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
         case id::kCancel:
             close(window);
             return;
-        case id::kCalculatePlain:
+        case id::main::kCalculatePlain:
             party.calculate(false);
             break;
-        case id::kCalculateRounded:
+        case id::main::kCalculateRounded:
             party.calculate(true);
             break;
-        case id::kAdd:
+        case id::main::kAdd:
             ui::runGroupDialog(window, party, ui::GroupDialogMode::Add, row);
             break;
-        case id::kChange:
+        case id::main::kChange:
             if (row < 0) {
                 return;
             }
             ui::runGroupDialog(window, party, ui::GroupDialogMode::Change, row);
             break;
-        case id::kInput:
+        case id::main::kInput:
             ui::runTotalDialog(window, party);
             break;
-        case id::kDelete:
+        case id::main::kDelete:
             if (row < 0 || !confirmed(window, text::kDeleteQuestion, text::kDeleteCaption)) {
                 return;
             }
@@ -134,20 +137,20 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
                 state_.list->deleteRow(row);
             }
             break;
-        case id::kClear:
+        case id::main::kClear:
             if (!confirmed(window, text::kClearQuestion, text::kClearCaption)) {
                 return;
             }
             party.clearGroups();
             break;
-        case id::kViewToggle:
+        case id::main::kViewToggle:
             if (state_.list != nullptr) {
                 ui::toggleView(window, state_.columns, *state_.list);
             }
             break;
-        case id::kAboutIcon:
+        case id::main::kAboutIcon:
             window.messageBox(text::kAboutText, text::kAboutCaption,
-                              platform::MB_OK | platform::MB_ICONINFORMATION);
+                              {platform::MessageButtons::Ok, platform::MessageIcon::Information});
             return;
         default:
             return;

@@ -44,7 +44,8 @@ void BM_RefreshWindow(benchmark::State& state) {
 
     ts::platform::QtWindowSystem windows;
     windows.setDialogObserver([&](QDialog*, int) {
-        mainWindow.handle(*window, {ts::platform::Message::Kind::Command, ts::id::kCalculatePlain});
+        mainWindow.handle(*window,
+                          {ts::platform::Message::Kind::Command, ts::id::main::kCalculatePlain});
         for (auto _ : state) {
             mainWindow.refreshWindow(*window);
             QApplication::processEvents();  // let the list lay out and paint

@@ -1,23 +1,27 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 // The window system as the screens see it: dialogs built from templates,
 // item texts by control id, message boxes, the list view and the up-down and
-// combo controls. The Qt implementation lives in platform/qt; tests use a
-// scripted stand-in.
+// combo controls. Qt implements it in platform/qt, Win32 in platform/win32;
+// tests use a scripted stand-in.
 namespace ts::platform {
 
-// Message box styles and answers (the handheld's values).
-inline constexpr std::uint32_t MB_OK = 0x00;
-inline constexpr std::uint32_t MB_OKCANCEL = 0x01;
-inline constexpr std::uint32_t MB_ICONEXCLAMATION = 0x30;
-inline constexpr std::uint32_t MB_ICONINFORMATION = 0x40;
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+// What a message box offers, shows and is answered with. The names are
+// the program's own so that this header compiles beside <windows.h>.
+enum class MessageButtons { Ok, OkCancel, RetryCancel, YesNo };
+enum class MessageIcon { None, Warning, Information, Question };
+enum class MessageAnswer { Ok, Cancel, Retry, Yes, No };
+
+struct MessageStyle {
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    bool operator==(const MessageStyle&) const = default;
+};
 
 // Longest text an item read delivers, in UTF-16 units.
 inline constexpr std::size_t kMaxItemText = 255;
@@ -25,9 +29,12 @@ inline constexpr std::size_t kMaxItemText = 255;
 // What a dialog procedure is told.
 struct Message {
     enum class Kind {
-        InitDialog,  // the dialog's controls exist; it is not shown yet
-        Command,     // id: the command (a control id, or 1 for Enter, 2 for Escape/close)
-        VScroll,     // id: the control that scrolled (an up-down control)
+        InitDialog,   // the dialog's controls exist; it is not shown yet
+        Command,      // id: the command (a control id, or 1 for Enter, 2 for Escape/close)
+        VScroll,      // id: the control that scrolled (an up-down control)
+        ContextMenu,  // id: the control whose context menu was asked for (right
+                      // button, Menu key or Shift+F10)
+        Copy,         // Ctrl+C outside an edit field
     };
     Kind kind;
     int id = 0;
@@ -54,6 +61,12 @@ protected:
     ~ListView() = default;
 };
 
+// One entry of a context menu.
+struct MenuEntry {
+    int command;
+    std::u16string_view text;
+};
+
 class Dialog;
 
 // A dialog procedure: called for every message; it returns nothing.
@@ -69,9 +82,28 @@ public:
     // Ends the modal run with `result` once the procedure returns.
     virtual void endDialog(int result) = 0;
 
-    // A modal message box owned by this dialog; returns IDOK or IDCANCEL.
-    virtual int messageBox(std::u16string_view text, std::u16string_view caption,
-                           std::uint32_t style) = 0;
+    // A modal message box owned by this dialog. Escape, the close box and a
+    // quit request answer Cancel (No for a yes/no question).
+    virtual MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                                     MessageStyle style) = 0;
+
+    // A context menu beside control `id` (at the pointer when the mouse asked
+    // for it); returns the chosen entry's command, or 0 when none was chosen.
+    virtual int popupMenu(int id, std::span<const MenuEntry> entries) = 0;
+
+    // Puts plain text on the clipboard; false when the clipboard refused it.
+    virtual bool setClipboardText(std::u16string_view text) = 0;
+
+    // The platform's save-file dialog, opened in the user's documents folder
+    // with `suggestedName` filled in and a filter for `typeName` files ending
+    // in `.extension`. Returns the chosen path, or empty when cancelled.
+    virtual std::u16string askSavePath(std::u16string_view suggestedName,
+                                       std::u16string_view typeName,
+                                       std::u16string_view extension) = 0;
+
+    // True once the session's end or a signal has asked the program to quit:
+    // from then on nothing may wait for the user.
+    virtual bool quitRequested() const = 0;
 
     // Runs template `templateId` modally with this dialog as its owner.
     virtual int runModal(int templateId, DialogProc proc) = 0;
@@ -104,8 +136,8 @@ public:
     // the dialog ended with.
     virtual int runModal(int templateId, DialogProc proc) = 0;
     // A message box without owner.
-    virtual int messageBox(std::u16string_view text, std::u16string_view caption,
-                           std::uint32_t style) = 0;
+    virtual MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                                     MessageStyle style) = 0;
 
 protected:
     ~WindowSystem() = default;

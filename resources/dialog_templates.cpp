@@ -1,6 +1,7 @@
 #include <array>
 
 #include "resources/dialog_template.h"
+#include "resources/ids.h"
 
 namespace ts::res {
 
@@ -18,37 +19,39 @@ constexpr std::uint32_t kTextEdit = kTabStop | kBorder | kAutoScroll | kAlignLef
 
 // The main window.
 constexpr std::array kMainControls{
-    ControlTemplate{1015, K::PushButton, 347, 2, 74, 14, u"追加", kButton},
-    ControlTemplate{1016, K::PushButton, 347, 21, 74, 14, u"変更", kButton},
-    ControlTemplate{1020, K::PushButton, 347, 40, 74, 14, u"クリア", kButton},
-    ControlTemplate{1018, K::PushButton, 347, 59, 74, 14, u"削除", kButton},
-    ControlTemplate{1017, K::PushButton, 264, 108, 26, 15, u"入力", kButton},
-    ControlTemplate{1021, K::PushButton, 380, 109, 40, 14, u"簡易表示", kButton},
-    ControlTemplate{1014, K::PushButton, 296, 109, 40, 14, u"通常計算", kButton},
-    ControlTemplate{1000, K::ListView, 1, 2, 342, 102, u"", kTabStop | kBorder},
-    ControlTemplate{1019, K::Static, 85, 111, 58, 12, u"DDD", kLabel},
-    ControlTemplate{1029, K::Static, 173, 111, 30, 12, u"CCC", kLabel},
-    ControlTemplate{1028, K::Static, 33, 111, 27, 12, u"AAA", kLabel},
-    ControlTemplate{1027, K::Static, 228, 111, 35, 12, u"BBB", kLabel},
+    ControlTemplate{id::main::kAdd, K::PushButton, 347, 2, 74, 14, u"追加", kButton},
+    ControlTemplate{id::main::kChange, K::PushButton, 347, 21, 74, 14, u"変更", kButton},
+    ControlTemplate{id::main::kClear, K::PushButton, 347, 40, 74, 14, u"クリア", kButton},
+    ControlTemplate{id::main::kDelete, K::PushButton, 347, 59, 74, 14, u"削除", kButton},
+    ControlTemplate{id::main::kInput, K::PushButton, 264, 108, 26, 15, u"入力", kButton},
+    ControlTemplate{id::main::kViewToggle, K::PushButton, 380, 109, 40, 14, u"簡易表示", kButton},
+    ControlTemplate{id::main::kCalculatePlain, K::PushButton, 296, 109, 40, 14, u"通常計算",
+                    kButton},
+    ControlTemplate{id::main::kGroupList, K::ListView, 1, 2, 342, 102, u"", kTabStop | kBorder},
+    ControlTemplate{id::main::kTotalText, K::Static, 85, 111, 58, 12, u"DDD", kLabel},
+    ControlTemplate{id::main::kUnitText, K::Static, 173, 111, 30, 12, u"CCC", kLabel},
+    ControlTemplate{id::main::kPeopleText, K::Static, 33, 111, 27, 12, u"AAA", kLabel},
+    ControlTemplate{id::main::kRemainderText, K::Static, 228, 111, 35, 12, u"BBB", kLabel},
     ControlTemplate{kNoId, K::Static, 147, 111, 30, 8, u"区切額", kLabel},
     ControlTemplate{kNoId, K::Static, 65, 111, 21, 8, u"総額", kLabel},
-    ControlTemplate{1025, K::Static, 5, 111, 27, 8, u"総人数", kLabel},
-    ControlTemplate{1026, K::Static, 206, 111, 18, 8, u"余り", kLabel},
-    ControlTemplate{1022, K::PushButton, 338, 109, 40, 14, u"区切計算", kButton},
-    ControlTemplate{1031, K::Icon, 399, 79, 21, 21, u"", kReportsClicks},
+    ControlTemplate{id::main::kPeopleLabel, K::Static, 5, 111, 27, 8, u"総人数", kLabel},
+    ControlTemplate{id::main::kRemainderLabel, K::Static, 206, 111, 18, 8, u"余り", kLabel},
+    ControlTemplate{id::main::kCalculateRounded, K::PushButton, 338, 109, 40, 14, u"区切計算",
+                    kButton},
+    ControlTemplate{id::main::kAboutIcon, K::Icon, 399, 79, 21, 21, u"", kReportsClicks},
     ControlTemplate{kNoId, K::GroupBox, 2, 101, 291, 25, u"", kNoStyle},
 };
 
 // The group settings dialog.
 constexpr std::array kGroupControls{
-    ControlTemplate{1009, K::Edit, 30, 3, 118, 14, u"", kTextEdit},
-    ControlTemplate{1021, K::Edit, 30, 21, 26, 14, u"", kNumberEdit},
-    ControlTemplate{1025, K::Edit, 103, 21, 26, 14, u"", kNumberEdit},
-    ControlTemplate{1020, K::Edit, 30, 40, 48, 14, u"", kNumberEdit},
-    ControlTemplate{1022, K::Edit, 106, 40, 42, 14, u"", kNumberEdit},
-    ControlTemplate{1, K::PushButton, 77, 58, 32, 14, u"OK", kDefault},
-    ControlTemplate{2, K::PushButton, 116, 58, 32, 14, u"CANCEL", kButton},
-    ControlTemplate{3, K::PushButton, 91, 42, 13, 11, u"+", kDefault},
+    ControlTemplate{id::group::kNameField, K::Edit, 30, 3, 118, 14, u"", kTextEdit},
+    ControlTemplate{id::group::kPeopleField, K::Edit, 30, 21, 26, 14, u"", kNumberEdit},
+    ControlTemplate{id::group::kRatioField, K::Edit, 103, 21, 26, 14, u"", kNumberEdit},
+    ControlTemplate{id::group::kAdvanceField, K::Edit, 30, 40, 48, 14, u"", kNumberEdit},
+    ControlTemplate{id::group::kAddendField, K::Edit, 106, 40, 42, 14, u"", kNumberEdit},
+    ControlTemplate{id::kOk, K::PushButton, 77, 58, 32, 14, u"OK", kDefault},
+    ControlTemplate{id::kCancel, K::PushButton, 116, 58, 32, 14, u"CANCEL", kButton},
+    ControlTemplate{id::group::kAddAddend, K::PushButton, 91, 42, 13, 11, u"+", kDefault},
     ControlTemplate{kNoId, K::Static, 4, 43, 26, 8, u"負担額", kLabel},
     ControlTemplate{kNoId, K::Static, 4, 7, 21, 8, u"名称", kLabel},
     ControlTemplate{kNoId, K::Static, 4, 25, 21, 8, u"人数", kLabel},
@@ -56,17 +59,18 @@ constexpr std::array kGroupControls{
     ControlTemplate{kNoId, K::Static, 67, 25, 10, 8, u"人", kLabel},
     ControlTemplate{kNoId, K::Static, 139, 25, 10, 8, u"％", kLabel},
     ControlTemplate{kNoId, K::Static, 79, 43, 10, 8, u"円", kLabel},
-    ControlTemplate{1028, K::UpDown, 56, 21, 9, 14, u"", kArrowKeys | kTabStop},
-    ControlTemplate{1029, K::UpDown, 129, 21, 9, 14, u"", kArrowKeys},
+    ControlTemplate{id::group::kPeopleArrows, K::UpDown, 56, 21, 9, 14, u"", kArrowKeys | kTabStop},
+    ControlTemplate{id::group::kRatioArrows, K::UpDown, 129, 21, 9, 14, u"", kArrowKeys},
 };
 
 // The total dialog.
 constexpr std::array kTotalControls{
-    ControlTemplate{1019, K::Edit, 35, 2, 86, 14, u"", kNumberEdit},
-    ControlTemplate{1029, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll},
-    ControlTemplate{3, K::PushButton, 50, 20, 85, 14, u"総負担額を入れる", kDefault},
-    ControlTemplate{1, K::PushButton, 68, 53, 32, 14, u"OK", kDefault},
-    ControlTemplate{2, K::PushButton, 106, 53, 32, 14, u"CANCEL", kButton},
+    ControlTemplate{id::total::kTotalField, K::Edit, 35, 2, 86, 14, u"", kNumberEdit},
+    ControlTemplate{id::total::kUnitCombo, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll},
+    ControlTemplate{id::total::kTakeAdvances, K::PushButton, 50, 20, 85, 14, u"総負担額を入れる",
+                    kDefault},
+    ControlTemplate{id::kOk, K::PushButton, 68, 53, 32, 14, u"OK", kDefault},
+    ControlTemplate{id::kCancel, K::PushButton, 106, 53, 32, 14, u"CANCEL", kButton},
     ControlTemplate{kNoId, K::Static, 3, 5, 21, 8, u"総額", kLabel},
     ControlTemplate{kNoId, K::Static, 3, 41, 29, 8, u"区切額", kLabel},
     ControlTemplate{kNoId, K::Static, 124, 3, 15, 8, u"円", kAlignCenter},

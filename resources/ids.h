@@ -1,13 +1,18 @@
 #pragma once
 
-// Control and command identifiers shared by the templates and the procedures.
+// Control and command identifiers shared by the templates and the procedures,
+// one namespace per dialog. Ids repeat between dialogs (1020 is クリア in the
+// main window and the advance field in the group dialog), so a name always
+// says which dialog it belongs to.
 namespace ts::id {
 
+// Commands every dialog hears: Enter and Escape or the close box.
 inline constexpr int kOk = 1;
 inline constexpr int kCancel = 2;
 inline constexpr int kCancelCommand = 1005;  // borne by no control; treated as CANCEL
 
 // Main window (template 101).
+namespace main {
 inline constexpr int kGroupList = 1000;
 inline constexpr int kCalculatePlain = 1014;
 inline constexpr int kAdd = 1015;
@@ -24,8 +29,10 @@ inline constexpr int kRemainderText = 1027;
 inline constexpr int kPeopleText = 1028;
 inline constexpr int kUnitText = 1029;
 inline constexpr int kAboutIcon = 1031;
+}  // namespace main
 
 // Group settings dialog (template 103).
+namespace group {
 inline constexpr int kNameField = 1009;
 inline constexpr int kAdvanceField = 1020;
 inline constexpr int kPeopleField = 1021;
@@ -34,10 +41,13 @@ inline constexpr int kRatioField = 1025;
 inline constexpr int kPeopleArrows = 1028;
 inline constexpr int kRatioArrows = 1029;
 inline constexpr int kAddAddend = 3;
+}  // namespace group
 
 // Total dialog (template 104).
+namespace total {
 inline constexpr int kTotalField = 1019;
 inline constexpr int kUnitCombo = 1029;
 inline constexpr int kTakeAdvances = 3;
+}  // namespace total
 
 }  // namespace ts::id

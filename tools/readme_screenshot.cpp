@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     bool saved = false;
     windows.setDialogObserver([&](QDialog* dialog, int) {
         using ts::platform::Message;
-        mainWindow.handle(*window, {Message::Kind::Command, ts::id::kCalculateRounded});
+        mainWindow.handle(*window, {Message::Kind::Command, ts::id::main::kCalculateRounded});
         QApplication::processEvents();
         saved = dialog->grab().save(QString::fromLocal8Bit(argv[1]));
         mainWindow.handle(*window, {Message::Kind::Command, ts::id::kCancel});

@@ -28,16 +28,12 @@ struct Arrows {
     std::int32_t upper;
 };
 
-constexpr Arrows kPeopleArrows{id::kPeopleArrows, id::kPeopleField, 1, 1, 999};
-constexpr Arrows kRatioArrows{id::kRatioArrows, id::kRatioField, 10, 0, 100};
+constexpr Arrows kPeopleArrows{id::group::kPeopleArrows, id::group::kPeopleField, 1, 1, 999};
+constexpr Arrows kRatioArrows{id::group::kRatioArrows, id::group::kRatioField, 10, 0, 100};
 
 bool fitsInt32(std::int64_t value) {
     return value >= std::numeric_limits<std::int32_t>::min() &&
            value <= std::numeric_limits<std::int32_t>::max();
-}
-
-int commandOf(const platform::Message& message) {
-    return message.id & 0xFFFF;
 }
 
 }  // namespace
@@ -77,17 +73,17 @@ bool stepValue(platform::Dialog& dialog, int arrowsId, std::int32_t step, std::i
 }
 
 void fillGroupFields(platform::Dialog& dialog, const Group& group) {
-    dialog.setItemText(id::kNameField, group.name());
-    writeNumberField(dialog, id::kPeopleField, group.people);
-    writeNumberField(dialog, id::kRatioField, group.ratio);
-    writeNumberField(dialog, id::kAdvanceField, group.advance);
+    dialog.setItemText(id::group::kNameField, group.name());
+    writeNumberField(dialog, id::group::kPeopleField, group.people);
+    writeNumberField(dialog, id::group::kRatioField, group.ratio);
+    writeNumberField(dialog, id::group::kAdvanceField, group.advance);
 }
 
 bool storeGroupFields(platform::Dialog& dialog, Group& group) {
-    const std::u16string name = dialog.itemText(id::kNameField);
-    const std::u16string peopleText = dialog.itemText(id::kPeopleField);
-    const std::u16string ratioText = dialog.itemText(id::kRatioField);
-    const std::u16string advanceText = dialog.itemText(id::kAdvanceField);
+    const std::u16string name = dialog.itemText(id::group::kNameField);
+    const std::u16string peopleText = dialog.itemText(id::group::kPeopleField);
+    const std::u16string ratioText = dialog.itemText(id::group::kRatioField);
+    const std::u16string advanceText = dialog.itemText(id::group::kAdvanceField);
 
     // One message per press, in this order; nothing is stored until all pass.
     const std::pair<const std::u16string*, std::u16string_view> required[] = {
@@ -147,7 +143,7 @@ void GroupDialog::handle(platform::Dialog& dialog, const platform::Message& mess
             open(dialog);
             break;
         case platform::Message::Kind::Command:
-            switch (commandOf(message)) {
+            switch (message.id) {
                 case id::kOk:
                     accept(dialog);
                     break;
@@ -155,7 +151,7 @@ void GroupDialog::handle(platform::Dialog& dialog, const platform::Message& mess
                 case id::kCancelCommand:
                     cancel(dialog);
                     break;
-                case id::kAddAddend:
+                case id::group::kAddAddend:
                     addAddend(dialog);
                     break;
                 default:
@@ -164,6 +160,9 @@ void GroupDialog::handle(platform::Dialog& dialog, const platform::Message& mess
             break;
         case platform::Message::Kind::VScroll:
             scroll(dialog, message.id);
+            break;
+        case platform::Message::Kind::ContextMenu:
+        case platform::Message::Kind::Copy:
             break;
     }
 }
@@ -208,11 +207,11 @@ void GroupDialog::cancel(platform::Dialog& dialog) {
 }
 
 void GroupDialog::addAddend(platform::Dialog& dialog) {
-    const std::u16string addendText = dialog.itemText(id::kAddendField);
+    const std::u16string addendText = dialog.itemText(id::group::kAddendField);
     if (addendText.empty()) {
         return;
     }
-    const std::u16string advanceText = dialog.itemText(id::kAdvanceField);
+    const std::u16string advanceText = dialog.itemText(id::group::kAdvanceField);
     if (advanceText.empty()) {
         return;
     }
@@ -225,7 +224,7 @@ void GroupDialog::addAddend(platform::Dialog& dialog) {
     if (!fitsInt32(sum)) {
         return;
     }
-    writeNumberField(dialog, id::kAdvanceField, static_cast<std::int32_t>(sum));
+    writeNumberField(dialog, id::group::kAdvanceField, static_cast<std::int32_t>(sum));
 }
 
 void GroupDialog::scroll(platform::Dialog& dialog, int controlId) {

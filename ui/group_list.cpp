@@ -88,16 +88,16 @@ void fillRows(platform::ListView& list, const ColumnTable& columns, Party& party
 }
 
 void showTotals(platform::Dialog& window, const Party& party) {
-    window.setItemText(id::kTotalText, yenText(party.total));
-    window.setItemText(id::kUnitText, yenText(party.unit));
-    window.setItemText(id::kRemainderText, yenText(party.remainder));
-    window.setItemText(id::kPeopleText, peopleText(party.totalPeople()));
+    window.setItemText(id::main::kTotalText, yenText(party.total));
+    window.setItemText(id::main::kUnitText, yenText(party.unit));
+    window.setItemText(id::main::kRemainderText, yenText(party.remainder));
+    window.setItemText(id::main::kPeopleText, peopleText(party.totalPeople()));
 }
 
 void toggleView(platform::Dialog& window, ColumnTable& columns, platform::ListView& list) {
     columns.toggleSimpleView();
     // The button names the view the next press switches to.
-    window.setItemText(id::kViewToggle,
+    window.setItemText(id::main::kViewToggle,
                        columns.detailed() ? text::kSimpleView : text::kDetailedView);
     buildColumns(list, columns);
 }

@@ -16,16 +16,16 @@ namespace ts::ui {
 
 void fillTotalFields(platform::Dialog& dialog, const Party& party) {
     for (std::size_t position = 0; position < res::kUnitChoices.size(); ++position) {
-        dialog.insertComboEntry(id::kUnitCombo, static_cast<int>(position),
+        dialog.insertComboEntry(id::total::kUnitCombo, static_cast<int>(position),
                                 res::kUnitChoices[position]);
     }
-    dialog.setItemText(id::kTotalField, decimalText(party.total));
-    dialog.setItemText(id::kUnitCombo, decimalText(party.unit));
+    dialog.setItemText(id::total::kTotalField, decimalText(party.total));
+    dialog.setItemText(id::total::kUnitCombo, decimalText(party.unit));
 }
 
 bool storeTotalFields(platform::Dialog& dialog, Party& party) {
-    const std::u16string totalText = dialog.itemText(id::kTotalField);
-    const std::u16string unitText = dialog.itemText(id::kUnitCombo);
+    const std::u16string totalText = dialog.itemText(id::total::kTotalField);
+    const std::u16string unitText = dialog.itemText(id::total::kUnitCombo);
     if (totalText.empty()) {
         showError(dialog, text::kNeedTotal);
         return false;
@@ -55,7 +55,7 @@ void TotalDialog::handle(platform::Dialog& dialog, const platform::Message& mess
     if (message.kind != platform::Message::Kind::Command) {
         return;
     }
-    switch (message.id & 0xFFFF) {
+    switch (message.id) {
         case id::kOk:
             if (storeTotalFields(dialog, party_)) {
                 dialog.endDialog(1);
@@ -65,9 +65,9 @@ void TotalDialog::handle(platform::Dialog& dialog, const platform::Message& mess
         case id::kCancelCommand:
             dialog.endDialog(1);
             break;
-        case id::kTakeAdvances:
+        case id::total::kTakeAdvances:
             // Only shown; OK stores it.
-            dialog.setItemText(id::kTotalField, decimalText(party_.totalAdvance()));
+            dialog.setItemText(id::total::kTotalField, decimalText(party_.totalAdvance()));
             break;
         default:
             break;

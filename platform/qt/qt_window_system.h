@@ -1,47 +1,41 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include <QFont>
 #include <QObject>
-#include <QRect>
 
 #include "platform/window_system.h"
 
+class QAction;
 class QDialog;
+class QMenu;
 class QMessageBox;
+class QPoint;
 class QSocketNotifier;
+class QWidget;
 
 namespace ts::platform {
 
 class QtDialog;
-
-// Pixels per dialog unit of a dialog font: the average character width and
-// the character height. A dialog unit is a quarter of the first horizontally
-// and an eighth of the second vertically.
-struct DialogBaseUnits {
-    int x = 1;
-    int y = 1;
-};
-
-// The face a template asks for when it is installed, else a Japanese Gothic
-// face, else the application font; at the template's point size.
-QFont dialogFont(std::u16string_view faceName, int pointSize);
-DialogBaseUnits dialogBaseUnits(const QFont& font);
-// A rectangle in dialog units converted to pixels (each value rounded).
-QRect dialogRectToPixels(const DialogBaseUnits& units, int x, int y, int width, int height);
 
 // The window system on Qt Widgets: every template becomes a QDialog run in
 // its own modal event loop, and the procedures see it through Dialog.
 class QtWindowSystem final : public WindowSystem {
 public:
     // Answers a message box instead of showing one (tests).
-    using MessageBoxResponder = std::function<int(
-        std::u16string_view text, std::u16string_view caption, std::uint32_t style)>;
+    using MessageBoxResponder = std::function<MessageAnswer(
+        std::u16string_view text, std::u16string_view caption, MessageStyle style)>;
+    // Picks from a context menu instead of showing it (tests); null picks
+    // nothing.
+    using MenuResponder = std::function<QAction*(QMenu& menu)>;
+    // Answers a save-file dialog instead of showing one (tests).
+    using SavePathResponder =
+        std::function<std::u16string(std::u16string_view suggestedName,
+                                     std::u16string_view typeName, std::u16string_view extension)>;
     // Told about every dialog right after it is shown (tests).
     using DialogObserver = std::function<void(QDialog* dialog, int templateId)>;
 
@@ -51,19 +45,26 @@ public:
     QtWindowSystem& operator=(const QtWindowSystem&) = delete;
 
     int runModal(int templateId, DialogProc proc) override;
-    int messageBox(std::u16string_view text, std::u16string_view caption,
-                   std::uint32_t style) override;
+    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                             MessageStyle style) override;
 
     void setMessageBoxResponder(MessageBoxResponder responder);
+    void setMenuResponder(MenuResponder responder) { menuResponder_ = std::move(responder); }
+    void setSavePathResponder(SavePathResponder responder) {
+        savePathResponder_ = std::move(responder);
+    }
     void setDialogObserver(DialogObserver observer);
 
     // Turns SIGTERM, SIGHUP, SIGINT and the end of the desktop session into
     // requestQuit(). Call once, after the QApplication exists.
     void installQuitHandlers();
     // Closes the open modal windows from the innermost outward: a message
-    // box is answered with IDCANCEL, a dialog gets Command 2; when that
-    // dialog has ended, the next one out is closed, up to the main window.
+    // box is answered as dismissed, a menu or file chooser closes, a dialog
+    // gets Command 2; when that dialog has ended, the next one out is
+    // closed, up to the main window.
     void requestQuit();
+    // True from a quit request until the last window has closed.
+    bool quitRequested() const { return quitPending_; }
 
     // Shows the message box "out of memory" and ends the process with
     // status 1. Procedures that run out of memory end here.
@@ -76,13 +77,17 @@ public:
 
     // Used by the dialogs it runs.
     int runDialog(int templateId, DialogProc proc, QtDialog* owner);
-    int showMessageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t style,
-                       QWidget* owner);
+    MessageAnswer showMessageBox(std::u16string_view text, std::u16string_view caption,
+                                 MessageStyle style, QWidget* owner);
+    QAction* execMenu(QMenu& menu, const QPoint& at);
+    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
+                               std::u16string_view extension, QWidget* owner);
 
 private:
     struct Modal {
         QtDialog* dialog = nullptr;
         QMessageBox* box = nullptr;
+        QWidget* other = nullptr;  // a menu or a file chooser
         bool quitAsked = false;
     };
 
@@ -90,6 +95,8 @@ private:
     void modalEnded();
 
     MessageBoxResponder responder_;
+    MenuResponder menuResponder_;
+    SavePathResponder savePathResponder_;
     DialogObserver observer_;
     std::vector<Modal> modals_;  // innermost last
     bool quitPending_ = false;

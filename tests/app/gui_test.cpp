@@ -29,8 +29,7 @@
 
 namespace {
 
-using ts::platform::IDCANCEL;
-using ts::platform::IDOK;
+using ts::platform::MessageAnswer;
 namespace id = ts::id;
 namespace res = ts::res;
 
@@ -43,7 +42,7 @@ public:
 struct Box {
     QString text;
     QString caption;
-    std::uint32_t style;
+    ts::platform::MessageStyle style;
 };
 
 QString qs(std::u16string_view text) {
@@ -106,7 +105,7 @@ void typeInto(QDialog* dialog, int controlId, const QString& text) {
 }
 
 QTreeWidget* list(QDialog* window) {
-    return control<QTreeWidget>(window, id::kGroupList);
+    return control<QTreeWidget>(window, id::main::kGroupList);
 }
 
 QStringList row(QDialog* window, int index) {
@@ -141,8 +140,8 @@ void selectRow(QDialog* window, int index) {
 }
 
 QStringList totals(QDialog* window) {
-    return {textOf(window, id::kPeopleText), textOf(window, id::kTotalText),
-            textOf(window, id::kUnitText), textOf(window, id::kRemainderText)};
+    return {textOf(window, id::main::kPeopleText), textOf(window, id::main::kTotalText),
+            textOf(window, id::main::kUnitText), textOf(window, id::main::kRemainderText)};
 }
 
 // Runs the program with scripts for the dialogs it opens; every dialog that
@@ -165,16 +164,17 @@ public:
                 windows_.requestQuit();  // a failed check must not leave a window open
             }
         });
-        windows_.setMessageBoxResponder(
-            [this](std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
-                boxes.push_back({qs(text), qs(caption), style});
-                if (answers.empty()) {
-                    return IDOK;
-                }
-                const int answer = answers.front();
-                answers.pop_front();
-                return answer;
-            });
+        windows_.setMessageBoxResponder([this](std::u16string_view text,
+                                               std::u16string_view caption,
+                                               ts::platform::MessageStyle style) {
+            boxes.push_back({qs(text), qs(caption), style});
+            if (answers.empty()) {
+                return MessageAnswer::Ok;
+            }
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
     }
 
     void then(int templateId, Script script) { scripts_[templateId].push_back(std::move(script)); }
@@ -210,7 +210,7 @@ public:
     bool fileExists() const { return std::filesystem::exists(path_.toStdString()); }
 
     std::vector<Box> boxes;
-    std::deque<int> answers;
+    std::deque<MessageAnswer> answers;
 
 private:
     QString path_;
@@ -247,9 +247,9 @@ private slots:
                 QVERIFY(button != nullptr);
                 QCOMPARE(button->text(), QString::fromUtf16(b.text));
             }
-            QCOMPARE(textOf(w, id::kPeopleLabel), QStringLiteral("総人数"));
-            QCOMPARE(textOf(w, id::kRemainderLabel), QStringLiteral("余り"));
-            QVERIFY(control<QLabel>(w, id::kAboutIcon) != nullptr);
+            QCOMPARE(textOf(w, id::main::kPeopleLabel), QStringLiteral("総人数"));
+            QCOMPARE(textOf(w, id::main::kRemainderLabel), QStringLiteral("余り"));
+            QVERIFY(control<QLabel>(w, id::main::kAboutIcon) != nullptr);
             QVERIFY(list(w) != nullptr);
             QCOMPARE(list(w)->headerItem()->text(0), QStringLiteral("ｸﾞﾙｰﾌﾟ名"));
             QTest::keyClick(w, Qt::Key_Escape);
@@ -280,14 +280,14 @@ private slots:
             QCOMPARE(selectedRow(w), 0);
             QCOMPARE(totals(w), (QStringList{"3人", "10000円", "100円", "0円"}));
 
-            click(w, id::kCalculateRounded);
+            click(w, id::main::kCalculateRounded);
             QCOMPARE(column(w, 4), (QStringList{"3400円", "3400円"}));
             QCOMPARE(column(w, 5), (QStringList{"3400円払う", "6600円返金"}));
-            QCOMPARE(textOf(w, id::kRemainderText), QStringLiteral("200円"));
+            QCOMPARE(textOf(w, id::main::kRemainderText), QStringLiteral("200円"));
 
-            click(w, id::kCalculatePlain);
+            click(w, id::main::kCalculatePlain);
             QCOMPARE(column(w, 5), (QStringList{"3334円払う", "6666円返金"}));
-            QCOMPARE(textOf(w, id::kRemainderText), QStringLiteral("2円"));
+            QCOMPARE(textOf(w, id::main::kRemainderText), QStringLiteral("2円"));
             QCOMPARE(selectedRow(w), 0);
             QTest::keyClick(w, Qt::Key_Escape);
         });
@@ -298,17 +298,17 @@ private slots:
         program.store(0, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}, {u"C", 1, 100, 0}});
         program.run([&program](QDialog* w) {
             selectRow(w, 1);
-            program.answers = {IDCANCEL};
-            click(w, id::kDelete);
+            program.answers = {MessageAnswer::Cancel};
+            click(w, id::main::kDelete);
             QCOMPARE(column(w, 0), (QStringList{"A", "B", "C"}));
             QCOMPARE(program.boxes.back().text, QStringLiteral("このグループを削除しますか？"));
             QCOMPARE(program.boxes.back().caption, QStringLiteral("削除"));
 
-            click(w, id::kDelete);  // answered OK
+            click(w, id::main::kDelete);  // answered OK
             QCOMPARE(column(w, 0), (QStringList{"A", "C"}));
             QCOMPARE(selectedRow(w), 1);
 
-            click(w, id::kDelete);  // the last row
+            click(w, id::main::kDelete);  // the last row
             QCOMPARE(column(w, 0), (QStringList{"A"}));
             QCOMPARE(selectedRow(w), -1);
             QTest::keyClick(w, Qt::Key_Escape);
@@ -321,8 +321,8 @@ private slots:
         program.store(0, 100, {{u"A", 1, 100, 0}});
         program.run([&program](QDialog* w) {
             list(w)->clearSelection();
-            click(w, id::kChange);  // no dialog may open: none is scripted
-            click(w, id::kDelete);
+            click(w, id::main::kChange);  // no dialog may open: none is scripted
+            click(w, id::main::kDelete);
             QVERIFY(program.boxes.empty());
             QCOMPARE(column(w, 0), (QStringList{"A"}));
             QTest::keyClick(w, Qt::Key_Escape);
@@ -333,21 +333,21 @@ private slots:
         Program program(folder_->path());
         program.store(5000, 10, {{u"A", 3, 50, 1000}});
         program.run([&program](QDialog* w) {
-            click(w, id::kViewToggle);
-            QCOMPARE(textOf(w, id::kViewToggle), QStringLiteral("詳細表示"));
+            click(w, id::main::kViewToggle);
+            QCOMPARE(textOf(w, id::main::kViewToggle), QStringLiteral("詳細表示"));
             QCOMPARE(row(w, 0), (QStringList{"A", "3人", "0円", kEven}));
-            click(w, id::kViewToggle);
-            QCOMPARE(textOf(w, id::kViewToggle), QStringLiteral("簡易表示"));
+            click(w, id::main::kViewToggle);
+            QCOMPARE(textOf(w, id::main::kViewToggle), QStringLiteral("簡易表示"));
             QCOMPARE(row(w, 0), (QStringList{"A", "3人", "50%", "1000円", "0円", kEven}));
 
-            click(w, id::kAboutIcon);
+            click(w, id::main::kAboutIcon);
             QCOMPARE(program.boxes.size(), std::size_t{1});
             QCOMPARE(program.boxes[0].caption, QStringLiteral("Information"));
             QVERIFY(program.boxes[0].text.startsWith(QStringLiteral("TALLY-SHARE Version1.00\n")));
-            QCOMPARE(program.boxes[0].style, ts::platform::MB_ICONINFORMATION);
+            QVERIFY(program.boxes[0].style.icon == ts::platform::MessageIcon::Information);
 
-            program.answers = {IDOK};
-            click(w, id::kClear);
+            program.answers = {MessageAnswer::Ok};
+            click(w, id::main::kClear);
             QCOMPARE(program.boxes.back().text, QStringLiteral("全グループをクリアしますか？"));
             QCOMPARE(list(w)->topLevelItemCount(), 0);
             QCOMPARE(totals(w), (QStringList{"0人", "5000円", "10円", "0円"}));
@@ -359,32 +359,32 @@ private slots:
         Program program(folder_->path());
         program.then(res::kGroupDialog, [](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("グループの設定"));
-            QCOMPARE(textOf(d, id::kNameField), QStringLiteral("新規"));
-            QCOMPARE(textOf(d, id::kPeopleField), QStringLiteral("1"));
-            QCOMPARE(textOf(d, id::kRatioField), QStringLiteral("100"));
-            QCOMPARE(textOf(d, id::kAdvanceField), QStringLiteral("0"));
-            QCOMPARE(textOf(d, id::kAddendField), QString());
+            QCOMPARE(textOf(d, id::group::kNameField), QStringLiteral("新規"));
+            QCOMPARE(textOf(d, id::group::kPeopleField), QStringLiteral("1"));
+            QCOMPARE(textOf(d, id::group::kRatioField), QStringLiteral("100"));
+            QCOMPARE(textOf(d, id::group::kAdvanceField), QStringLiteral("0"));
+            QCOMPARE(textOf(d, id::group::kAddendField), QString());
             QCOMPARE(textOf(d, id::kOk), QStringLiteral("OK"));
             QCOMPARE(textOf(d, id::kCancel), QStringLiteral("CANCEL"));
-            QCOMPARE(textOf(d, id::kAddAddend), QStringLiteral("+"));
-            QVERIFY(control(d, id::kPeopleArrows) != nullptr);
-            QVERIFY(control(d, id::kRatioArrows) != nullptr);
+            QCOMPARE(textOf(d, id::group::kAddAddend), QStringLiteral("+"));
+            QVERIFY(control(d, id::group::kPeopleArrows) != nullptr);
+            QVERIFY(control(d, id::group::kRatioArrows) != nullptr);
             click(d, id::kCancel);
         });
         program.then(res::kTotalDialog, [](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("情報"));
-            QCOMPARE(textOf(d, id::kTotalField), QStringLiteral("0"));
-            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            QCOMPARE(textOf(d, id::total::kTotalField), QStringLiteral("0"));
+            auto* combo = control<QComboBox>(d, id::total::kUnitCombo);
             QCOMPARE(combo->currentText(), QStringLiteral("100"));
             QCOMPARE(combo->currentIndex(), -1);
             QCOMPARE(combo->count(), 5);
             QCOMPARE(combo->itemText(4), QStringLiteral("10000"));
-            QCOMPARE(textOf(d, id::kTakeAdvances), QStringLiteral("総負担額を入れる"));
+            QCOMPARE(textOf(d, id::total::kTakeAdvances), QStringLiteral("総負担額を入れる"));
             click(d, id::kCancel);
         });
         program.run([](QDialog* w) {
-            click(w, id::kAdd);
-            click(w, id::kInput);
+            click(w, id::main::kAdd);
+            click(w, id::main::kInput);
             QCOMPARE(list(w)->topLevelItemCount(), 0);  // both cancelled
             QTest::keyClick(w, Qt::Key_Escape);
         });
@@ -395,12 +395,12 @@ private slots:
         program.store(10000, 100, {{u"A", 2, 100, 0}});
         program.then(res::kGroupDialog, [](QDialog* d) { click(d, id::kOk); });
         program.run([](QDialog* w) {
-            click(w, id::kCalculateRounded);
-            click(w, id::kAdd);
+            click(w, id::main::kCalculateRounded);
+            click(w, id::main::kAdd);
             QCOMPARE(list(w)->topLevelItemCount(), 2);
             QCOMPARE(row(w, 1), (QStringList{"新規", "1人", "100%", "0円", "0円", kEven}));
             QCOMPARE(row(w, 0)[4], QStringLiteral("5000円"));  // nothing recalculated
-            QCOMPARE(textOf(w, id::kPeopleText), QStringLiteral("3人"));
+            QCOMPARE(textOf(w, id::main::kPeopleText), QStringLiteral("3人"));
             QTest::keyClick(w, Qt::Key_Escape);
         });
     }
@@ -409,18 +409,18 @@ private slots:
         Program program(folder_->path());
         program.store(9000, 100, {{u"A", 1, 100, 0}, {u"B", 2, 100, 0}, {u"C", 1, 100, 0}});
         program.then(res::kGroupDialog, [](QDialog* d) {
-            QCOMPARE(textOf(d, id::kNameField), QStringLiteral("B"));
-            typeInto(d, id::kRatioField, QStringLiteral("50"));
-            typeInto(d, id::kAdvanceField, QStringLiteral("1000"));
+            QCOMPARE(textOf(d, id::group::kNameField), QStringLiteral("B"));
+            typeInto(d, id::group::kRatioField, QStringLiteral("50"));
+            typeInto(d, id::group::kAdvanceField, QStringLiteral("1000"));
             click(d, id::kOk);
         });
         program.run([](QDialog* w) {
-            click(w, id::kCalculatePlain);
+            click(w, id::main::kCalculatePlain);
             selectRow(w, 1);
-            click(w, id::kChange);
+            click(w, id::main::kChange);
             QCOMPARE(row(w, 1), (QStringList{"B", "2人", "50%", "1000円", "2250円", "2250円払う"}));
             QCOMPARE(selectedRow(w), 1);
-            click(w, id::kCalculatePlain);
+            click(w, id::main::kCalculatePlain);
             QCOMPARE(row(w, 1)[4], QStringLiteral("1500円"));
             QTest::keyClick(w, Qt::Key_Escape);
         });
@@ -430,15 +430,15 @@ private slots:
         Program program(folder_->path());
         program.store(0, 100, {{u"A", 2, 100, 3000}, {u"B", 1, 100, 10000}});
         program.then(res::kTotalDialog, [](QDialog* d) {
-            click(d, id::kTakeAdvances);
-            QCOMPARE(textOf(d, id::kTotalField), QStringLiteral("16000"));
-            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            click(d, id::total::kTakeAdvances);
+            QCOMPARE(textOf(d, id::total::kTotalField), QStringLiteral("16000"));
+            auto* combo = control<QComboBox>(d, id::total::kUnitCombo);
             combo->setCurrentIndex(3);  // picked from the list
             QCOMPARE(combo->currentText(), QStringLiteral("1000"));
             click(d, id::kOk);
         });
         program.run([](QDialog* w) {
-            click(w, id::kInput);
+            click(w, id::main::kInput);
             QCOMPARE(totals(w), (QStringList{"3人", "16000円", "1000円", "0円"}));
             QTest::keyClick(w, Qt::Key_Escape);
         });
@@ -451,41 +451,41 @@ private slots:
     void roadOfATypicalUse() {
         Program program(folder_->path());
         program.then(res::kGroupDialog, [&program](QDialog* d) {
-            typeInto(d, id::kNameField, QStringLiteral("幹事"));
-            typeInto(d, id::kPeopleField, QStringLiteral("5"));
-            typeInto(d, id::kPeopleField, QString());  // emptied by mistake
+            typeInto(d, id::group::kNameField, QStringLiteral("幹事"));
+            typeInto(d, id::group::kPeopleField, QStringLiteral("5"));
+            typeInto(d, id::group::kPeopleField, QString());  // emptied by mistake
             click(d, id::kOk);
             QCOMPARE(program.boxes.back().text,
                      QStringLiteral("このグループの人数を入力してください"));
             QCOMPARE(program.boxes.back().caption, QStringLiteral("エラー"));
             QVERIFY(d->isVisible());
-            typeInto(d, id::kPeopleField, QStringLiteral("４"));  // full-width, from an IME
+            typeInto(d, id::group::kPeopleField, QStringLiteral("４"));  // full-width, from an IME
             click(d, id::kOk);
         });
         program.then(res::kGroupDialog, [](QDialog* d) {
-            typeInto(d, id::kNameField, QStringLiteral("立替"));
-            typeInto(d, id::kAddendField, QStringLiteral("12500"));
-            click(d, id::kAddAddend);
-            click(d, id::kAddAddend);
-            QCOMPARE(textOf(d, id::kAdvanceField), QStringLiteral("25000"));
-            QTest::mouseClick(control(d, id::kPeopleArrows)->findChild<QToolButton*>("up"),
+            typeInto(d, id::group::kNameField, QStringLiteral("立替"));
+            typeInto(d, id::group::kAddendField, QStringLiteral("12500"));
+            click(d, id::group::kAddAddend);
+            click(d, id::group::kAddAddend);
+            QCOMPARE(textOf(d, id::group::kAdvanceField), QStringLiteral("25000"));
+            QTest::mouseClick(control(d, id::group::kPeopleArrows)->findChild<QToolButton*>("up"),
                               Qt::LeftButton);
-            QCOMPARE(textOf(d, id::kPeopleField), QStringLiteral("2"));
+            QCOMPARE(textOf(d, id::group::kPeopleField), QStringLiteral("2"));
             click(d, id::kOk);
         });
         program.then(res::kTotalDialog, [](QDialog* d) {
-            typeInto(d, id::kTotalField, QStringLiteral("25000"));
-            auto* combo = control<QComboBox>(d, id::kUnitCombo);
+            typeInto(d, id::total::kTotalField, QStringLiteral("25000"));
+            auto* combo = control<QComboBox>(d, id::total::kUnitCombo);
             combo->setFocus();
             combo->lineEdit()->selectAll();
             typeText(combo->lineEdit(), QStringLiteral("1000"));
             click(d, id::kOk);
         });
         const int result = program.run([](QDialog* w) {
-            click(w, id::kAdd);
-            click(w, id::kAdd);
-            click(w, id::kInput);
-            click(w, id::kCalculateRounded);
+            click(w, id::main::kAdd);
+            click(w, id::main::kAdd);
+            click(w, id::main::kInput);
+            click(w, id::main::kCalculateRounded);
             QCOMPARE(row(w, 0),
                      (QStringList{"幹事", "4人", "100%", "0円", "5000円", "5000円払う"}));
             QCOMPARE(row(w, 1),

@@ -19,8 +19,7 @@ namespace ts::app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::IDCANCEL;
-using platform::IDOK;
+using platform::MessageAnswer;
 using test::FakeDialog;
 using test::FakeWindowSystem;
 
@@ -118,11 +117,11 @@ TEST_F(MainWindowTest, FirstStartShowsAnEmptyListAndDefaultTotals) {
         EXPECT_EQ(w.list.selected, -1);
         ASSERT_EQ(w.list.columns.size(), 6u);
         EXPECT_EQ(w.list.columns[0].title, u"ｸﾞﾙｰﾌﾟ名");
-        EXPECT_EQ(w.items[id::kPeopleText], u"0人");
-        EXPECT_EQ(w.items[id::kTotalText], u"0円");
-        EXPECT_EQ(w.items[id::kUnitText], u"100円");
-        EXPECT_EQ(w.items[id::kRemainderText], u"0円");
-        EXPECT_EQ(w.items[id::kViewToggle], u"簡易表示");
+        EXPECT_EQ(w.items[id::main::kPeopleText], u"0人");
+        EXPECT_EQ(w.items[id::main::kTotalText], u"0円");
+        EXPECT_EQ(w.items[id::main::kUnitText], u"100円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"0円");
+        EXPECT_EQ(w.items[id::main::kViewToggle], u"簡易表示");
         w.command(id::kOk);
         EXPECT_TRUE(w.ended);
     });
@@ -138,8 +137,8 @@ TEST_F(MainWindowTest, StoredGroupsComeBackUncalculatedWithTheFirstRowSelected) 
         EXPECT_EQ(column(w.list, 4), (std::vector<std::u16string>{u"0円", u"0円"}));
         EXPECT_EQ(column(w.list, 5), (std::vector<std::u16string>{u"0円　　", u"0円　　"}));
         EXPECT_EQ(w.list.selected, 0);
-        EXPECT_EQ(w.items[id::kPeopleText], u"3人");
-        EXPECT_EQ(w.items[id::kTotalText], u"10000円");
+        EXPECT_EQ(w.items[id::main::kPeopleText], u"3人");
+        EXPECT_EQ(w.items[id::main::kTotalText], u"10000円");
         w.command(id::kCancel);
     });
 }
@@ -147,15 +146,15 @@ TEST_F(MainWindowTest, StoredGroupsComeBackUncalculatedWithTheFirstRowSelected) 
 TEST_F(MainWindowTest, CalculationButtonsFillSharesBalancesAndRemainder) {
     storeParty(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
     run([](FakeDialog& w) {
-        w.command(id::kCalculateRounded);
+        w.command(id::main::kCalculateRounded);
         EXPECT_EQ(column(w.list, 4), (std::vector<std::u16string>{u"3400円", u"3400円"}));
         EXPECT_EQ(column(w.list, 5), (std::vector<std::u16string>{u"3400円払う", u"6600円返金"}));
-        EXPECT_EQ(w.items[id::kRemainderText], u"200円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"200円");
         w.list.selectRow(1);
-        w.command(id::kCalculatePlain);
-        w.command(id::kCalculatePlain);  // twice gives the same
+        w.command(id::main::kCalculatePlain);
+        w.command(id::main::kCalculatePlain);  // twice gives the same
         EXPECT_EQ(column(w.list, 5), (std::vector<std::u16string>{u"3334円払う", u"6666円返金"}));
-        EXPECT_EQ(w.items[id::kRemainderText], u"2円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"2円");
         EXPECT_EQ(w.list.selected, 1);  // the selection survives the refresh
         w.command(id::kCancel);
     });
@@ -165,21 +164,21 @@ TEST_F(MainWindowTest, DeleteAsksAndKeepsTheFollowingRowSelected) {
     storeParty(0, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}, {u"C", 1, 100, 0}});
     run([this](FakeDialog& w) {
         w.list.selectRow(1);
-        windows_.answerNext(IDCANCEL);
-        w.command(id::kDelete);
+        windows_.answerNext(MessageAnswer::Cancel);
+        w.command(id::main::kDelete);
         EXPECT_EQ(column(w.list, 0), (std::vector<std::u16string>{u"A", u"B", u"C"}));
         ASSERT_EQ(windows_.messageBoxes.size(), 1u);
         EXPECT_EQ(windows_.messageBoxes[0].text, text::kDeleteQuestion);
         EXPECT_EQ(windows_.messageBoxes[0].caption, text::kDeleteCaption);
-        EXPECT_EQ(windows_.messageBoxes[0].style, platform::MB_OKCANCEL);
+        EXPECT_EQ(windows_.messageBoxes[0].style.buttons, platform::MessageButtons::OkCancel);
 
-        windows_.answerNext(IDOK);
-        w.command(id::kDelete);
+        windows_.answerNext(MessageAnswer::Ok);
+        w.command(id::main::kDelete);
         EXPECT_EQ(column(w.list, 0), (std::vector<std::u16string>{u"A", u"C"}));
         EXPECT_EQ(w.list.selected, 1);
 
-        windows_.answerNext(IDOK);
-        w.command(id::kDelete);  // the last row: nothing is left selected
+        windows_.answerNext(MessageAnswer::Ok);
+        w.command(id::main::kDelete);  // the last row: nothing is left selected
         EXPECT_EQ(column(w.list, 0), (std::vector<std::u16string>{u"A"}));
         EXPECT_EQ(w.list.selected, -1);
         w.command(id::kCancel);
@@ -192,8 +191,8 @@ TEST_F(MainWindowTest, ChangeAndDeleteWithoutSelectionDoNothing) {
     run([this](FakeDialog& w) {
         w.list.selectRow(-1);
         const int refreshes = w.invalidations;
-        w.command(id::kDelete);
-        w.command(id::kChange);
+        w.command(id::main::kDelete);
+        w.command(id::main::kChange);
         w.command(4242);  // an id no control bears
         EXPECT_EQ(w.invalidations, refreshes);
         EXPECT_TRUE(windows_.messageBoxes.empty());
@@ -206,20 +205,20 @@ TEST_F(MainWindowTest, ChangeAndDeleteWithoutSelectionDoNothing) {
 TEST_F(MainWindowTest, ClearAsksAndKeepsTotalUnitAndRemainder) {
     storeParty(9000, 1000, {{u"A", 2, 100, 0}, {u"B", 1, 50, 0}});
     run([this](FakeDialog& w) {
-        w.command(id::kCalculateRounded);
-        const auto remainder = w.items[id::kRemainderText];
-        windows_.answerNext(IDCANCEL);
-        w.command(id::kClear);
+        w.command(id::main::kCalculateRounded);
+        const auto remainder = w.items[id::main::kRemainderText];
+        windows_.answerNext(MessageAnswer::Cancel);
+        w.command(id::main::kClear);
         EXPECT_EQ(w.list.rows.size(), 2u);
-        windows_.answerNext(IDOK);
-        w.command(id::kClear);
+        windows_.answerNext(MessageAnswer::Ok);
+        w.command(id::main::kClear);
         EXPECT_EQ(windows_.messageBoxes.back().text, text::kClearQuestion);
         EXPECT_EQ(windows_.messageBoxes.back().caption, text::kClearCaption);
         EXPECT_TRUE(w.list.rows.empty());
-        EXPECT_EQ(w.items[id::kPeopleText], u"0人");
-        EXPECT_EQ(w.items[id::kTotalText], u"9000円");
-        EXPECT_EQ(w.items[id::kUnitText], u"1000円");
-        EXPECT_EQ(w.items[id::kRemainderText], remainder);
+        EXPECT_EQ(w.items[id::main::kPeopleText], u"0人");
+        EXPECT_EQ(w.items[id::main::kTotalText], u"9000円");
+        EXPECT_EQ(w.items[id::main::kUnitText], u"1000円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], remainder);
         w.command(id::kCancel);
     });
 }
@@ -227,13 +226,13 @@ TEST_F(MainWindowTest, ClearAsksAndKeepsTotalUnitAndRemainder) {
 TEST_F(MainWindowTest, ViewButtonSwitchesColumnsAndBack) {
     storeParty(0, 100, {{u"A", 3, 50, 1000}});
     run([](FakeDialog& w) {
-        w.command(id::kViewToggle);
-        EXPECT_EQ(w.items[id::kViewToggle], u"詳細表示");
+        w.command(id::main::kViewToggle);
+        EXPECT_EQ(w.items[id::main::kViewToggle], u"詳細表示");
         ASSERT_EQ(w.list.columns.size(), 4u);
         EXPECT_EQ(w.list.rows.at(0),
                   (std::vector<std::u16string>{u"A", u"3人", u"0円", u"0円　　"}));
-        w.command(id::kViewToggle);
-        EXPECT_EQ(w.items[id::kViewToggle], u"簡易表示");
+        w.command(id::main::kViewToggle);
+        EXPECT_EQ(w.items[id::main::kViewToggle], u"簡易表示");
         EXPECT_EQ(w.list.rows.at(0), (std::vector<std::u16string>{u"A", u"3人", u"50%", u"1000円",
                                                                   u"0円", u"0円　　"}));
         w.command(id::kCancel);
@@ -243,10 +242,10 @@ TEST_F(MainWindowTest, ViewButtonSwitchesColumnsAndBack) {
 TEST_F(MainWindowTest, IconShowsTheAboutBoxAndNothingElse) {
     run([this](FakeDialog& w) {
         const int refreshes = w.invalidations;
-        w.command(id::kAboutIcon);
+        w.command(id::main::kAboutIcon);
         ASSERT_EQ(windows_.messageBoxes.size(), 1u);
         EXPECT_EQ(windows_.messageBoxes[0].caption, u"Information");
-        EXPECT_EQ(windows_.messageBoxes[0].style, platform::MB_ICONINFORMATION);
+        EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Information);
         EXPECT_TRUE(windows_.messageBoxes[0].text.starts_with(u"TALLY-SHARE Version1.00\n"));
         EXPECT_EQ(w.invalidations, refreshes);
         w.command(id::kCancel);
@@ -257,15 +256,15 @@ TEST_F(MainWindowTest, AddOpensTheGroupDialogAndAppendsAnUncalculatedRow) {
     storeParty(10000, 100, {{u"A", 2, 100, 0}});
     windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) { d.command(id::kOk); });
     run([](FakeDialog& w) {
-        w.command(id::kCalculateRounded);
-        const auto remainder = w.items[id::kRemainderText];
-        w.command(id::kAdd);
+        w.command(id::main::kCalculateRounded);
+        const auto remainder = w.items[id::main::kRemainderText];
+        w.command(id::main::kAdd);
         ASSERT_EQ(w.list.rows.size(), 2u);
         EXPECT_EQ(w.list.rows[1], (std::vector<std::u16string>{u"新規", u"1人", u"100%", u"0円",
                                                                u"0円", u"0円　　"}));
         EXPECT_EQ(column(w.list, 4)[0], u"5000円");  // not recalculated
-        EXPECT_EQ(w.items[id::kPeopleText], u"3人");
-        EXPECT_EQ(w.items[id::kRemainderText], remainder);
+        EXPECT_EQ(w.items[id::main::kPeopleText], u"3人");
+        EXPECT_EQ(w.items[id::main::kRemainderText], remainder);
         w.command(id::kCancel);
     });
     EXPECT_EQ(windows_.runs, (std::vector<int>{res::kMainDialog, res::kGroupDialog}));
@@ -274,14 +273,14 @@ TEST_F(MainWindowTest, AddOpensTheGroupDialogAndAppendsAnUncalculatedRow) {
 TEST_F(MainWindowTest, ChangeEditsTheSelectedGroupInPlace) {
     storeParty(0, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}});
     windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) {
-        EXPECT_EQ(d.itemText(id::kNameField), u"B");
-        d.type(id::kNameField, u"Bee");
-        d.type(id::kRatioField, u"50");
+        EXPECT_EQ(d.itemText(id::group::kNameField), u"B");
+        d.type(id::group::kNameField, u"Bee");
+        d.type(id::group::kRatioField, u"50");
         d.command(id::kOk);
     });
     run([](FakeDialog& w) {
         w.list.selectRow(1);
-        w.command(id::kChange);
+        w.command(id::main::kChange);
         EXPECT_EQ(column(w.list, 0), (std::vector<std::u16string>{u"A", u"Bee"}));
         EXPECT_EQ(column(w.list, 2), (std::vector<std::u16string>{u"100%", u"50%"}));
         EXPECT_EQ(w.list.selected, 1);
@@ -292,15 +291,15 @@ TEST_F(MainWindowTest, ChangeEditsTheSelectedGroupInPlace) {
 
 TEST_F(MainWindowTest, InputSetsTotalAndUnitWithoutCalculating) {
     windows_.onNextRun(res::kTotalDialog, [](FakeDialog& d) {
-        d.type(id::kTotalField, u"12000");
-        d.type(id::kUnitCombo, u"1000");
+        d.type(id::total::kTotalField, u"12000");
+        d.type(id::total::kUnitCombo, u"1000");
         d.command(id::kOk);
     });
     run([](FakeDialog& w) {
-        w.command(id::kInput);
-        EXPECT_EQ(w.items[id::kTotalText], u"12000円");
-        EXPECT_EQ(w.items[id::kUnitText], u"1000円");
-        EXPECT_EQ(w.items[id::kRemainderText], u"0円");
+        w.command(id::main::kInput);
+        EXPECT_EQ(w.items[id::main::kTotalText], u"12000円");
+        EXPECT_EQ(w.items[id::main::kUnitText], u"1000円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"0円");
         w.command(id::kCancel);
     });
     const auto stored = loadStored();
@@ -315,7 +314,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedOnceAndTheWindowStillCloses) {
     ASSERT_EQ(windows_.messageBoxes.size(), 1u);
     EXPECT_EQ(windows_.messageBoxes[0].text, u"設定ファイルを保存できませんでした");
     EXPECT_EQ(windows_.messageBoxes[0].caption, u"エラー");
-    EXPECT_EQ(windows_.messageBoxes[0].style, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Warning);
 }
 
 TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {

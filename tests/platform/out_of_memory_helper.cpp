@@ -11,19 +11,19 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     ts::platform::QtWindowSystem windows;
-    windows.setMessageBoxResponder(
-        [](std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
-            std::printf("box: %s | %s | %u\n",
-                        QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
-                            .toUtf8()
-                            .constData(),
-                        QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size()))
-                            .toUtf8()
-                            .constData(),
-                        static_cast<unsigned>(style));
-            std::fflush(stdout);
-            return ts::platform::IDOK;
-        });
+    windows.setMessageBoxResponder([](std::u16string_view text, std::u16string_view caption,
+                                      ts::platform::MessageStyle style) {
+        std::printf("box: %s | %s | %s\n",
+                    QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
+                        .toUtf8()
+                        .constData(),
+                    QString::fromUtf16(caption.data(), static_cast<qsizetype>(caption.size()))
+                        .toUtf8()
+                        .constData(),
+                    style.icon == ts::platform::MessageIcon::Warning ? "warning" : "other");
+        std::fflush(stdout);
+        return ts::platform::MessageAnswer::Ok;
+    });
     windows.runModal(
         ts::res::kTotalDialog,
         [](ts::platform::Dialog&, const ts::platform::Message&) { throw std::bad_alloc(); });

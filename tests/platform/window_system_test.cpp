@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include <csignal>
 
 #include "platform/qt/program_icon.h"
+#include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_window_system.h"
 #include "resources/dialog_template.h"
 
@@ -30,6 +32,10 @@ using ts::res::ControlKind;
 namespace {
 
 using Kind = Message::Kind;
+using Answer = ts::platform::MessageAnswer;
+using Buttons = ts::platform::MessageButtons;
+using Icon = ts::platform::MessageIcon;
+constexpr ts::platform::MessageStyle kWarning{Buttons::Ok, Icon::Warning};
 
 struct Event {
     int templateId;
@@ -636,55 +642,70 @@ void WindowSystemTest::messageBoxResponderAnswers() {
     QtWindowSystem windows;
     struct Call {
         std::u16string text, caption;
-        std::uint32_t style;
+        ts::platform::MessageStyle style;
     };
     std::vector<Call> calls;
-    windows.setMessageBoxResponder(
-        [&](std::u16string_view text, std::u16string_view caption, std::uint32_t style) {
-            calls.push_back({std::u16string(text), std::u16string(caption), style});
-            return calls.size() == 1 ? ts::platform::IDCANCEL : ts::platform::IDOK;
-        });
-    QCOMPARE(windows.messageBox(u"全グループをクリアしますか？", u"クリア", 1),
-             ts::platform::IDCANCEL);
-    int fromDialog = 0;
+    windows.setMessageBoxResponder([&](std::u16string_view text, std::u16string_view caption,
+                                       ts::platform::MessageStyle style) {
+        calls.push_back({std::u16string(text), std::u16string(caption), style});
+        return calls.size() == 1 ? Answer::Cancel : Answer::Ok;
+    });
+    QCOMPARE(windows.messageBox(u"全グループをクリアしますか？", u"クリア", {Buttons::OkCancel}),
+             Answer::Cancel);
+    Answer fromDialog = Answer::Cancel;
     windows.runModal(ts::res::kGroupDialog, [&](Dialog& d, const Message& m) {
         if (m.kind == Kind::InitDialog) {
-            fromDialog = d.messageBox(u"数値を入力してください", u"エラー", 0x30);
+            fromDialog = d.messageBox(u"数値を入力してください", u"エラー", kWarning);
             d.endDialog(1);
         }
     });
-    QCOMPARE(fromDialog, ts::platform::IDOK);
+    QCOMPARE(fromDialog, Answer::Ok);
     QCOMPARE(calls.size(), std::size_t{2});
     QCOMPARE(calls[1].text, std::u16string(u"数値を入力してください"));
     QCOMPARE(calls[1].caption, std::u16string(u"エラー"));
-    QCOMPARE(calls[1].style, std::uint32_t{0x30});
+    QVERIFY(calls[1].style == kWarning);
 }
 
 void WindowSystemTest::messageBoxStyles_data() {
-    QTest::addColumn<uint>("style");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("iconIn");
     QTest::addColumn<int>("icon");
-    QTest::addColumn<bool>("cancel");
-    QTest::addColumn<bool>("pressCancel");
+    QTest::addColumn<QString>("shownTexts");  // the buttons' texts, accepting one first
+    QTest::addColumn<int>("press");           // the standard button clicked; 0 for Escape
     QTest::addColumn<int>("answer");
-    QTest::newRow("error, OK") << 0x30u << int(QMessageBox::Warning) << false << false
-                               << ts::platform::IDOK;
-    QTest::newRow("about, OK") << 0x40u << int(QMessageBox::Information) << false << false
-                               << ts::platform::IDOK;
-    QTest::newRow("confirm, OK") << 0x01u << int(QMessageBox::NoIcon) << true << false
-                                 << ts::platform::IDOK;
+    const int ok = QMessageBox::Ok;
+    const int cancel = QMessageBox::Cancel;
+    QTest::newRow("error, OK") << int(Buttons::Ok) << int(Icon::Warning)
+                               << int(QMessageBox::Warning) << "OK" << ok << int(Answer::Ok);
+    QTest::newRow("about, Escape") << int(Buttons::Ok) << int(Icon::Information)
+                                   << int(QMessageBox::Information) << "OK" << 0 << int(Answer::Ok);
+    QTest::newRow("confirm, OK") << int(Buttons::OkCancel) << int(Icon::None)
+                                 << int(QMessageBox::NoIcon) << "OK|キャンセル" << ok
+                                 << int(Answer::Ok);
     QTest::newRow("confirm, Cancel")
-        << 0x01u << int(QMessageBox::NoIcon) << true << true << ts::platform::IDCANCEL;
+        << int(Buttons::OkCancel) << int(Icon::None) << int(QMessageBox::NoIcon) << "OK|キャンセル"
+        << cancel << int(Answer::Cancel);
     QTest::newRow("confirm, Escape")
-        << 0x01u << int(QMessageBox::NoIcon) << true << true << ts::platform::IDCANCEL;
+        << int(Buttons::OkCancel) << int(Icon::None) << int(QMessageBox::NoIcon) << "OK|キャンセル"
+        << 0 << int(Answer::Cancel);
+    QTest::newRow("retry, Retry") << int(Buttons::RetryCancel) << int(Icon::Warning)
+                                  << int(QMessageBox::Warning) << "再試行|キャンセル"
+                                  << int(QMessageBox::Retry) << int(Answer::Retry);
+    QTest::newRow("question, No") << int(Buttons::YesNo) << int(Icon::Question)
+                                  << int(QMessageBox::Question) << "はい|いいえ"
+                                  << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("question, Escape")
+        << int(Buttons::YesNo) << int(Icon::Question) << int(QMessageBox::Question) << "はい|いいえ"
+        << 0 << int(Answer::No);
 }
 
 void WindowSystemTest::messageBoxStyles() {
-    QFETCH(uint, style);
+    QFETCH(int, buttons);
+    QFETCH(int, iconIn);
     QFETCH(int, icon);
-    QFETCH(bool, cancel);
-    QFETCH(bool, pressCancel);
+    QFETCH(QString, shownTexts);
+    QFETCH(int, press);
     QFETCH(int, answer);
-    const bool escape = QByteArray(QTest::currentDataTag()).contains("Escape");
     QtWindowSystem windows;
     bool seen = false;
     QTimer poll;
@@ -698,16 +719,24 @@ void WindowSystemTest::messageBoxStyles() {
         QCOMPARE(box->windowTitle(), QStringLiteral("見出し"));
         QCOMPARE(box->text(), QStringLiteral("本文\n二行目"));
         QCOMPARE(int(box->icon()), icon);
-        QCOMPARE(box->button(QMessageBox::Cancel) != nullptr, cancel);
-        QVERIFY(box->button(QMessageBox::Ok));
-        if (escape) {
+        QStringList texts;
+        for (QAbstractButton* button : box->buttons()) {
+            texts << button->text();
+        }
+        QCOMPARE(texts.size(), shownTexts.split('|').size());
+        for (const QString& text : shownTexts.split('|')) {
+            QVERIFY2(texts.contains(text), qPrintable(text));
+        }
+        QCOMPARE(box->defaultButton()->text(), shownTexts.split('|').constFirst());
+        if (press == 0) {
             QTest::keyClick(box, Qt::Key_Escape);
         } else {
-            box->button(pressCancel ? QMessageBox::Cancel : QMessageBox::Ok)->click();
+            box->button(QMessageBox::StandardButton(press))->click();
         }
     });
     poll.start();
-    QCOMPARE(windows.messageBox(u"本文\n二行目", u"見出し", style), answer);
+    const ts::platform::MessageStyle style{Buttons(buttons), Icon(iconIn)};
+    QCOMPARE(int(windows.messageBox(u"本文\n二行目", u"見出し", style)), answer);
     QVERIFY(seen);
 }
 
@@ -744,7 +773,7 @@ void WindowSystemTest::quitClosesInnermostFirst() {
 void WindowSystemTest::quitAnswersOpenMessageBox() {
     Harness h;
     const int group = ts::res::kGroupDialog;
-    int answer = 0;
+    Answer answer = Answer::Ok;
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -759,12 +788,12 @@ void WindowSystemTest::quitAnswersOpenMessageBox() {
         [&](Dialog& dialog, const Message& m) {
             if (m.kind == Kind::Command && m.id == 3) {
                 poll.start();
-                answer = dialog.messageBox(u"本文", u"見出し", 0x01);
+                answer = dialog.messageBox(u"本文", u"見出し", {Buttons::OkCancel});
             } else if (m.kind == Kind::Command && m.id == 2) {
                 dialog.endDialog(1);
             }
         });
-    QCOMPARE(answer, ts::platform::IDCANCEL);
+    QCOMPARE(answer, Answer::Cancel);
     const std::vector<Event> expected{
         {group, Kind::InitDialog, 0}, {group, Kind::Command, 3}, {group, Kind::Command, 2}};
     QCOMPARE(h.log.events, expected);

@@ -101,9 +101,45 @@ void FakeDialog::endDialog(int value) {
     result = value;
 }
 
-int FakeDialog::messageBox(std::u16string_view text, std::u16string_view caption,
-                           std::uint32_t style) {
+platform::MessageAnswer FakeDialog::messageBox(std::u16string_view text,
+                                               std::u16string_view caption,
+                                               platform::MessageStyle style) {
     return system_.messageBox(text, caption, style);
+}
+
+int FakeDialog::popupMenu(int /*id*/, std::span<const platform::MenuEntry> entries) {
+    std::vector<std::u16string> texts;
+    texts.reserve(entries.size());
+    for (const auto& entry : entries) {
+        texts.emplace_back(entry.text);
+    }
+    system_.menus.push_back(std::move(texts));
+    if (system_.menuChoices.empty()) {
+        return 0;
+    }
+    const int choice = system_.menuChoices.front();
+    system_.menuChoices.pop_front();
+    return choice;
+}
+
+bool FakeDialog::setClipboardText(std::u16string_view text) {
+    if (!system_.clipboardWorks) {
+        return false;
+    }
+    system_.clipboard = std::u16string(text);
+    return true;
+}
+
+std::u16string FakeDialog::askSavePath(std::u16string_view suggestedName,
+                                       std::u16string_view typeName,
+                                       std::u16string_view extension) {
+    system_.savePathCalls.push_back(
+        {std::u16string(suggestedName), std::u16string(typeName), std::u16string(extension)});
+    return system_.savePathAnswer;
+}
+
+bool FakeDialog::quitRequested() const {
+    return system_.quitting;
 }
 
 int FakeDialog::runModal(int id, platform::DialogProc proc) {
@@ -171,13 +207,14 @@ int FakeWindowSystem::runModal(int templateId, platform::DialogProc proc) {
     return run(templateId, std::move(proc));
 }
 
-int FakeWindowSystem::messageBox(std::u16string_view text, std::u16string_view caption,
-                                 std::uint32_t style) {
+platform::MessageAnswer FakeWindowSystem::messageBox(std::u16string_view text,
+                                                     std::u16string_view caption,
+                                                     platform::MessageStyle style) {
     messageBoxes.push_back({std::u16string(text), std::u16string(caption), style});
     if (answers.empty()) {
-        return platform::IDOK;
+        return platform::MessageAnswer::Ok;
     }
-    const int answer = answers.front();
+    const platform::MessageAnswer answer = answers.front();
     answers.pop_front();
     return answer;
 }

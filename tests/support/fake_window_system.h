@@ -37,7 +37,13 @@ public:
 struct MessageBoxCall {
     std::u16string text;
     std::u16string caption;
-    std::uint32_t style;
+    platform::MessageStyle style;
+};
+
+struct SavePathCall {
+    std::u16string suggestedName;
+    std::u16string typeName;
+    std::u16string extension;
 };
 
 class FakeWindowSystem;
@@ -49,8 +55,13 @@ public:
     std::u16string itemText(int id) const override;
     void setItemText(int id, std::u16string_view text) override;
     void endDialog(int result) override;
-    int messageBox(std::u16string_view text, std::u16string_view caption,
-                   std::uint32_t style) override;
+    platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                                       platform::MessageStyle style) override;
+    int popupMenu(int id, std::span<const platform::MenuEntry> entries) override;
+    bool setClipboardText(std::u16string_view text) override;
+    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
+                               std::u16string_view extension) override;
+    bool quitRequested() const override;
     int runModal(int templateId, platform::DialogProc proc) override;
     int upDownPosition(int id) const override;
     void setUpDownPosition(int id, int position) override;
@@ -91,19 +102,31 @@ public:
     using Script = std::function<void(FakeDialog&)>;
 
     int runModal(int templateId, platform::DialogProc proc) override;
-    int messageBox(std::u16string_view text, std::u16string_view caption,
-                   std::uint32_t style) override;
+    platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                                       platform::MessageStyle style) override;
 
     // The next modal run of `templateId` plays `script` after its
     // InitDialog; a run with no script queued ends at once with result 0.
     void onNextRun(int templateId, Script script);
-    // Answers for the next message boxes, in order; IDOK once they run out.
-    void answerNext(int answer) { answers.push_back(answer); }
+    // Answers for the next message boxes, in order; Ok once they run out.
+    void answerNext(platform::MessageAnswer answer) { answers.push_back(answer); }
 
     int screenWidth = 240;
     int screenHeight = 320;
     std::vector<MessageBoxCall> messageBoxes;
-    std::deque<int> answers;
+    std::deque<platform::MessageAnswer> answers;
+    // Context menus shown (the entries' texts), and the commands chosen in
+    // the next ones, in order; 0 (nothing chosen) once they run out.
+    std::vector<std::vector<std::u16string>> menus;
+    std::deque<int> menuChoices;
+    // The clipboard's text, and whether the clipboard accepts text.
+    std::u16string clipboard;
+    bool clipboardWorks = true;
+    // Save-file dialogs asked for, and the path the next one returns.
+    std::vector<SavePathCall> savePathCalls;
+    std::u16string savePathAnswer;
+    // Set when the session or a signal asks the program to quit.
+    bool quitting = false;
     std::vector<int> runs;  // template ids, in the order they were run
 
 private:

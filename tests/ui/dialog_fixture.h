@@ -40,7 +40,9 @@ struct DialogFixture {
         ASSERT_EQ(system.messageBoxes.size(), 1u);
         EXPECT_EQ(system.messageBoxes[0].text, text);
         EXPECT_EQ(system.messageBoxes[0].caption, u"エラー");
-        EXPECT_EQ(system.messageBoxes[0].style, 48u);
+        EXPECT_EQ(
+            system.messageBoxes[0].style,
+            (platform::MessageStyle{platform::MessageButtons::Ok, platform::MessageIcon::Warning}));
         EXPECT_FALSE(ended);
     }
 

@@ -21,8 +21,9 @@ struct GroupDialogTest : ::testing::Test, DialogFixture {
         EXPECT_EQ(runGroupDialog(owner, party, mode, row), 1);
     }
     Texts fields(FakeDialog& d) {
-        return {d.items[id::kNameField], d.items[id::kPeopleField], d.items[id::kRatioField],
-                d.items[id::kAdvanceField], d.items[id::kAddendField]};
+        return {d.items[id::group::kNameField], d.items[id::group::kPeopleField],
+                d.items[id::group::kRatioField], d.items[id::group::kAdvanceField],
+                d.items[id::group::kAddendField]};
     }
     std::vector<std::int32_t> values(int row) const {
         const Group& g = *party.groupAt(row);
@@ -59,8 +60,8 @@ TEST_F(GroupDialogTest, OkTestsTheFieldsInOrderAndStoresOnlyWhenAllPass) {
         const auto before = values(0);
         const std::u16string nameBefore = party.groupAt(0)->name();
         run(GroupDialogMode::Change, 0, [&](FakeDialog& d) {
-            for (int i = 0; const int field : {id::kNameField, id::kPeopleField, id::kRatioField,
-                                               id::kAdvanceField}) {
+            for (int i = 0; const int field : {id::group::kNameField, id::group::kPeopleField,
+                                               id::group::kRatioField, id::group::kAdvanceField}) {
                 d.type(field, c.typed[static_cast<std::size_t>(i++)]);
             }
             d.command(id::kOk);
@@ -104,8 +105,8 @@ TEST_F(GroupDialogTest, CancelStoresNothing) {
                 if (mode == GroupDialogMode::Change) {
                     EXPECT_EQ(fields(d), (Texts{u"会社", u"3", u"50", u"1000", u""}));
                 }
-                d.type(id::kNameField, u"typed");
-                d.type(id::kPeopleField, u"9");
+                d.type(id::group::kNameField, u"typed");
+                d.type(id::group::kPeopleField, u"9");
                 d.command(command);
             });
             EXPECT_TRUE(ended);
@@ -123,7 +124,7 @@ TEST_F(GroupDialogTest, CancelStoresNothing) {
 TEST_F(GroupDialogTest, OkWithoutAGroupToEditClosesAndStoresNothing) {
     run(GroupDialogMode::Change, 5, [&](FakeDialog& d) {
         EXPECT_EQ(fields(d), (Texts{u"", u"", u"", u"", u""}));
-        d.type(id::kNameField, u"x");
+        d.type(id::group::kNameField, u"x");
         d.command(id::kOk);
     });
     EXPECT_TRUE(ended);
@@ -132,7 +133,7 @@ TEST_F(GroupDialogTest, OkWithoutAGroupToEditClosesAndStoresNothing) {
 }
 
 TEST_F(GroupDialogTest, Arrows) {
-    constexpr int kPeople = id::kPeopleArrows, kRatio = id::kRatioArrows;
+    constexpr int kPeople = id::group::kPeopleArrows, kRatio = id::group::kRatioArrows;
     const struct {
         int arrows;
         std::u16string_view before;
@@ -151,7 +152,7 @@ TEST_F(GroupDialogTest, Arrows) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        const int field = c.arrows == kPeople ? id::kPeopleField : id::kRatioField;
+        const int field = c.arrows == kPeople ? id::group::kPeopleField : id::group::kRatioField;
         run(GroupDialogMode::Change, 0, [&](FakeDialog& d) {
             EXPECT_EQ(d.upDownPosition(c.arrows), 10);
             d.type(field, c.before);
@@ -170,12 +171,12 @@ TEST_F(GroupDialogTest, StepValueNeverLeavesTheInt32Range) {
     const std::int32_t max = 2147483647;
     FakeDialog d(system, res::kGroupDialog, {});
     std::int32_t out = 0;
-    d.setUpDownPosition(id::kRatioArrows, 9);
-    EXPECT_FALSE(stepValue(d, id::kRatioArrows, 10, 0, max, max - 5, out));
-    EXPECT_TRUE(stepValue(d, id::kRatioArrows, 10, 0, max, max - 10, out));
+    d.setUpDownPosition(id::group::kRatioArrows, 9);
+    EXPECT_FALSE(stepValue(d, id::group::kRatioArrows, 10, 0, max, max - 5, out));
+    EXPECT_TRUE(stepValue(d, id::group::kRatioArrows, 10, 0, max, max - 10, out));
     EXPECT_EQ(out, max);
-    d.setUpDownPosition(id::kRatioArrows, 11);
-    EXPECT_FALSE(stepValue(d, id::kRatioArrows, 10, -max - 1, 0, -max, out));
+    d.setUpDownPosition(id::group::kRatioArrows, 11);
+    EXPECT_FALSE(stepValue(d, id::group::kRatioArrows, 10, -max - 1, 0, -max, out));
 }
 
 TEST_F(GroupDialogTest, PlusAddsTheAddendToTheAdvance) {
@@ -194,13 +195,13 @@ TEST_F(GroupDialogTest, PlusAddsTheAddendToTheAdvance) {
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         run(GroupDialogMode::Change, 0, [&](FakeDialog& d) {
-            d.type(id::kAdvanceField, c.advance);
-            d.type(id::kAddendField, c.addend);
-            d.command(id::kAddAddend);
-            EXPECT_EQ(d.items[id::kAdvanceField], c.once);
-            d.command(id::kAddAddend);
-            EXPECT_EQ(d.items[id::kAdvanceField], c.twice);
-            EXPECT_EQ(d.items[id::kAddendField], c.addend);
+            d.type(id::group::kAdvanceField, c.advance);
+            d.type(id::group::kAddendField, c.addend);
+            d.command(id::group::kAddAddend);
+            EXPECT_EQ(d.items[id::group::kAdvanceField], c.once);
+            d.command(id::group::kAddAddend);
+            EXPECT_EQ(d.items[id::group::kAdvanceField], c.twice);
+            EXPECT_EQ(d.items[id::group::kAddendField], c.addend);
         });
         EXPECT_FALSE(ended);
     }

@@ -97,14 +97,14 @@ TEST_F(ListTest, ViewButtonSwitchesColumnsAndBackAgain) {
 
     toggleView(window, columns, window.list);
     refresh();
-    EXPECT_EQ(window.items[id::kViewToggle], u"詳細表示");
+    EXPECT_EQ(window.items[id::main::kViewToggle], u"詳細表示");
     EXPECT_EQ(shownColumns(),
               (Columns{{u"ｸﾞﾙｰﾌﾟ名", 70}, {u"人数", 40}, {u"支払額", 80}, {u"差引額", 80}}));
     EXPECT_EQ(window.list.rows[0], (Texts{u"A", u"3人", u"3400円", u"2400円払う"}));
 
     toggleView(window, columns, window.list);
     refresh();
-    EXPECT_EQ(window.items[id::kViewToggle], u"簡易表示");
+    EXPECT_EQ(window.items[id::main::kViewToggle], u"簡易表示");
     EXPECT_EQ(shownColumns(), detailed);
     EXPECT_EQ(window.list.rows[1], detailedRowB);
 }
@@ -130,14 +130,14 @@ TEST_F(ListTest, TotalsLine) {
     showTotals(window, party);
     EXPECT_TRUE(window.list.rows.empty());
     EXPECT_EQ(window.textLog,
-              (std::vector<std::pair<int, std::u16string>>{{id::kTotalText, u"-50円"},
-                                                           {id::kUnitText, u"1000円"},
-                                                           {id::kRemainderText, u"30円"},
-                                                           {id::kPeopleText, u"5人"},
-                                                           {id::kTotalText, u"-50円"},
-                                                           {id::kUnitText, u"1000円"},
-                                                           {id::kRemainderText, u"30円"},
-                                                           {id::kPeopleText, u"0人"}}));
+              (std::vector<std::pair<int, std::u16string>>{{id::main::kTotalText, u"-50円"},
+                                                           {id::main::kUnitText, u"1000円"},
+                                                           {id::main::kRemainderText, u"30円"},
+                                                           {id::main::kPeopleText, u"5人"},
+                                                           {id::main::kTotalText, u"-50円"},
+                                                           {id::main::kUnitText, u"1000円"},
+                                                           {id::main::kRemainderText, u"30円"},
+                                                           {id::main::kPeopleText, u"0人"}}));
 }
 
 }  // namespace

@@ -45,11 +45,11 @@ TEST_F(TotalDialogTest, OkTestsBothFieldsAndStoresWithoutCalculating) {
         party.total = 3;
         party.unit = 100;
         run([&](FakeDialog& d) {
-            d.type(id::kTotalField, c.total);
-            d.type(id::kUnitCombo, c.unit);
+            d.type(id::total::kTotalField, c.total);
+            d.type(id::total::kUnitCombo, c.unit);
             d.command(id::kOk);
-            EXPECT_EQ(d.items[id::kTotalField], c.total);
-            EXPECT_EQ(d.items[id::kUnitCombo], c.unit);
+            EXPECT_EQ(d.items[id::total::kTotalField], c.total);
+            EXPECT_EQ(d.items[id::total::kUnitCombo], c.unit);
         });
         if (c.message) {
             expectOneError(*c.message);
@@ -72,13 +72,13 @@ TEST_F(TotalDialogTest, SumOfAdvancesIsShownAndStoredOnlyByOk) {
     for (const int closing : {id::kCancel, id::kCancelCommand, id::kOk}) {
         SCOPED_TRACE(closing);
         run([&](FakeDialog& d) {
-            EXPECT_EQ(d.comboEntries[id::kUnitCombo],
+            EXPECT_EQ(d.comboEntries[id::total::kUnitCombo],
                       (std::vector<std::u16string>{u"1", u"10", u"100", u"1000", u"10000"}));
-            EXPECT_EQ(d.items[id::kTotalField], u"0");
-            EXPECT_EQ(d.items[id::kUnitCombo], u"250");
-            d.command(id::kTakeAdvances);
-            EXPECT_EQ(d.items[id::kTotalField], party.groupCount() == 0 ? u"0" : u"16000");
-            EXPECT_EQ(d.items[id::kUnitCombo], u"250");
+            EXPECT_EQ(d.items[id::total::kTotalField], u"0");
+            EXPECT_EQ(d.items[id::total::kUnitCombo], u"250");
+            d.command(id::total::kTakeAdvances);
+            EXPECT_EQ(d.items[id::total::kTotalField], party.groupCount() == 0 ? u"0" : u"16000");
+            EXPECT_EQ(d.items[id::total::kUnitCombo], u"250");
             d.command(closing);
         });
         EXPECT_TRUE(ended);

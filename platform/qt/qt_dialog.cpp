@@ -1,0 +1,515 @@
+#include "platform/qt/qt_dialog.h"
+
+#include <algorithm>
+#include <climits>
+#include <new>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/qt/program_icon.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_list_view.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window_system.h"
+
+namespace ts::platform {
+
+namespace {
+
+using res::ControlKind;
+
+// The closed combo box is as high as an edit; its template height also
+// covers the dropped list.
+constexpr int kClosedComboHeight = 14;
+
+// value * numerator / denominator rounded half away from zero, as dialog
+// rectangles are mapped. Template values are small, so the product fits.
+int mulDiv(int value, int numerator, int denominator) {
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    const long long rounded =
+        product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
+    return static_cast<int>(std::clamp<long long>(rounded, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+QFont dialogFont(std::u16string_view faceName, int pointSize) {
+    const QStringList installed = QFontDatabase::families();
+    const QStringList candidates{toQString(faceName),
+                                 QStringLiteral("IPAGothic"),
+                                 QStringLiteral("IPAゴシック"),
+                                 QStringLiteral("IPAexGothic"),
+                                 QStringLiteral("Noto Sans CJK JP"),
+                                 QStringLiteral("VL Gothic"),
+                                 QStringLiteral("TakaoGothic")};
+    for (const QString& family : candidates) {
+        if (!family.isEmpty() && installed.contains(family)) {
+            QFont font(family);
+            font.setPointSize(std::max(pointSize, 1));
+            return font;
+        }
+    }
+    QFont font = QApplication::font();
+    font.setPointSize(std::max(pointSize, 1));
+    return font;
+}
+
+DialogBaseUnits dialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    // The average character width is taken over the 52 Latin letters,
+    // halved and rounded: (width / 26 + 1) / 2.
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    DialogBaseUnits units;
+    units.x = std::max((letters / 26 + 1) / 2, 1);
+    units.y = std::max(metrics.height(), 1);
+    return units;
+}
+
+QRect dialogRectToPixels(const DialogBaseUnits& units, int x, int y, int width, int height) {
+    return QRect(mulDiv(x, units.x, 4), mulDiv(y, units.y, 8), mulDiv(width, units.x, 4),
+                 mulDiv(height, units.y, 8));
+}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        // Edit fields copy their own selection; anywhere else Ctrl+C is the
+        // dialog's.
+        if (onMessage) {
+            onMessage(Message{Message::Kind::Copy, 0});
+        }
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // A focused push button takes Enter as a click; anywhere else
+            // Enter is the OK command.
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                button->click();
+            } else {
+                command(1);
+            }
+            event->accept();
+            return;
+        case Qt::Key_Escape:
+            command(2);
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void TemplateDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    command(2);
+}
+
+void TemplateDialog::command(int id) {
+    if (onMessage) {
+        onMessage(Message{Message::Kind::Command, id});
+    }
+}
+
+QtDialog::QtDialog(QtWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
+                   QtDialog* owner)
+    : system_(system), layout_(layout), proc_(std::move(proc)), owner_(owner) {}
+
+void QtDialog::close() {
+    if (dialog_) {
+        dialog_->hide();
+    }
+}
+
+void QtDialog::invalidate() {
+    if (dialog_) {
+        dialog_->update();
+    }
+}
+
+MessageAnswer QtDialog::messageBox(std::u16string_view text, std::u16string_view caption,
+                                   MessageStyle style) {
+    return system_.showMessageBox(text, caption, style, dialog_.get());
+}
+
+int QtDialog::runModal(int templateId, DialogProc proc) {
+    return system_.runDialog(templateId, std::move(proc), this);
+}
+
+int QtDialog::popupMenu(int id, std::span<const MenuEntry> entries) {
+    const Control* control = find(id);
+    if (!control || entries.empty()) {
+        return 0;
+    }
+    QMenu menu(dialog_.get());
+    for (const MenuEntry& entry : entries) {
+        menu.addAction(toQString(entry.text))->setData(entry.command);
+    }
+    const QRect area(control->widget->mapToGlobal(QPoint(0, 0)), control->widget->size());
+    const QPoint at = area.contains(menuAnchor_) ? menuAnchor_ : area.center();
+    const QAction* chosen = system_.execMenu(menu, at);
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+bool QtDialog::setClipboardText(std::u16string_view text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        return false;
+    }
+    clipboard->setText(toQString(text));
+    return true;
+}
+
+std::u16string QtDialog::askSavePath(std::u16string_view suggestedName,
+                                     std::u16string_view typeName, std::u16string_view extension) {
+    return system_.askSavePath(suggestedName, typeName, extension, dialog_.get());
+}
+
+bool QtDialog::quitRequested() const {
+    return system_.quitRequested();
+}
+
+bool QtDialog::open() {
+    QWidget* parent = owner_ ? owner_->widget() : nullptr;
+    dialog_ = std::make_unique<TemplateDialog>(parent);
+    if (owner_) {
+        dialog_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+    } else {
+        // The main window: a top-level window of its own that can be
+        // minimised, but not resized.
+        dialog_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                Qt::WindowCloseButtonHint);
+    }
+    dialog_->setWindowTitle(toQString(layout_.caption));
+    dialog_->setWindowIcon(QIcon(programIcon()));
+    dialog_->onMessage = [this](const Message& message) { dispatch(message); };
+
+    const QFont font = dialogFont(layout_.fontName, layout_.pointSize);
+    dialog_->setFont(font);
+    const DialogBaseUnits units = dialogBaseUnits(font);
+    dialog_->setFixedSize(dialogRectToPixels(units, 0, 0, layout_.width, layout_.height).size());
+
+    QWidget* previousStop = nullptr;
+    std::vector<QWidget*> frames;
+    for (const res::ControlTemplate& control : layout_.controls) {
+        QWidget* widget = createControl(control, units);
+        if (control.id != res::kNoId) {
+            widget->setObjectName(QStringLiteral("control-%1").arg(control.id));
+            widget->setProperty("controlId", control.id);
+            byId_.emplace(control.id, controls_.size());  // the first control wins
+        }
+        controls_.push_back(Control{control.id, control.kind, control.style, widget});
+        if ((control.style & res::kTabStop) != 0) {
+            widget->setFocusPolicy(Qt::StrongFocus);
+            if (previousStop) {
+                QWidget::setTabOrder(previousStop, widget);
+            }
+            previousStop = widget;
+        } else if (widget->focusPolicy() != Qt::NoFocus) {
+            widget->setFocusPolicy(Qt::ClickFocus);
+        }
+        if (control.kind == ControlKind::GroupBox) {
+            frames.push_back(widget);
+        }
+    }
+    // Frames stay behind the controls they surround, so clicks reach those.
+    for (QWidget* frame : frames) {
+        frame->lower();
+    }
+
+    dispatch(Message{Message::Kind::InitDialog, 0});
+    return !ended_;
+}
+
+QWidget* QtDialog::createControl(const res::ControlTemplate& control,
+                                 const DialogBaseUnits& units) {
+    QRect geometry = dialogRectToPixels(units, control.x, control.y, control.width, control.height);
+    const QString text = toQString(control.text);
+    const int id = control.id;
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, dialog_.get());
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            QObject::connect(button, &QPushButton::clicked, button, [this, id] {
+                dispatch(Message{Message::Kind::Command, id});
+            });
+            widget = button;
+            break;
+        }
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(text, dialog_.get());
+            edit->setFrame((control.style & res::kBorder) != 0);
+            edit->setMaxLength(32767);
+            edit->setAlignment(
+                ((control.style & res::kAlignRight) != 0 ? Qt::AlignRight : Qt::AlignLeft) |
+                Qt::AlignVCenter);
+            widget = edit;
+            break;
+        }
+        case ControlKind::Static:
+        case ControlKind::Icon: {
+            auto* label = new ClickableLabel(dialog_.get());
+            if (control.kind == ControlKind::Icon) {
+                label->setPixmap(programIcon());
+                label->setAlignment(Qt::AlignCenter);
+            } else {
+                label->setTextFormat(Qt::PlainText);
+                label->setText(text);
+                Qt::Alignment horizontal = Qt::AlignLeft;
+                if ((control.style & res::kAlignCenter) != 0) {
+                    horizontal = Qt::AlignHCenter;
+                } else if ((control.style & res::kAlignRight) != 0) {
+                    horizontal = Qt::AlignRight;
+                }
+                label->setAlignment(horizontal | Qt::AlignTop);
+            }
+            if ((control.style & res::kReportsClicks) != 0 && id != res::kNoId) {
+                label->onClick = [this, id] { dispatch(Message{Message::Kind::Command, id}); };
+            }
+            widget = label;
+            break;
+        }
+        case ControlKind::GroupBox: {
+            auto* frame = new QGroupBox(dialog_.get());
+            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+            frame->setFocusPolicy(Qt::NoFocus);
+            widget = frame;
+            break;
+        }
+        case ControlKind::ListView: {
+            auto* list = new ReportListView(dialog_.get());
+            list->setContextMenuPolicy(Qt::CustomContextMenu);
+            QObject::connect(list, &QWidget::customContextMenuRequested, list,
+                             [this, list, id](const QPoint& at) {
+                                 menuAnchor_ = list->viewport()->mapToGlobal(at);
+                                 dispatch(Message{Message::Kind::ContextMenu, id});
+                             });
+            widget = list;
+            break;
+        }
+        case ControlKind::UpDown: {
+            auto* arrows = new UpDownControl((control.style & res::kArrowKeys) != 0, dialog_.get());
+            arrows->onScroll = [this, id] { dispatch(Message{Message::Kind::VScroll, id}); };
+            widget = arrows;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(dialog_.get());
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+            combo->setCurrentIndex(-1);
+            combo->setEditText(text);
+            if (combo->view()) {
+                combo->view()->setVerticalScrollBarPolicy((control.style & res::kVScroll) != 0
+                                                              ? Qt::ScrollBarAsNeeded
+                                                              : Qt::ScrollBarAlwaysOff);
+            }
+            geometry.setHeight(
+                dialogRectToPixels(units, 0, 0, 0, std::min(control.height, kClosedComboHeight))
+                    .height());
+            widget = combo;
+            break;
+        }
+    }
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+const QtDialog::Control* QtDialog::find(int id) const {
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : &controls_[found->second];
+}
+
+void QtDialog::dispatch(const Message& message) {
+    // After endDialog the procedure hears nothing more, even from events
+    // that were queued before the loop noticed the end.
+    if (ended_ || !proc_) {
+        return;
+    }
+    try {
+        proc_(*this, message);
+    } catch (const std::bad_alloc&) {
+        // Storage for a text or a list could not be had; the procedures
+        // cannot go on half-done, and Qt's event loop must not see the
+        // exception.
+        system_.exitOutOfMemory();
+    }
+}
+
+void QtDialog::endDialog(int result) {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    result_ = result;
+    if (loop_) {
+        loop_->quit();
+    }
+}
+
+void QtDialog::centre() {
+    const QSize size = dialog_->frameGeometry().size();
+    QScreen* screen = owner_ ? owner_->widget()->screen() : QGuiApplication::primaryScreen();
+    const QRect area = owner_ ? owner_->widget()->frameGeometry()
+                              : (screen ? screen->availableGeometry() : QRect());
+    QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (screen) {
+        // Keep the dialog on the screen when its owner is near an edge.
+        const QRect available = screen->availableGeometry();
+        topLeft.setX(std::max(available.left(),
+                              std::min(topLeft.x(), available.right() + 1 - size.width())));
+        topLeft.setY(std::max(available.top(),
+                              std::min(topLeft.y(), available.bottom() + 1 - size.height())));
+    }
+    dialog_->move(topLeft);
+}
+
+void QtDialog::runLoop() {
+    if (layout_.centred) {
+        centre();
+    }
+    dialog_->show();
+    QEventLoop loop;
+    loop_ = &loop;
+    // A quit request from the desktop may end the loop early; only
+    // endDialog ends the dialog.
+    while (!ended_) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+    loop_ = nullptr;
+}
+
+std::u16string QtDialog::itemText(int id) const {
+    const Control* control = find(id);
+    if (!control) {
+        return {};
+    }
+    switch (control->kind) {
+        case ControlKind::PushButton:
+            return cutItemText(static_cast<QPushButton*>(control->widget)->text());
+        case ControlKind::Edit:
+            return cutItemText(static_cast<QLineEdit*>(control->widget)->text());
+        case ControlKind::Static:
+            return cutItemText(static_cast<QLabel*>(control->widget)->text());
+        case ControlKind::GroupBox:
+            return cutItemText(static_cast<QGroupBox*>(control->widget)->title());
+        case ControlKind::ComboBox:
+            return cutItemText(static_cast<QComboBox*>(control->widget)->currentText());
+        case ControlKind::ListView:
+        case ControlKind::Icon:
+        case ControlKind::UpDown:
+            break;
+    }
+    return {};
+}
+
+void QtDialog::setItemText(int id, std::u16string_view text) {
+    const Control* control = find(id);
+    if (!control) {
+        return;
+    }
+    const QString value = toQString(text);
+    switch (control->kind) {
+        case ControlKind::PushButton:
+            static_cast<QPushButton*>(control->widget)->setText(value);
+            break;
+        case ControlKind::Edit:
+            static_cast<QLineEdit*>(control->widget)->setText(value);
+            break;
+        case ControlKind::Static:
+            static_cast<QLabel*>(control->widget)->setText(value);
+            break;
+        case ControlKind::GroupBox:
+            static_cast<QGroupBox*>(control->widget)->setTitle(value);
+            break;
+        case ControlKind::ComboBox:
+            static_cast<QComboBox*>(control->widget)->setEditText(value);
+            break;
+        case ControlKind::ListView:
+        case ControlKind::Icon:
+        case ControlKind::UpDown:
+            break;
+    }
+}
+
+int QtDialog::upDownPosition(int id) const {
+    const Control* control = find(id);
+    if (!control || control->kind != ControlKind::UpDown) {
+        return 0;
+    }
+    return static_cast<UpDownControl*>(control->widget)->position();
+}
+
+void QtDialog::setUpDownPosition(int id, int position) {
+    const Control* control = find(id);
+    if (control && control->kind == ControlKind::UpDown) {
+        static_cast<UpDownControl*>(control->widget)->setPosition(position);
+    }
+}
+
+void QtDialog::insertComboEntry(int id, int position, std::u16string_view text) {
+    const Control* control = find(id);
+    if (!control || control->kind != ControlKind::ComboBox) {
+        return;
+    }
+    auto* combo = static_cast<QComboBox*>(control->widget);
+    // Inserting into an empty list would select the new entry and replace
+    // the field's text; the list only offers choices.
+    const QString field = combo->currentText();
+    const int current = combo->currentIndex();
+    const int at = (position < 0 || position > combo->count()) ? combo->count() : position;
+    combo->insertItem(at, toQString(text));
+    combo->setCurrentIndex(current < 0 ? -1 : (current >= at ? current + 1 : current));
+    combo->setEditText(field);
+}
+
+ListView* QtDialog::listView(int id) {
+    const Control* control = find(id);
+    if (!control || control->kind != ControlKind::ListView) {
+        return nullptr;
+    }
+    return static_cast<ReportListView*>(control->widget);
+}
+
+int QtDialog::screenWidth() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+int QtDialog::screenHeight() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+void QtDialog::placeWindow(int x, int y, int width, int height) {
+    if (!dialog_) {
+        return;
+    }
+    dialog_->move(x, y);
+    dialog_->setFixedSize(std::clamp(width, 0, QWIDGETSIZE_MAX),
+                          std::clamp(height, 0, QWIDGETSIZE_MAX));
+}
+
+}  // namespace ts::platform

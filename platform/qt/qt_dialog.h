@@ -1,0 +1,121 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include <QDialog>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+
+#include "platform/window_system.h"
+#include "resources/dialog_template.h"
+
+class QEventLoop;
+
+namespace ts::platform {
+
+class QtWindowSystem;
+
+// Pixels per dialog unit of a dialog font: the average character width and
+// the character height. A dialog unit is a quarter of the first horizontally
+// and an eighth of the second vertically.
+struct DialogBaseUnits {
+    int x = 1;
+    int y = 1;
+};
+
+// The face a template asks for when it is installed, else a Japanese Gothic
+// face, else the application font; at the template's point size.
+QFont dialogFont(std::u16string_view faceName, int pointSize);
+DialogBaseUnits dialogBaseUnits(const QFont& font);
+// A rectangle in dialog units converted to pixels (each value rounded).
+QRect dialogRectToPixels(const DialogBaseUnits& units, int x, int y, int width, int height);
+
+// The QDialog of a template. It never closes by itself: Enter, Escape and the
+// close box become commands for the procedure, and only endDialog ends it.
+// Ctrl+C that no control took becomes a Copy message.
+class TemplateDialog final : public QDialog {
+public:
+    using QDialog::QDialog;
+    std::function<void(const Message&)> onMessage;
+
+    void accept() override { command(1); }
+    void reject() override { command(2); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void command(int id);
+};
+
+// One running dialog: the widgets of its template and its procedure.
+class QtDialog final : public Dialog {
+public:
+    QtDialog(QtWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
+             QtDialog* owner);
+    QtDialog(const QtDialog&) = delete;
+    QtDialog& operator=(const QtDialog&) = delete;
+    ~QtDialog() = default;
+
+    // Builds the widgets and sends InitDialog; false when the procedure
+    // ended the dialog already.
+    bool open();
+    // Shows the dialog and runs its modal loop until endDialog.
+    void runLoop();
+    void close();
+    int result() const { return result_; }
+    TemplateDialog* widget() const { return dialog_.get(); }
+    void dispatch(const Message& message);
+
+    std::u16string itemText(int id) const override;
+    void setItemText(int id, std::u16string_view text) override;
+    void endDialog(int result) override;
+    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                             MessageStyle style) override;
+    int popupMenu(int id, std::span<const MenuEntry> entries) override;
+    bool setClipboardText(std::u16string_view text) override;
+    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
+                               std::u16string_view extension) override;
+    bool quitRequested() const override;
+    int runModal(int templateId, DialogProc proc) override;
+    int upDownPosition(int id) const override;
+    void setUpDownPosition(int id, int position) override;
+    void insertComboEntry(int id, int position, std::u16string_view text) override;
+    ListView* listView(int id) override;
+    int screenWidth() const override;
+    int screenHeight() const override;
+    void placeWindow(int x, int y, int width, int height) override;
+    void invalidate() override;
+
+private:
+    struct Control {
+        int id;
+        res::ControlKind kind;
+        std::uint32_t style;
+        QWidget* widget;
+    };
+
+    QWidget* createControl(const res::ControlTemplate& control, const DialogBaseUnits& units);
+    const Control* find(int id) const;
+    void centre();
+
+    QtWindowSystem& system_;
+    const res::DialogTemplate& layout_;
+    DialogProc proc_;
+    QtDialog* owner_;
+    std::unique_ptr<TemplateDialog> dialog_;
+    std::vector<Control> controls_;
+    std::map<int, std::size_t> byId_;
+    bool ended_ = false;
+    int result_ = 0;
+    QEventLoop* loop_ = nullptr;
+    QPoint menuAnchor_;  // where the last context menu was asked for (global)
+};
+
+}  // namespace ts::platform
