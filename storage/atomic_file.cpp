@@ -1,239 +1,196 @@
 #include "storage/atomic_file.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace ts {
-
-namespace detail {
+namespace ts::detail {
 
 namespace {
 
-// Links followed before a chain counts as a loop (the kernel's own limit).
-constexpr int kMaxLinkDepth = 40;
+constexpr std::u16string_view kTempSuffix = u".tmp";
+constexpr std::size_t kTempHexDigits = 8;
+// Longest part of the target's name the temporary name repeats, so that it
+// stays well inside the systems' name limits.
+constexpr std::size_t kMaxTempBase = 64;
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+std::size_t lastSeparator(std::u16string_view path) {
+    const std::size_t slash = path.rfind(u'/');
+    const std::size_t native = path.rfind(sys::kSeparator);
+    if (slash == std::u16string_view::npos) {
+        return native;
     }
-    if (slash == 0) {
-        return "/";
-    }
-    return path.substr(0, slash);
+    return native == std::u16string_view::npos ? slash : std::max(slash, native);
 }
 
-std::string baseNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+std::u16string folderOf(std::u16string_view path) {
+    const std::size_t at = lastSeparator(path);
+    if (at == std::u16string_view::npos) {
+        return u".";
+    }
+    if (at == 0) {
+        return std::u16string(path.substr(0, 1));
+    }
+    return std::u16string(path.substr(0, at));
 }
 
-// Follows symbolic links at the last component until a non-link or a name
-// that does not exist yet, so that the file a link leads to is replaced and
-// the link itself stays.
-bool resolveTarget(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
-        struct stat st {};
-        if (lstat(current.c_str(), &st) != 0) {
-            if (errno == ENOENT) {
-                target = current;
-                return true;
-            }
-            return false;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            target = current;
-            return true;
-        }
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 256), '\0');
-        for (;;) {
-            const ssize_t n = readlink(current.c_str(), link.data(), link.size());
-            if (n < 0) {
-                return false;
-            }
-            if (static_cast<std::size_t>(n) < link.size()) {
-                link.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            link.resize(link.size() * 2);
-        }
-        if (link.empty()) {
-            return false;
-        }
-        if (link.front() == '/') {
-            current = link;
-        } else {
-            current = folderOf(current);
-            current += '/';
-            current += link;
-        }
-    }
-    errno = ELOOP;
-    return false;
+std::u16string_view baseNameOf(std::u16string_view path) {
+    const std::size_t at = lastSeparator(path);
+    return at == std::u16string_view::npos ? path : path.substr(at + 1);
+}
+
+std::u16string_view tempBaseOf(std::u16string_view target) {
+    return baseNameOf(target).substr(0, kMaxTempBase);
 }
 
 // A name for the temporary file that no other save picks at the same time.
-std::string temporaryName(const std::string& target, unsigned attempt) {
+std::u16string temporaryName(std::u16string_view target, unsigned attempt) {
     static std::atomic<std::uint32_t> counter{0};
     const auto now =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::uint64_t mix = now ^ (static_cast<std::uint64_t>(getpid()) << 32) ^
+    std::uint64_t mix = now ^ (static_cast<std::uint64_t>(sys::processId()) << 32) ^
                         (static_cast<std::uint64_t>(counter.fetch_add(1)) << 16) ^ attempt;
     mix *= 0x9E3779B97F4A7C15ull;
-    char suffix[20];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(mix >> 32));
-    // Keep the name well inside NAME_MAX whatever the target is called.
-    std::string base = baseNameOf(target).substr(0, 64);
-    return folderOf(target) + "/." + base + suffix;
+    char hex[kTempHexDigits + 1];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(mix >> 32));
+    std::u16string name = folderOf(target);
+    name += sys::kSeparator;
+    name += u'.';
+    name += tempBaseOf(target);
+    name += u'.';
+    name.append(hex, hex + kTempHexDigits);
+    name += kTempSuffix;
+    return name;
+}
+
+bool isHexDigit(char16_t unit) {
+    return (unit >= u'0' && unit <= u'9') || (unit >= u'a' && unit <= u'f');
+}
+
+// Removes what interrupted saves of `target` left in its folder.
+void removeLeftovers(std::u16string_view target) {
+    const std::u16string folder = folderOf(target);
+    const std::u16string_view base = tempBaseOf(target);
+    for (const std::u16string& entry : sys::folderEntries(folder)) {
+        if (isTemporaryNameOf(entry, base)) {
+            sys::removeFile(folder + sys::kSeparator + entry);
+        }
+    }
 }
 
 }  // namespace
+
+bool isTemporaryNameOf(std::u16string_view entry, std::u16string_view baseName) {
+    const std::size_t expected = 1 + baseName.size() + 1 + kTempHexDigits + kTempSuffix.size();
+    if (entry.size() != expected || entry.front() != u'.' ||
+        entry.substr(1, baseName.size()) != baseName || entry[1 + baseName.size()] != u'.' ||
+        entry.substr(expected - kTempSuffix.size()) != kTempSuffix) {
+        return false;
+    }
+    const std::u16string_view digits = entry.substr(2 + baseName.size(), kTempHexDigits);
+    return std::all_of(digits.begin(), digits.end(), isHexDigit);
+}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
-bool AtomicFile::begin(const std::string& path) {
+bool AtomicFile::begin(std::u16string_view path) {
     discard();
     failed_ = false;
-    if (path.empty() || !resolveTarget(path, target_)) {
+    if (path.empty() || !sys::replacementTarget(path, target_)) {
         return false;
     }
-    struct stat previous {};
-    const bool exists = stat(target_.c_str(), &previous) == 0;
-    if (exists && !S_ISREG(previous.st_mode)) {
+    const sys::PathKind previous = sys::kindOf(target_);
+    if (previous != sys::PathKind::Missing && previous != sys::PathKind::Regular) {
         return false;  // never replace a folder, a device or a pipe
     }
-    for (unsigned attempt = 0; attempt < 64; ++attempt) {
+    removeLeftovers(target_);
+    const std::u16string_view permissionsFrom =
+        previous == sys::PathKind::Regular ? std::u16string_view(target_) : std::u16string_view();
+    for (unsigned attempt = 0; attempt < 64 && file_ == sys::kNoFile; ++attempt) {
         temp_ = temporaryName(target_, attempt);
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd_ >= 0 || errno != EEXIST) {
-            break;
+        file_ = sys::createNew(temp_, permissionsFrom);
+        if (file_ == sys::kNoFile && sys::kindOf(temp_) == sys::PathKind::Missing) {
+            break;  // not a name clash: the folder refuses new files
         }
     }
-    if (fd_ < 0) {
+    if (file_ == sys::kNoFile) {
         temp_.clear();
         return false;
-    }
-    if (exists) {
-        // Carry the previous file's permission bits (and, where allowed, its
-        // owner) over before any content is written.
-        if (fchmod(fd_, previous.st_mode & 07777) != 0) {
-            discard();
-            return false;
-        }
-        if (fchown(fd_, previous.st_uid, previous.st_gid) != 0) {
-            // Only the owner's privileges allow this; the file stays ours.
-        }
     }
     return true;
 }
 
 bool AtomicFile::write(const void* data, std::size_t size) {
-    if (fd_ < 0 || failed_) {
+    if (file_ == sys::kNoFile || failed_) {
         failed_ = true;
         return false;
     }
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    while (size > 0) {
-        const ssize_t written = ::write(fd_, bytes, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            failed_ = true;
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
+    if (!sys::writeAll(file_, data, size)) {
+        failed_ = true;
+        return false;
     }
     return true;
 }
 
 bool AtomicFile::commit() {
-    if (fd_ < 0) {
+    if (file_ == sys::kNoFile) {
         return false;
     }
-    if (failed_ || fsync(fd_) != 0) {
+    if (failed_ || !sys::flushFile(file_)) {
         discard();
         return false;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (closeRetrying(fd) != 0 || rename(temp_.c_str(), target_.c_str()) != 0) {
-        unlink(temp_.c_str());
+    const sys::File file = file_;
+    file_ = sys::kNoFile;
+    if (!sys::closeFile(file) || !sys::replaceFile(temp_, target_)) {
+        sys::removeFile(temp_);
         temp_.clear();
         return false;
     }
     temp_.clear();
-    // Make the rename itself durable. Some file systems cannot flush a
-    // folder (EINVAL); there the rename is as durable as it gets.
-    const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) {
-        return false;
-    }
-    const bool flushed = fsync(folder) == 0 || errno == EINVAL;
-    closeRetrying(folder);
-    return flushed;
+    // Make the rename itself durable where the system can. The new file is
+    // in place whatever this answers, so the save has succeeded.
+    sys::flushFolder(folderOf(target_));
+    return true;
 }
 
 void AtomicFile::discard() {
-    if (fd_ >= 0) {
-        closeRetrying(fd_);
-        fd_ = -1;
+    if (file_ != sys::kNoFile) {
+        sys::closeFile(file_);
+        file_ = sys::kNoFile;
     }
     if (!temp_.empty()) {
-        unlink(temp_.c_str());
+        sys::removeFile(temp_);
         temp_.clear();
     }
 }
 
-int closeRetrying(int fd) {
-    // On Linux the descriptor is gone even when close reports EINTR.
-    const int result = ::close(fd);
-    return (result != 0 && errno == EINTR) ? 0 : result;
-}
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+bool readWholeFile(std::u16string_view path, std::string& bytes) {
+    const sys::File file = sys::openForReading(path);
+    if (file == sys::kNoFile) {
         return false;
     }
-    struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     bytes.clear();
     std::array<char, 65536> chunk;
-    while (ok) {
-        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+    bool ok = true;
+    for (;;) {
+        const std::ptrdiff_t n = sys::readSome(file, chunk.data(), chunk.size());
         if (n < 0) {
             ok = false;
-        } else if (n == 0) {
             break;
-        } else {
-            bytes.append(chunk.data(), static_cast<std::size_t>(n));
         }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(chunk.data(), static_cast<std::size_t>(n));
     }
-    closeRetrying(fd);
+    sys::closeFile(file);
     return ok;
 }
 
-bool pathExists(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0;
-}
-
-}  // namespace detail
-
-}  // namespace ts
+}  // namespace ts::detail

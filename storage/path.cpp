@@ -1,26 +1,21 @@
 #include "storage/path.h"
 
-#include <climits>
 #include <cstddef>
 #include <string>
 
-#include <unistd.h>
-
-#include "storage/text.h"
+#include "storage/system.h"
 
 namespace ts {
 
 namespace {
 
-constexpr char16_t kSeparator = u'/';
-
-// Whether the platform can take `path` as a file name: no zero unit inside,
-// and its bytes with their terminator within PATH_MAX.
+// Whether the system can take `path` as a file name: no zero unit inside,
+// and within its length limit.
 bool fitsPlatform(std::u16string_view path) {
     if (path.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
-    return toUtf8(path).size() < static_cast<std::size_t>(PATH_MAX);
+    return sys::fitsPathLimit(path);
 }
 
 }  // namespace
@@ -35,7 +30,7 @@ std::u16string pathBeside(std::u16string_view executablePath, std::u16string_vie
     // file name goes right after the first unit.
     std::size_t keep = 1;
     for (std::size_t k = n - 1; k >= 1; --k) {
-        if (executablePath[k] == kSeparator) {
+        if (executablePath[k] == sys::kSeparator) {
             keep = k + 1;
             break;
         }
@@ -51,20 +46,8 @@ std::u16string pathBeside(std::u16string_view executablePath, std::u16string_vie
 }
 
 std::u16string pathBesideExecutable(std::u16string_view fileName) {
-    // The kernel names the running executable; a name that fills the whole
-    // buffer may have been cut, so it counts as one it cannot supply.
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
-        return {};
-    }
-    const std::string bytes(buffer, static_cast<std::size_t>(length));
-    // A name that is not valid UTF-8 cannot be carried in UTF-16 unchanged.
-    const std::u16string executable = fromUtf8(bytes);
-    if (toUtf8(executable) != bytes) {
-        return {};
-    }
-    return pathBeside(executable, fileName);
+    const std::u16string executable = sys::executablePath();
+    return executable.empty() ? std::u16string() : pathBeside(executable, fileName);
 }
 
 }  // namespace ts

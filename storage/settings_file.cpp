@@ -1,6 +1,6 @@
 #include "storage/settings_file.h"
 
-#include <ctime>
+#include <algorithm>
 #include <string>
 
 #include "model/entry.h"
@@ -8,6 +8,7 @@
 #include "model/party.h"
 #include "storage/atomic_file.h"
 #include "storage/field_splitter.h"
+#include "storage/system.h"
 #include "storage/text.h"
 #include "storage/text_file.h"
 
@@ -100,7 +101,8 @@ enum class Previous { kNothingToKeep, kOtherVersion, kUnreadable };
 Previous inspectPrevious(std::u16string_view path) {
     TextFile file;
     if (!file.open(path, u'R')) {
-        return detail::pathExists(toUtf8(path)) ? Previous::kUnreadable : Previous::kNothingToKeep;
+        return sys::kindOf(path) == sys::PathKind::Missing ? Previous::kNothingToKeep
+                                                           : Previous::kUnreadable;
     }
     FieldSplitter splitter;
     useCommaOnly(splitter);
@@ -116,29 +118,26 @@ Previous inspectPrevious(std::u16string_view path) {
 
 // Copies the file at `path` to `path`.bak, crash-safely.
 bool keepBackup(std::u16string_view path) {
-    const std::string source = toUtf8(path);
     std::string bytes;
-    if (!detail::readWholeFile(source, bytes)) {
+    if (!detail::readWholeFile(path, bytes)) {
         return false;
     }
     detail::AtomicFile backup;
-    return backup.begin(source + ".bak") && backup.write(bytes.data(), bytes.size()) &&
-           backup.commit();
+    return backup.begin(std::u16string(path) + u".bak") &&
+           backup.write(bytes.data(), bytes.size()) && backup.commit();
 }
 
 }  // namespace
 
 SaveDate localSaveDate() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &local) == nullptr) {
+    sys::LocalDate local{};
+    if (!sys::localDate(local)) {
         return SaveDate{1970, 1, 1};
     }
-    const long year = 1900L + local.tm_year;
     SaveDate date;
-    date.year = static_cast<std::uint16_t>(year < 0 ? 0 : (year > 65535 ? 65535 : year));
-    date.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-    date.day = static_cast<std::uint16_t>(local.tm_mday);
+    date.year = static_cast<std::uint16_t>(std::clamp(local.year, 0, 65535));
+    date.month = static_cast<std::uint16_t>(local.month);
+    date.day = static_cast<std::uint16_t>(local.day);
     return date;
 }
 

@@ -8,11 +8,8 @@
 #include <cstdio>
 #include <new>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "storage/atomic_file.h"
+#include "storage/system.h"
 #include "storage/text.h"
 
 namespace ts {
@@ -23,8 +20,8 @@ namespace ts {
 // and only the next read reports the end.
 struct TextFile::State {
     char16_t mode = 0;
-    int fd = -1;             // mode 'R'
-    detail::AtomicFile out;  // mode 'W'
+    sys::File in = sys::kNoFile;  // mode 'R'
+    detail::AtomicFile out;       // mode 'W'
     std::array<unsigned char, 8192> buffer{};
     std::size_t begin = 0;  // first unread byte in buffer
     std::size_t end = 0;    // one past the last byte in buffer
@@ -32,8 +29,8 @@ struct TextFile::State {
 
 TextFile::~TextFile() {
     if (state_ != nullptr) {
-        if (state_->fd >= 0) {
-            detail::closeRetrying(state_->fd);
+        if (state_->in != sys::kNoFile) {
+            sys::closeFile(state_->in);
         }
         delete state_;  // an uncommitted "W" file is discarded with it
     }
@@ -52,20 +49,13 @@ bool TextFile::open(std::u16string_view path, char16_t mode) {
         return false;
     }
     state->mode = mode;
-    const std::string name = toUtf8(path);
     bool opened = false;
     if (mode == u'W') {
-        opened = state->out.begin(name);
+        opened = state->out.begin(path);
     } else {
-        // O_NONBLOCK keeps a pipe at the path from blocking the open; only
-        // regular files are read.
-        state->fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        struct stat st {};
-        opened = state->fd >= 0 && fstat(state->fd, &st) == 0 && S_ISREG(st.st_mode);
-        if (!opened && state->fd >= 0) {
-            detail::closeRetrying(state->fd);
-            state->fd = -1;
-        }
+        // Only regular files are read.
+        state->in = sys::openForReading(path);
+        opened = state->in != sys::kNoFile;
     }
     if (!opened) {
         delete state;
@@ -107,10 +97,8 @@ bool TextFile::readChar(char16_t& unit) {
         s.end = kept;
         bool error = false;
         while (s.end < 2) {
-            const ssize_t n = ::read(s.fd, s.buffer.data() + s.end, s.buffer.size() - s.end);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
+            const std::ptrdiff_t n =
+                sys::readSome(s.in, s.buffer.data() + s.end, s.buffer.size() - s.end);
             if (n < 0) {
                 error = true;
             }
@@ -157,9 +145,9 @@ bool TextFile::close() {
     bool ok = true;
     if (state_->mode == u'W') {
         ok = state_->out.commit();
-    } else if (state_->fd >= 0) {
-        ok = detail::closeRetrying(state_->fd) == 0;
-        state_->fd = -1;
+    } else if (state_->in != sys::kNoFile) {
+        ok = sys::closeFile(state_->in);
+        state_->in = sys::kNoFile;
     }
     delete state_;
     state_ = nullptr;

@@ -400,10 +400,16 @@ TEST_F(SettingsFile, KeepsPermissionBitsAndLinks) {
     ASSERT_EQ(stat(dir.file("ts.cfg").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
-    // A new file gets the usual mode less the umask.
+    // A new file gets the usual mode less the umask, but only its owner may
+    // read it in a folder that only its owner may enter.
     const mode_t mask = umask(022);
+    ASSERT_TRUE(saveToPath(dir.wide("private.cfg"), *party));
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
     ASSERT_TRUE(saveToPath(dir.wide("fresh.cfg"), *party));
+    ASSERT_EQ(chmod(dir.path().c_str(), 0700), 0);
     umask(mask);
+    ASSERT_EQ(stat(dir.file("private.cfg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
     ASSERT_EQ(stat(dir.file("fresh.cfg").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 
@@ -498,6 +504,19 @@ TEST_F(SettingsFile, UnwritableFolderLeavesThePreviousFile) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(bytes(), before);
     EXPECT_EQ(dir.listing(), "plain ts.cfg");
+}
+
+TEST_F(SettingsFile, SaveRemovesWhatInterruptedSavesLeft) {
+    auto party = makeParty(u"FIRST", 1, 1, {{u"A"}});
+    // Leftovers of this file go; look-alikes and other files' stay.
+    for (const char* name : {".ts.cfg.0123abcd.tmp", ".ts.cfg.ffffffff.tmp", ".ts.cfg.0123abcz.tmp",
+                             ".ts.cfg.0123abc.tmp", ".other.0123abcd.tmp", "ts.cfg.0123abcd.tmp"}) {
+        writeBytes(dir.file(name), "partial");
+    }
+    ASSERT_TRUE(saveToPath(path(), *party));
+    EXPECT_EQ(dir.listing(),
+              ".other.0123abcd.tmp .ts.cfg.0123abc.tmp .ts.cfg.0123abcz.tmp ts.cfg "
+              "ts.cfg.0123abcd.tmp");
 }
 
 }  // namespace
