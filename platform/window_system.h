@@ -78,6 +78,9 @@ public:
     // The item's text, cut at kMaxItemText units; empty for an unknown id.
     virtual std::u16string itemText(int id) const = 0;
     virtual void setItemText(int id, std::u16string_view text) = 0;
+    // The most UTF-16 units an edit field takes from typing or pasting;
+    // longer input is cut at a character boundary in the field itself.
+    virtual void limitText(int id, int units) = 0;
 
     // Ends the modal run with `result` once the procedure returns.
     virtual void endDialog(int result) = 0;

@@ -454,6 +454,13 @@ void QtDialog::setItemText(int id, std::u16string_view text) {
     }
 }
 
+void QtDialog::limitText(int id, int units) {
+    const Control* control = find(id);
+    if (control && control->kind == ControlKind::Edit) {
+        static_cast<QLineEdit*>(control->widget)->setMaxLength(std::max(units, 0));
+    }
+}
+
 int QtDialog::upDownPosition(int id) const {
     const Control* control = find(id);
     if (!control || control->kind != ControlKind::UpDown) {

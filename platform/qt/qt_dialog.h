@@ -75,6 +75,7 @@ public:
 
     std::u16string itemText(int id) const override;
     void setItemText(int id, std::u16string_view text) override;
+    void limitText(int id, int units) override;
     void endDialog(int result) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;

@@ -54,6 +54,7 @@ public:
 
     std::u16string itemText(int id) const override;
     void setItemText(int id, std::u16string_view text) override;
+    void limitText(int id, int units) override { textLimits[id] = units; }
     void endDialog(int result) override;
     platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                        platform::MessageStyle style) override;
@@ -87,6 +88,7 @@ public:
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
     std::map<int, std::u16string> items;
+    std::map<int, int> textLimits;  // limitText, by field
     std::vector<std::pair<int, std::u16string>> textLog;  // every setItemText, in order
     std::map<int, int> upDown;
     std::map<int, std::vector<std::u16string>> comboEntries;
