@@ -40,11 +40,12 @@ echo "== format check"
 git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
 
 echo "== release build and tests"
-configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_WERROR=ON
 run_ctest "$ROOT/build-test"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
-configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF
+configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF \
+    -DTS_WERROR=ON
 run_ctest "$ROOT/build-asan"
 
 echo "== clang-tidy"
