@@ -23,6 +23,12 @@ dpkg-deb --info "$deb"
 echo "== lintian"
 lintian --fail-on error --display-info "$deb"
 
+echo "== AppStream metadata with the package's desktop entry and icons"
+stage="$(mktemp -d)"
+dpkg-deb -x "$deb" "$stage"
+appstreamcli validate-tree --no-net "$stage"
+rm -rf "$stage"
+
 echo "== installing and running the package"
 as_root dpkg -i "$deb"
 runtime=""
