@@ -3,6 +3,8 @@
 // box "out of memory" and status 1.
 #include <new>
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QIcon>
 
@@ -11,9 +13,16 @@
 #include "platform/qt/qt_instance_lock.h"
 #include "platform/qt/qt_window_system.h"
 #include "resources/texts.h"
-#include "storage/path.h"
+#include "storage/data_path.h"
 
 int main(int argc, char* argv[]) {
+#if !TS_PORTABLE
+    // An installed copy keeps the user's data in the user's own folder;
+    // whatever it creates there (the settings file, its backup) is for the
+    // user alone: 0600.
+    umask(umask(0) | 077);
+#endif
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TALLY-SHARE"));
     QApplication::setDesktopFileName(QStringLiteral("tally-share"));
@@ -23,8 +32,8 @@ int main(int argc, char* argv[]) {
     try {
         ts::platform::QtInstanceLock lock(ts::text::kAppName);
         windows.installQuitHandlers();
-        return ts::app::runApplication(windows, lock,
-                                       ts::pathBesideExecutable(ts::text::kSettingsFileName));
+        return ts::app::runApplication(
+            windows, lock, ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName));
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

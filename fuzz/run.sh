@@ -14,7 +14,7 @@ jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ \
-    -DTS_FUZZ=ON -DTS_GUI=OFF -DTS_TESTS=OFF -DTS_BENCH=OFF
+    -DTS_FUZZ=ON -DTS_GUI=OFF -DTS_TESTS=OFF -DTS_BENCH=OFF -DTS_WERROR=ON
 cmake --build "$build" --target settings_fuzz -j "$jobs"
 
 corpus="$build/fuzz-corpus"

@@ -6,8 +6,12 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 # Debian packages the program needs to build and run.
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
-# What the tests, sanitizers, linters, fuzzer and benchmarks need on top.
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev)
+# What building the Debian package needs on top (dpkg-shlibdeps, file).
+PACKAGE_PACKAGES=(dpkg-dev file)
+# What the tests, sanitizers, linters, fuzzer and benchmarks need on top,
+# with the package's checks (lintian, desktop-file-validate, appstreamcli).
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev
+    lintian desktop-file-utils appstream "${PACKAGE_PACKAGES[@]}")
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

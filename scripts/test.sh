@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the release build,
 # the AddressSanitizer + UndefinedBehaviorSanitizer build, clang-tidy, the
-# format check and a bounded fuzzing run.
+# format check, the desktop entry's and metadata's validators, the Debian
+# package's check and a bounded fuzzing run.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -40,15 +41,28 @@ echo "== format check"
 git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
 
 echo "== release build and tests"
-configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_WERROR=ON
 run_ctest "$ROOT/build-test"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
-configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF
+configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF \
+    -DTS_WERROR=ON
 run_ctest "$ROOT/build-asan"
 
 echo "== clang-tidy"
 bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
+
+echo "== desktop entry and AppStream metadata"
+# Hints and warnings count as failures too.
+messages="$(desktop-file-validate "$ROOT/app/tally-share.desktop" 2>&1)" || true
+if [ -n "$messages" ]; then
+    echo "$messages" >&2
+    exit 1
+fi
+appstreamcli validate --no-net "$ROOT/app/io.github.tallyshare.TallyShare.metainfo.xml"
+
+echo "== Debian package: lintian, install, one run as an ordinary user"
+bash "$ROOT/scripts/package_check.sh" "$ROOT/build-deb"
 
 echo "== fuzzing for ${FUZZ_SECONDS} s"
 bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
