@@ -3,8 +3,6 @@
 // box "out of memory" and status 1.
 #include <new>
 
-#include <sys/stat.h>
-
 #include <QApplication>
 #include <QIcon>
 
@@ -16,13 +14,6 @@
 #include "storage/data_path.h"
 
 int main(int argc, char* argv[]) {
-#if !TS_PORTABLE
-    // An installed copy keeps the user's data in the user's own folder;
-    // whatever it creates there (the settings file, its backup) is for the
-    // user alone: 0600.
-    umask(umask(0) | 077);
-#endif
-
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TALLY-SHARE"));
     QApplication::setDesktopFileName(QStringLiteral("tally-share"));

@@ -1,17 +1,9 @@
 #include "storage/data_path.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <string>
-#include <vector>
-
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "storage/path.h"
-#include "storage/text.h"
+#include "storage/system.h"
 
 namespace ts {
 
@@ -41,41 +33,9 @@ std::u16string joined(std::u16string_view folder, std::u16string_view name) {
     return result;
 }
 
-// Whether the platform can take `path` as a file name: no zero unit inside,
-// and its bytes with their terminator within PATH_MAX.
+// Whether the system can take `path` as a file name.
 bool fitsPlatform(std::u16string_view path) {
-    return path.find(u'\0') == std::u16string_view::npos &&
-           toUtf8(path).size() < static_cast<std::size_t>(PATH_MAX);
-}
-
-std::u16string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? fromUtf8(value) : std::u16string();
-}
-
-// $HOME, or the account's home folder when $HOME is unset or empty.
-std::u16string homeFolder() {
-    std::u16string home = environment("HOME");
-    if (!home.empty()) {
-        return home;
-    }
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    while (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
-           buffer.size() < (1u << 20)) {
-        buffer.resize(buffer.size() * 2);
-    }
-    if (found == nullptr || found->pw_dir == nullptr) {
-        return {};
-    }
-    return fromUtf8(found->pw_dir);
-}
-
-bool isFolder(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return path.find(u'\0') == std::u16string_view::npos && sys::fitsPathLimit(path);
 }
 
 }  // namespace
@@ -105,26 +65,22 @@ std::u16string chooseSettingsPath(const DataPlaceInputs& inputs, std::u16string_
 }
 
 std::u16string userDataFolder() {
-    return userDataFolderFor(environment("XDG_CONFIG_HOME"), homeFolder());
+    return userDataFolderFor(sys::environment("XDG_CONFIG_HOME"), sys::homeFolder());
 }
 
 bool makeUserDataFolder() {
-    const std::string folder = toUtf8(userDataFolder());
+    const std::u16string folder = userDataFolder();
     if (folder.empty()) {
         return false;
     }
     // Each missing folder on the way, from the top down, is made 0700.
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-         slash = folder.find('/', slash + 1)) {
-        const std::string step = folder.substr(0, slash);
-        if (mkdir(step.c_str(), 0700) != 0 && errno != EEXIST) {
+    for (std::size_t slash = folder.find(u'/', 1); slash != std::u16string::npos;
+         slash = folder.find(u'/', slash + 1)) {
+        if (!sys::makePrivateFolder(folder.substr(0, slash))) {
             return false;
         }
     }
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return false;
-    }
-    return isFolder(folder);
+    return sys::makePrivateFolder(folder);
 }
 
 std::u16string settingsFilePath(bool portable, std::u16string_view fileName) {
@@ -132,12 +88,11 @@ std::u16string settingsFilePath(bool portable, std::u16string_view fileName) {
     inputs.portable = portable;
     inputs.besideExecutable = pathBesideExecutable(fileName);
     if (!inputs.besideExecutable.empty()) {
-        struct stat st {};
-        inputs.besideExists = stat(toUtf8(inputs.besideExecutable).c_str(), &st) == 0;
+        inputs.besideExists = sys::kindOf(inputs.besideExecutable) != sys::PathKind::Missing;
     }
     if (!portable) {
-        inputs.xdgConfigHome = environment("XDG_CONFIG_HOME");
-        inputs.home = homeFolder();
+        inputs.xdgConfigHome = sys::environment("XDG_CONFIG_HOME");
+        inputs.home = sys::homeFolder();
     }
     std::u16string path = chooseSettingsPath(inputs, fileName);
     if (!portable && path != inputs.besideExecutable) {

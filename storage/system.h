@@ -30,7 +30,7 @@ bool writeAll(File file, const void* data, std::size_t size);
 bool flushFile(File file);
 bool closeFile(File file);
 
-enum class PathKind { Missing, Regular, Other, Unknown };
+enum class PathKind { Missing, Regular, Folder, Other, Unknown };
 // What is at `path`, links followed; Unknown when the system cannot tell.
 PathKind kindOf(std::u16string_view path);
 
@@ -61,6 +61,14 @@ std::u16string executablePath();
 bool fitsPathLimit(std::u16string_view path);
 
 std::uint32_t processId();
+
+// An environment variable's value; empty when it is unset.
+std::u16string environment(const char* name);
+// The user's home folder: $HOME, else the account's home folder.
+std::u16string homeFolder();
+// Makes one folder that only its owner may enter; true when it exists as a
+// folder afterwards (an existing folder keeps its permissions).
+bool makePrivateFolder(std::u16string_view path);
 
 struct LocalDate {
     int year;

@@ -4,10 +4,12 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <ctime>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,7 +98,10 @@ PathKind kindOf(std::u16string_view path) {
     if (stat(toUtf8(path).c_str(), &st) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unknown;
     }
-    return S_ISREG(st.st_mode) ? PathKind::Regular : PathKind::Other;
+    if (S_ISREG(st.st_mode)) {
+        return PathKind::Regular;
+    }
+    return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
 bool replacementTarget(std::u16string_view path, std::u16string& target) {
@@ -230,6 +235,38 @@ bool fitsPathLimit(std::u16string_view path) {
 
 std::uint32_t processId() {
     return static_cast<std::uint32_t>(getpid());
+}
+
+std::u16string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? fromUtf8(value) : std::u16string();
+}
+
+std::u16string homeFolder() {
+    std::u16string home = environment("HOME");
+    if (!home.empty()) {
+        return home;
+    }
+    const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < (1u << 20)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (found == nullptr || found->pw_dir == nullptr) {
+        return {};
+    }
+    return fromUtf8(found->pw_dir);
+}
+
+bool makePrivateFolder(std::u16string_view path) {
+    const std::string name = toUtf8(path);
+    if (::mkdir(name.c_str(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    return kindOf(path) == PathKind::Folder;
 }
 
 bool localDate(LocalDate& date) {
