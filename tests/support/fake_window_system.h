@@ -88,7 +88,7 @@ public:
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
     std::map<int, std::u16string> items;
-    std::map<int, int> textLimits;  // limitText, by field
+    std::map<int, int> textLimits;                        // limitText, by field
     std::vector<std::pair<int, std::u16string>> textLog;  // every setItemText, in order
     std::map<int, int> upDown;
     std::map<int, std::vector<std::u16string>> comboEntries;
