@@ -7,7 +7,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 # Debian packages the program needs to build and run.
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
 # What the tests, sanitizers, linters, fuzzer and benchmarks need on top.
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev
+    fonts-dejavu-core)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
