@@ -39,27 +39,6 @@ TEST(TemplatesTest, EveryControlHasAUniqueIdAndLiesInsideItsDialog) {
     EXPECT_EQ(findDialogTemplate(102), nullptr);
 }
 
-// Controls that take the focus or clicks need a name a screen reader can
-// speak: their own text or an accessible name. Frames and labels never get
-// one of their own, since their text already says it.
-TEST(TemplatesTest, EveryControlAUserReachesHasAName) {
-    for (int templateId : {kMainDialog, kGroupDialog, kTotalDialog}) {
-        for (const auto& c : findDialogTemplate(templateId)->controls) {
-            const bool reachable = (c.style & (kTabStop | kReportsClicks)) != 0 ||
-                                   c.kind == ControlKind::Edit || c.kind == ControlKind::UpDown ||
-                                   c.kind == ControlKind::ComboBox;
-            const bool ownText = c.kind == ControlKind::PushButton && !c.text.empty();
-            if (reachable) {
-                EXPECT_TRUE(ownText || !c.accessibleName.empty()) << templateId << ": id " << c.id;
-            }
-            if (c.kind == ControlKind::GroupBox ||
-                (c.kind == ControlKind::Static && c.id == kNoId)) {
-                EXPECT_TRUE(c.accessibleName.empty()) << templateId << ": id " << c.id;
-            }
-        }
-    }
-}
-
 TEST(TemplatesTest, ProceduresFindTheControlsTheyAddress) {
     struct Row {
         int templateId, controlId;
