@@ -17,7 +17,8 @@ namespace {
 using platform::Message;
 
 // The window fills the top of a small screen: at most 640 pixels wide, and
-// 214 high unless the screen leaves less than that under the task bar.
+// 214 high unless the screen leaves less than that under the task bar. The
+// window system enlarges it to its template when the dialog font needs more.
 constexpr int kMaxWidth = 640;
 constexpr int kTaskBarHeight = 26;
 constexpr int kMaxFreeHeight = 240;

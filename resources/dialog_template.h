@@ -41,6 +41,11 @@ struct ControlTemplate {
     int x, y, width, height;  // dialog units
     std::u16string_view text;
     std::uint32_t style;
+    // What a screen reader calls the control: for a field the text of the
+    // label beside it, for controls without text what they do. Empty: the
+    // control's own text names it (buttons, labels). A static text with a
+    // name is a value: it is spoken as the name followed by its text.
+    std::u16string_view accessibleName = {};
 };
 
 struct DialogTemplate {

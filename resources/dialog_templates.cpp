@@ -17,6 +17,16 @@ constexpr std::uint32_t kLabel = kAlignLeft;
 constexpr std::uint32_t kNumberEdit = kTabStop | kBorder | kAutoScroll | kAlignRight;
 constexpr std::uint32_t kTextEdit = kTabStop | kBorder | kAutoScroll | kAlignLeft;
 
+// Label texts, shared by the labels and the controls they name.
+constexpr std::u16string_view kTotalLabel = u"総額";
+constexpr std::u16string_view kUnitLabel = u"区切額";
+constexpr std::u16string_view kPeopleTotalLabel = u"総人数";
+constexpr std::u16string_view kRemainderLabel = u"余り";
+constexpr std::u16string_view kNameLabel = u"名称";
+constexpr std::u16string_view kPeopleLabel = u"人数";
+constexpr std::u16string_view kRatioLabel = u"割合";
+constexpr std::u16string_view kAdvanceLabel = u"負担額";
+
 // The main window.
 constexpr std::array kMainControls{
     ControlTemplate{id::main::kAdd, K::PushButton, 347, 2, 74, 14, u"追加", kButton},
@@ -27,52 +37,64 @@ constexpr std::array kMainControls{
     ControlTemplate{id::main::kViewToggle, K::PushButton, 380, 109, 40, 14, u"簡易表示", kButton},
     ControlTemplate{id::main::kCalculatePlain, K::PushButton, 296, 109, 40, 14, u"通常計算",
                     kButton},
-    ControlTemplate{id::main::kGroupList, K::ListView, 1, 2, 342, 102, u"", kTabStop | kBorder},
-    ControlTemplate{id::main::kTotalText, K::Static, 85, 111, 58, 12, u"DDD", kLabel},
-    ControlTemplate{id::main::kUnitText, K::Static, 173, 111, 30, 12, u"CCC", kLabel},
-    ControlTemplate{id::main::kPeopleText, K::Static, 33, 111, 27, 12, u"AAA", kLabel},
-    ControlTemplate{id::main::kRemainderText, K::Static, 228, 111, 35, 12, u"BBB", kLabel},
-    ControlTemplate{kNoId, K::Static, 147, 111, 30, 8, u"区切額", kLabel},
-    ControlTemplate{kNoId, K::Static, 65, 111, 21, 8, u"総額", kLabel},
-    ControlTemplate{id::main::kPeopleLabel, K::Static, 5, 111, 27, 8, u"総人数", kLabel},
-    ControlTemplate{id::main::kRemainderLabel, K::Static, 206, 111, 18, 8, u"余り", kLabel},
+    ControlTemplate{id::main::kGroupList, K::ListView, 1, 2, 342, 102, u"", kTabStop | kBorder,
+                    u"グループ一覧"},
+    ControlTemplate{id::main::kTotalText, K::Static, 85, 111, 58, 12, u"DDD", kLabel, kTotalLabel},
+    ControlTemplate{id::main::kUnitText, K::Static, 173, 111, 30, 12, u"CCC", kLabel, kUnitLabel},
+    ControlTemplate{id::main::kPeopleText, K::Static, 33, 111, 27, 12, u"AAA", kLabel,
+                    kPeopleTotalLabel},
+    ControlTemplate{id::main::kRemainderText, K::Static, 228, 111, 35, 12, u"BBB", kLabel,
+                    kRemainderLabel},
+    ControlTemplate{kNoId, K::Static, 147, 111, 30, 8, kUnitLabel, kLabel},
+    ControlTemplate{kNoId, K::Static, 65, 111, 21, 8, kTotalLabel, kLabel},
+    ControlTemplate{id::main::kPeopleLabel, K::Static, 5, 111, 27, 8, kPeopleTotalLabel, kLabel},
+    ControlTemplate{id::main::kRemainderLabel, K::Static, 206, 111, 18, 8, kRemainderLabel, kLabel},
     ControlTemplate{id::main::kCalculateRounded, K::PushButton, 338, 109, 40, 14, u"区切計算",
                     kButton},
-    ControlTemplate{id::main::kAboutIcon, K::Icon, 399, 79, 21, 21, u"", kReportsClicks},
+    ControlTemplate{id::main::kAboutIcon, K::Icon, 399, 79, 21, 21, u"", kReportsClicks,
+                    u"バージョン情報"},
     ControlTemplate{kNoId, K::GroupBox, 2, 101, 291, 25, u"", kNoStyle},
 };
 
 // The group settings dialog.
 constexpr std::array kGroupControls{
-    ControlTemplate{id::group::kNameField, K::Edit, 30, 3, 118, 14, u"", kTextEdit},
-    ControlTemplate{id::group::kPeopleField, K::Edit, 30, 21, 26, 14, u"", kNumberEdit},
-    ControlTemplate{id::group::kRatioField, K::Edit, 103, 21, 26, 14, u"", kNumberEdit},
-    ControlTemplate{id::group::kAdvanceField, K::Edit, 30, 40, 48, 14, u"", kNumberEdit},
-    ControlTemplate{id::group::kAddendField, K::Edit, 106, 40, 42, 14, u"", kNumberEdit},
+    ControlTemplate{id::group::kNameField, K::Edit, 30, 3, 118, 14, u"", kTextEdit, kNameLabel},
+    ControlTemplate{id::group::kPeopleField, K::Edit, 30, 21, 26, 14, u"", kNumberEdit,
+                    kPeopleLabel},
+    ControlTemplate{id::group::kRatioField, K::Edit, 103, 21, 26, 14, u"", kNumberEdit,
+                    kRatioLabel},
+    ControlTemplate{id::group::kAdvanceField, K::Edit, 30, 40, 48, 14, u"", kNumberEdit,
+                    kAdvanceLabel},
+    ControlTemplate{id::group::kAddendField, K::Edit, 106, 40, 42, 14, u"", kNumberEdit,
+                    u"加える額"},
     ControlTemplate{id::kOk, K::PushButton, 77, 58, 32, 14, u"OK", kDefault},
     ControlTemplate{id::kCancel, K::PushButton, 116, 58, 32, 14, u"CANCEL", kButton},
-    ControlTemplate{id::group::kAddAddend, K::PushButton, 91, 42, 13, 11, u"+", kDefault},
-    ControlTemplate{kNoId, K::Static, 4, 43, 26, 8, u"負担額", kLabel},
-    ControlTemplate{kNoId, K::Static, 4, 7, 21, 8, u"名称", kLabel},
-    ControlTemplate{kNoId, K::Static, 4, 25, 21, 8, u"人数", kLabel},
-    ControlTemplate{kNoId, K::Static, 81, 25, 20, 8, u"割合", kLabel},
+    ControlTemplate{id::group::kAddAddend, K::PushButton, 91, 42, 13, 11, u"+", kDefault,
+                    u"負担額に加える"},
+    ControlTemplate{kNoId, K::Static, 4, 43, 26, 8, kAdvanceLabel, kLabel},
+    ControlTemplate{kNoId, K::Static, 4, 7, 21, 8, kNameLabel, kLabel},
+    ControlTemplate{kNoId, K::Static, 4, 25, 21, 8, kPeopleLabel, kLabel},
+    ControlTemplate{kNoId, K::Static, 81, 25, 20, 8, kRatioLabel, kLabel},
     ControlTemplate{kNoId, K::Static, 67, 25, 10, 8, u"人", kLabel},
     ControlTemplate{kNoId, K::Static, 139, 25, 10, 8, u"％", kLabel},
     ControlTemplate{kNoId, K::Static, 79, 43, 10, 8, u"円", kLabel},
-    ControlTemplate{id::group::kPeopleArrows, K::UpDown, 56, 21, 9, 14, u"", kArrowKeys | kTabStop},
-    ControlTemplate{id::group::kRatioArrows, K::UpDown, 129, 21, 9, 14, u"", kArrowKeys},
+    ControlTemplate{id::group::kPeopleArrows, K::UpDown, 56, 21, 9, 14, u"", kArrowKeys | kTabStop,
+                    u"人数の増減"},
+    ControlTemplate{id::group::kRatioArrows, K::UpDown, 129, 21, 9, 14, u"", kArrowKeys,
+                    u"割合の増減"},
 };
 
 // The total dialog.
 constexpr std::array kTotalControls{
-    ControlTemplate{id::total::kTotalField, K::Edit, 35, 2, 86, 14, u"", kNumberEdit},
-    ControlTemplate{id::total::kUnitCombo, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll},
+    ControlTemplate{id::total::kTotalField, K::Edit, 35, 2, 86, 14, u"", kNumberEdit, kTotalLabel},
+    ControlTemplate{id::total::kUnitCombo, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll,
+                    kUnitLabel},
     ControlTemplate{id::total::kTakeAdvances, K::PushButton, 50, 20, 85, 14, u"総負担額を入れる",
                     kDefault},
     ControlTemplate{id::kOk, K::PushButton, 68, 53, 32, 14, u"OK", kDefault},
     ControlTemplate{id::kCancel, K::PushButton, 106, 53, 32, 14, u"CANCEL", kButton},
-    ControlTemplate{kNoId, K::Static, 3, 5, 21, 8, u"総額", kLabel},
-    ControlTemplate{kNoId, K::Static, 3, 41, 29, 8, u"区切額", kLabel},
+    ControlTemplate{kNoId, K::Static, 3, 5, 21, 8, kTotalLabel, kLabel},
+    ControlTemplate{kNoId, K::Static, 3, 41, 29, 8, kUnitLabel, kLabel},
     ControlTemplate{kNoId, K::Static, 124, 3, 15, 8, u"円", kAlignCenter},
     ControlTemplate{kNoId, K::Static, 124, 39, 15, 8, u"円", kAlignCenter},
 };

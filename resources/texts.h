@@ -19,6 +19,10 @@ inline constexpr std::u16string_view kEvenBalanceTail = u"\u3000\u3000";
 inline constexpr std::u16string_view kSimpleView = u"簡易表示";
 inline constexpr std::u16string_view kDetailedView = u"詳細表示";
 
+// The two arrows of an up-down control, as a screen reader names them.
+inline constexpr std::u16string_view kArrowUp = u"増やす";
+inline constexpr std::u16string_view kArrowDown = u"減らす";
+
 // Message boxes.
 inline constexpr std::u16string_view kErrorCaption = u"エラー";
 inline constexpr std::u16string_view kDeleteCaption = u"削除";

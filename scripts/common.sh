@@ -9,9 +9,10 @@ RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
 # What building the Debian package needs on top (dpkg-shlibdeps, file).
 PACKAGE_PACKAGES=(dpkg-dev file)
 # What the tests, sanitizers, linters, fuzzer and benchmarks need on top,
-# with the package's checks (lintian, desktop-file-validate, appstreamcli).
+# with the package's checks (lintian, desktop-file-validate, appstreamcli)
+# and a Latin font for the test that the windows fit any font.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev
-    lintian desktop-file-utils appstream "${PACKAGE_PACKAGES[@]}")
+    lintian desktop-file-utils appstream fonts-dejavu-core "${PACKAGE_PACKAGES[@]}")
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

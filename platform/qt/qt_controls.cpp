@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
+
+#include "platform/qt/qt_text.h"
+#include "resources/texts.h"
 
 namespace ts::platform {
 
@@ -12,6 +17,14 @@ namespace {
 
 constexpr int kMinUpDownPosition = -32768;
 constexpr int kMaxUpDownPosition = 32767;
+
+QAccessibleInterface* upDownAccessible(const QString& className, QObject* object) {
+    if (object != nullptr && object->isWidgetType() &&
+        className == QLatin1String(UpDownControl::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::SpinBox);
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -27,12 +40,15 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 UpDownControl::UpDownControl(bool arrowKeys, QWidget* parent)
     : QWidget(parent), arrowKeys_(arrowKeys) {
+    QAccessible::installFactory(upDownAccessible);  // installed once however often asked
     up_ = new QToolButton(this);
     up_->setObjectName(QStringLiteral("up"));
     up_->setArrowType(Qt::UpArrow);
+    up_->setAccessibleName(toQString(text::kArrowUp));
     down_ = new QToolButton(this);
     down_->setObjectName(QStringLiteral("down"));
     down_->setArrowType(Qt::DownArrow);
+    down_->setAccessibleName(toQString(text::kArrowDown));
     for (QToolButton* arrow : {up_, down_}) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);

@@ -22,7 +22,11 @@ protected:
 // A free-standing pair of arrows. The up arrow lowers the position by one and
 // the down arrow raises it, then the control reports the scroll. Positions
 // are 16-bit values, as the native control keeps them.
+// Screen readers know it as a spin button whose two arrows raise and lower
+// the value of the field beside it.
 class UpDownControl final : public QWidget {
+    Q_OBJECT
+
 public:
     UpDownControl(bool arrowKeys, QWidget* parent);
 

@@ -81,8 +81,11 @@ DialogBaseUnits dialogBaseUnits(const QFont& font) {
 }
 
 QRect dialogRectToPixels(const DialogBaseUnits& units, int x, int y, int width, int height) {
-    return QRect(mulDiv(x, units.x, 4), mulDiv(y, units.y, 8), mulDiv(width, units.x, 4),
-                 mulDiv(height, units.y, 8));
+    const int left = mulDiv(x, units.x, 4);
+    const int top = mulDiv(y, units.y, 8);
+    const int right = mulDiv(x + width, units.x, 4);
+    const int bottom = mulDiv(y + height, units.y, 8);
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
 }
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
@@ -203,10 +206,13 @@ bool QtDialog::open() {
     dialog_->setWindowIcon(QIcon(programIcon()));
     dialog_->onMessage = [this](const Message& message) { dispatch(message); };
 
-    const QFont font = dialogFont(layout_.fontName, layout_.pointSize);
+    const QString& face = system_.dialogFace();
+    const QFont font = face.isEmpty() ? dialogFont(layout_.fontName, layout_.pointSize)
+                                      : dialogFont(face.toStdU16String(), layout_.pointSize);
     dialog_->setFont(font);
     const DialogBaseUnits units = dialogBaseUnits(font);
-    dialog_->setFixedSize(dialogRectToPixels(units, 0, 0, layout_.width, layout_.height).size());
+    templateSize_ = dialogRectToPixels(units, 0, 0, layout_.width, layout_.height).size();
+    dialog_->setFixedSize(templateSize_);
 
     QWidget* previousStop = nullptr;
     std::vector<QWidget*> frames;
@@ -217,7 +223,9 @@ bool QtDialog::open() {
             widget->setProperty("controlId", control.id);
             byId_.emplace(control.id, controls_.size());  // the first control wins
         }
-        controls_.push_back(Control{control.id, control.kind, control.style, widget});
+        controls_.push_back(
+            Control{control.id, control.kind, control.style, widget, control.accessibleName});
+        nameForScreenReaders(controls_.back(), toQString(control.text));
         if ((control.style & res::kTabStop) != 0) {
             widget->setFocusPolicy(Qt::StrongFocus);
             if (previousStop) {
@@ -337,6 +345,24 @@ QWidget* QtDialog::createControl(const res::ControlTemplate& control,
     return widget;
 }
 
+void QtDialog::nameForScreenReaders(const Control& control, const QString& text) {
+    if (control.accessibleName.empty()) {
+        return;  // the control's own text names it
+    }
+    QString name = toQString(control.accessibleName);
+    if (control.kind == ControlKind::Static && !text.isEmpty()) {
+        // A value beside its label: the name alone would hide the value.
+        name += QLatin1Char(' ') + text;
+    }
+    control.widget->setAccessibleName(name);
+    if (control.kind == ControlKind::ComboBox) {
+        // Its field is a child of its own that screen readers may reach.
+        if (QLineEdit* field = static_cast<QComboBox*>(control.widget)->lineEdit()) {
+            field->setAccessibleName(name);
+        }
+    }
+}
+
 const QtDialog::Control* QtDialog::find(int id) const {
     const auto found = byId_.find(id);
     return found == byId_.end() ? nullptr : &controls_[found->second];
@@ -440,6 +466,7 @@ void QtDialog::setItemText(int id, std::u16string_view text) {
             break;
         case ControlKind::Static:
             static_cast<QLabel*>(control->widget)->setText(value);
+            nameForScreenReaders(*control, value);
             break;
         case ControlKind::GroupBox:
             static_cast<QGroupBox*>(control->widget)->setTitle(value);
@@ -514,9 +541,27 @@ void QtDialog::placeWindow(int x, int y, int width, int height) {
     if (!dialog_) {
         return;
     }
-    dialog_->move(x, y);
-    dialog_->setFixedSize(std::clamp(width, 0, QWIDGETSIZE_MAX),
-                          std::clamp(height, 0, QWIDGETSIZE_MAX));
+    QSize size(std::min(std::max(width, templateSize_.width()), QWIDGETSIZE_MAX),
+               std::min(std::max(height, templateSize_.height()), QWIDGETSIZE_MAX));
+    QPoint topLeft(x, y);
+    const QScreen* screen = dialog_->screen();
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        // The caption and borders, once the window system has added them.
+        const QSize frame =
+            (dialog_->frameGeometry().size() - dialog_->size()).expandedTo(QSize(0, 0));
+        size = size.boundedTo((area.size() - frame).expandedTo(QSize(0, 0)));
+        const QSize outer = size + frame;
+        topLeft.setX(
+            std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
+        topLeft.setY(
+            std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    }
+    dialog_->move(topLeft);
+    dialog_->setFixedSize(size);
 }
 
 }  // namespace ts::platform

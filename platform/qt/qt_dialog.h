@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include "platform/window_system.h"
 #include "resources/dialog_template.h"
@@ -32,7 +33,9 @@ struct DialogBaseUnits {
 // face, else the application font; at the template's point size.
 QFont dialogFont(std::u16string_view faceName, int pointSize);
 DialogBaseUnits dialogBaseUnits(const QFont& font);
-// A rectangle in dialog units converted to pixels (each value rounded).
+// A rectangle in dialog units converted to pixels: its corners are mapped
+// and rounded, so rectangles that lie inside one another in dialog units
+// still do in pixels.
 QRect dialogRectToPixels(const DialogBaseUnits& units, int x, int y, int width, int height);
 
 // The QDialog of a template. It never closes by itself: Enter, Escape and the
@@ -91,6 +94,10 @@ public:
     ListView* listView(int id) override;
     int screenWidth() const override;
     int screenHeight() const override;
+    // Moves the window to (x, y) and gives its client area width x height
+    // pixels, but never less than the template's extent in the dialog font,
+    // so that no control is cut; then keeps the whole window inside the
+    // screen's available area, which takes precedence.
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override;
 
@@ -100,9 +107,11 @@ private:
         res::ControlKind kind;
         std::uint32_t style;
         QWidget* widget;
+        std::u16string_view accessibleName;
     };
 
     QWidget* createControl(const res::ControlTemplate& control, const DialogBaseUnits& units);
+    static void nameForScreenReaders(const Control& control, const QString& text);
     const Control* find(int id) const;
     void centre();
 
@@ -116,7 +125,8 @@ private:
     bool ended_ = false;
     int result_ = 0;
     QEventLoop* loop_ = nullptr;
-    QPoint menuAnchor_;  // where the last context menu was asked for (global)
+    QPoint menuAnchor_;   // where the last context menu was asked for (global)
+    QSize templateSize_;  // the template's extent in the dialog font, pixels
 };
 
 }  // namespace ts::platform

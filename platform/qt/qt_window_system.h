@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QString>
 
 #include "platform/window_system.h"
 
@@ -54,6 +55,11 @@ public:
         savePathResponder_ = std::move(responder);
     }
     void setDialogObserver(DialogObserver observer);
+    // Dialogs use this face, when it is installed, instead of the one their
+    // templates ask for (tests lay the windows out in other fonts). Empty:
+    // the templates' faces.
+    void setDialogFace(QString family) { dialogFace_ = std::move(family); }
+    const QString& dialogFace() const { return dialogFace_; }
 
     // Turns SIGTERM, SIGHUP, SIGINT and the end of the desktop session into
     // requestQuit(). Call once, after the QApplication exists.
@@ -98,6 +104,7 @@ private:
     MenuResponder menuResponder_;
     SavePathResponder savePathResponder_;
     DialogObserver observer_;
+    QString dialogFace_;
     std::vector<Modal> modals_;  // innermost last
     bool quitPending_ = false;
     QObject context_;  // owns the queued quit steps and the connections

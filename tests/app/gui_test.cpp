@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -176,6 +178,9 @@ public:
             return answer;
         });
     }
+
+    // Lays the windows out in this face instead of the templates' own.
+    void useFace(const QString& family) { windows_.setDialogFace(family); }
 
     void then(int templateId, Script script) { scripts_[templateId].push_back(std::move(script)); }
 
@@ -351,6 +356,56 @@ private slots:
             QCOMPARE(program.boxes.back().text, QStringLiteral("全グループをクリアしますか？"));
             QCOMPARE(list(w)->topLevelItemCount(), 0);
             QCOMPARE(totals(w), (QStringList{"0人", "5000円", "10円", "0円"}));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    }
+
+    void everyControlFitsItsWindowInAnyFont_data() {
+        QTest::addColumn<QString>("face");
+        QTest::newRow("Japanese Gothic") << QStringLiteral("IPAGothic");
+        // Wider and taller than the Gothic face: a desktop without it.
+        QTest::newRow("Latin fallback") << QStringLiteral("DejaVu Sans");
+    }
+
+    void everyControlFitsItsWindowInAnyFont() {
+        QFETCH(QString, face);
+        const auto checkFits = [face](QDialog* d) {
+            QCOMPARE(QFontInfo(d->font()).family(), face);
+            const QRect client(QPoint(0, 0), d->size());
+            int controls = 0;
+            for (QWidget* c : d->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (c->isWindow()) {
+                    continue;
+                }
+                ++controls;
+                QVERIFY2(client.contains(c->geometry()),
+                         qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7")
+                                        .arg(c->objectName())
+                                        .arg(c->x())
+                                        .arg(c->y())
+                                        .arg(c->width())
+                                        .arg(c->height())
+                                        .arg(d->width())
+                                        .arg(d->height())));
+            }
+            QVERIFY(controls >= 9);
+            QVERIFY(
+                QGuiApplication::primaryScreen()->availableGeometry().contains(d->frameGeometry()));
+        };
+        Program program(folder_->path());
+        program.useFace(face);
+        program.then(res::kGroupDialog, [&](QDialog* d) {
+            checkFits(d);
+            click(d, id::kCancel);
+        });
+        program.then(res::kTotalDialog, [&](QDialog* d) {
+            checkFits(d);
+            click(d, id::kCancel);
+        });
+        program.run([&](QDialog* w) {
+            checkFits(w);
+            click(w, id::main::kAdd);
+            click(w, id::main::kInput);
             QTest::keyClick(w, Qt::Key_Escape);
         });
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <csignal>
 
 #include "platform/qt/program_icon.h"
+#include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_window_system.h"
 #include "resources/dialog_template.h"
@@ -114,6 +116,8 @@ private slots:
     void geometryFollowsDialogUnits();
     void tabOrderIsTemplateOrder_data();
     void tabOrderIsTemplateOrder();
+    void screenReadersGetNamesAndRoles_data();
+    void screenReadersGetNamesAndRoles();
     void itemTextsAreCutAndUnknownIdsEmpty();
     void comboBoxKeepsItsFieldText();
     void listViewColumnsAndCells();
@@ -275,6 +279,98 @@ void WindowSystemTest::tabOrderIsTemplateOrder() {
             QWidget* other = control(shown, c.id);
             if (other && (c.style & ts::res::kTabStop) == 0) {
                 QVERIFY((other->focusPolicy() & Qt::TabFocus) != Qt::TabFocus);
+            }
+        }
+        dialog.endDialog(1);
+    });
+}
+
+void WindowSystemTest::screenReadersGetNamesAndRoles_data() {
+    templatesBuildEveryControl_data();
+}
+
+// What a screen reader hears of each control, and that nothing it can move
+// the focus to goes unnamed.
+void WindowSystemTest::screenReadersGetNamesAndRoles() {
+    QFETCH(int, templateId);
+    using Role = QAccessible::Role;
+    struct Row {
+        int templateId;
+        int id;
+        Role role;
+        QString name;
+    };
+    const Row rows[] = {
+        {ts::res::kMainDialog, 1015, Role::Button, QStringLiteral("追加")},
+        {ts::res::kMainDialog, 1016, Role::Button, QStringLiteral("変更")},
+        {ts::res::kMainDialog, 1020, Role::Button, QStringLiteral("クリア")},
+        {ts::res::kMainDialog, 1018, Role::Button, QStringLiteral("削除")},
+        {ts::res::kMainDialog, 1017, Role::Button, QStringLiteral("入力")},
+        {ts::res::kMainDialog, 1014, Role::Button, QStringLiteral("通常計算")},
+        {ts::res::kMainDialog, 1022, Role::Button, QStringLiteral("区切計算")},
+        {ts::res::kMainDialog, 1021, Role::Button, QStringLiteral("詳細表示")},  // renamed below
+        {ts::res::kMainDialog, 1000, Role::Tree, QStringLiteral("グループ一覧")},
+        {ts::res::kMainDialog, 1028, Role::StaticText, QStringLiteral("総人数 3人")},
+        {ts::res::kMainDialog, 1019, Role::StaticText, QStringLiteral("総額 DDD")},
+        {ts::res::kMainDialog, 1029, Role::StaticText, QStringLiteral("区切額 CCC")},
+        {ts::res::kMainDialog, 1027, Role::StaticText, QStringLiteral("余り BBB")},
+        {ts::res::kMainDialog, 1025, Role::StaticText, QStringLiteral("総人数")},
+        {ts::res::kMainDialog, 1031, Role::Graphic, QStringLiteral("バージョン情報")},
+        {ts::res::kGroupDialog, 1009, Role::EditableText, QStringLiteral("名称")},
+        {ts::res::kGroupDialog, 1021, Role::EditableText, QStringLiteral("人数")},
+        {ts::res::kGroupDialog, 1025, Role::EditableText, QStringLiteral("割合")},
+        {ts::res::kGroupDialog, 1020, Role::EditableText, QStringLiteral("負担額")},
+        {ts::res::kGroupDialog, 1022, Role::EditableText, QStringLiteral("加える額")},
+        {ts::res::kGroupDialog, 3, Role::Button, QStringLiteral("負担額に加える")},
+        {ts::res::kGroupDialog, 1, Role::Button, QStringLiteral("OK")},
+        {ts::res::kGroupDialog, 2, Role::Button, QStringLiteral("CANCEL")},
+        {ts::res::kGroupDialog, 1028, Role::SpinBox, QStringLiteral("人数の増減")},
+        {ts::res::kGroupDialog, 1029, Role::SpinBox, QStringLiteral("割合の増減")},
+        {ts::res::kTotalDialog, 1019, Role::EditableText, QStringLiteral("総額")},
+        {ts::res::kTotalDialog, 1029, Role::ComboBox, QStringLiteral("区切額")},
+        {ts::res::kTotalDialog, 3, Role::Button, QStringLiteral("総負担額を入れる")},
+        {ts::res::kTotalDialog, 1, Role::Button, QStringLiteral("OK")},
+        {ts::res::kTotalDialog, 2, Role::Button, QStringLiteral("CANCEL")},
+    };
+    Harness h;
+    h.run(templateId, [&](QDialog* shown, Dialog& dialog) {
+        // Names follow the texts the procedures write.
+        dialog.setItemText(1021, u"詳細表示");
+        dialog.setItemText(1028, u"3人");
+        const auto spoken = [](QWidget* w) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            return a ? std::pair{a->role(), a->text(QAccessible::Name)}
+                     : std::pair{Role::NoRole, QString()};
+        };
+        int checked = 0;
+        for (const Row& r : rows) {
+            if (r.templateId != templateId) {
+                continue;
+            }
+            QWidget* w = control(shown, r.id);
+            QVERIFY2(w, qPrintable(QString::number(r.id)));
+            const auto [role, name] = spoken(w);
+            QCOMPARE(name, r.name);
+            QCOMPARE(role, r.role);
+            ++checked;
+        }
+        QVERIFY(checked >= 5);
+        int focusable = 0;
+        for (QWidget* w : shown->findChildren<QWidget*>()) {
+            if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isVisibleTo(shown)) {
+                QVERIFY2(!spoken(w).second.isEmpty(),
+                         qPrintable(QStringLiteral("%1 %2").arg(w->metaObject()->className(),
+                                                                w->objectName())));
+                ++focusable;
+            }
+        }
+        QVERIFY(focusable >= 5);
+        // The arrows inside an up-down control say which way they step.
+        for (QWidget* arrows : shown->findChildren<ts::platform::UpDownControl*>()) {
+            for (const char* which : {"up", "down"}) {
+                auto* arrow = arrows->findChild<QToolButton*>(QLatin1String(which));
+                QVERIFY(arrow);
+                QVERIFY(!spoken(arrow).second.isEmpty());
             }
         }
         dialog.endDialog(1);
@@ -626,13 +722,45 @@ void WindowSystemTest::placeWindowAndScreen() {
     Harness h;
     h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(dialog.screenWidth(), screen.width());
         QCOMPARE(dialog.screenHeight(), screen.height());
-        dialog.placeWindow(0, 0, 240, 214);
-        QCOMPARE(shown->size(), QSize(240, 214));
-        QCOMPARE(shown->pos(), QPoint(0, 0));
-        dialog.placeWindow(10, 5, -3, 100);  // a negative size is taken as 0
-        QCOMPARE(shown->size(), QSize(0, 100));
+        // The window never gets smaller than its template in its font.
+        const QSize natural = shown->size();
+        const QSize frame = shown->frameGeometry().size() - natural;
+        QVERIFY(natural.width() > 240 && natural.height() > 100);
+        struct Row {
+            QPoint at;
+            QSize asked;
+            QPoint placed;
+            QSize size;
+        };
+        const QSize inside = area.size() - frame;
+        const QPoint corner = area.bottomRight() + QPoint(1, 1);
+        for (const Row& r : {
+                 Row{area.topLeft(), {240, 100}, area.topLeft(), natural},
+                 Row{area.topLeft() + QPoint(10, 5),
+                     {-3, 100},
+                     area.topLeft() + QPoint(10, 5),
+                     natural},
+                 Row{area.topLeft(), natural + QSize(30, 1), area.topLeft(),
+                     natural + QSize(30, 1)},
+                 Row{area.topLeft(),
+                     {natural.width(), 5000},
+                     area.topLeft(),
+                     {natural.width(), inside.height()}},
+                 // Kept inside the available area, position and size.
+                 Row{area.topLeft() - QPoint(50, 60), natural, area.topLeft(), natural},
+                 Row{corner, natural,
+                     corner - QPoint(natural.width(), natural.height()) -
+                         QPoint(frame.width(), frame.height()),
+                     natural},
+                 Row{area.topLeft() + QPoint(20, 20), {100000, 100000}, area.topLeft(), inside},
+             }) {
+            dialog.placeWindow(r.at.x(), r.at.y(), r.asked.width(), r.asked.height());
+            QCOMPARE(shown->size(), r.size);
+            QCOMPARE(shown->pos(), r.placed);
+        }
         dialog.invalidate();
         dialog.endDialog(1);
     });
