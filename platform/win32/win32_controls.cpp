@@ -49,7 +49,9 @@ LRESULT CALLBACK copyKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 ControlClass controlClassOf(const res::ControlTemplate& control) {
     const std::uint32_t bits = control.style;
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    // Overlapping controls paint only their own part: a label reaching into
+    // the value beside it does not draw over that value.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     if ((bits & res::kTabStop) != 0) {
         style |= WS_TABSTOP;
     }

@@ -243,6 +243,19 @@ void Win32Dialog::initialise() {
                 break;
         }
     }
+    // Labels and frames go behind the other controls: a label's rectangle
+    // may reach into the value beside it, which must stay readable.
+    std::vector<HWND> behind;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (static_cast<WORD>(GetDlgCtrlID(child)) == kNoIdWord) {
+            behind.push_back(child);
+        }
+    }
+    for (HWND child : behind) {
+        SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
     if (layout_.centred) {
         centreOnOwner();
     }
@@ -524,10 +537,16 @@ int Win32Dialog::screenHeight() const {
 }
 
 void Win32Dialog::placeWindow(int x, int y, int width, int height) {
-    if (window_ != nullptr) {
-        SetWindowPos(window_, nullptr, x, y, std::max(width, 0), std::max(height, 0),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (window_ == nullptr) {
+        return;
     }
+    // The size is that of the content, as on the other window systems: the
+    // caption and the frame come on top of it.
+    RECT frame{0, 0, std::max(width, 0), std::max(height, 0)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    SetWindowPos(window_, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Dialog::invalidate() {
