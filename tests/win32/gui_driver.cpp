@@ -299,6 +299,29 @@ std::wstring withoutDate(std::wstring text) {
     return text;
 }
 
+constexpr WORD kOldYear = 2000;
+
+void markOld(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    SYSTEMTIME old{};
+    old.wYear = kOldYear;
+    old.wMonth = 1;
+    old.wDay = 1;
+    FILETIME time{};
+    SystemTimeToFileTime(&old, &time);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+bool isOld(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    SYSTEMTIME written{};
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE &&
+           FileTimeToSystemTime(&data.ftLastWriteTime, &written) != FALSE &&
+           written.wYear == kOldYear;
+}
+
 void removeFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
     const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
@@ -405,6 +428,32 @@ void checkCalculation(HWND main, RemoteList& list) {
     checkText(itemText(main, 1027), L"3155円", "余り");
 }
 
+// Another program asks the running copy to close while a message box is
+// open over the group dialog: the box, then the dialog, then the main window
+// close, and the party is saved without the half-entered group.
+void closeFromOutside(const std::wstring& executable, const std::wstring& folder) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts again");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    check(main != nullptr, "the main window appears again");
+    const HWND dialog = main != nullptr
+                            ? (clickAndGo(main, 1015), waitForWindow(pid, L"グループの設定", main))
+                            : nullptr;
+    check(dialog != nullptr, "the group dialog opens for the close test");
+    if (dialog != nullptr) {
+        setItemText(dialog, 1009, L"");
+        clickAndGo(dialog, IDOK);
+        check(waitForWindow(pid, L"", dialog) != nullptr, "the refusal's box is open");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "a close request from outside ends the program with 1");
+    closeHandles(program);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -480,6 +529,14 @@ int wmain(int argc, wchar_t** argv) {
     if (savedOk && goldenOk) {
         checkText(withoutDate(saved), withoutDate(golden),
                   "ts.cfg equals the Linux program's file, date aside");
+    }
+    if (savedOk && goldenOk) {
+        // The close from outside must write the file again.
+        markOld(settings);
+        closeFromOutside(executable, folder);
+        check(!isOld(settings), "a close request from outside saves the settings file");
+        checkText(withoutDate(readFileText(settings, savedOk)), withoutDate(golden),
+                  "the half-entered group is not saved");
     }
     removeFolder(folder);
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
