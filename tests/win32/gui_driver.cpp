@@ -458,6 +458,31 @@ void closeFromOutside(const std::wstring& executable, const std::wstring& folder
     closeHandles(program);
 }
 
+// The session ends while the main window is idle: the settings file is
+// saved before the program's answer to WM_ENDSESSION, after which Windows
+// may end the process at any moment.
+void endSession(const std::wstring& executable, const std::wstring& folder,
+                const std::wstring& settings) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts for the session end");
+    if (!program.started) {
+        return;
+    }
+    const HWND main = waitForWindow(program.info.dwProcessId, L"TALLY-SHARE");
+    check(main != nullptr, "the main window appears for the session end");
+    if (main != nullptr) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                            kWaitMs, &answer);
+        check(answer != FALSE, "the program lets the session end");
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kWaitMs,
+                            &answer);
+        check(!isOld(settings), "the settings file is saved when the session ends");
+    }
+    check(waitForExit(program) == 1, "the program ends with 1 at the session's end");
+    closeHandles(program);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -541,6 +566,8 @@ int wmain(int argc, wchar_t** argv) {
         check(!isOld(settings), "a close request from outside saves the settings file");
         checkText(withoutDate(readFileText(settings, savedOk)), withoutDate(golden),
                   "the half-entered group is not saved");
+        markOld(settings);
+        endSession(executable, folder, settings);
     }
     removeFolder(folder);
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
