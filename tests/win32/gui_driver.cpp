@@ -1,6 +1,6 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
-//   gui_driver <tally-share.exe> <typical_use.cfg>
+//   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
 // Exit status 0 when every check held, 1 otherwise, 77 without a display.
 #include <windows.h>
@@ -483,11 +483,31 @@ void endSession(const std::wstring& executable, const std::wstring& folder,
     closeHandles(program);
 }
 
+// A procedure that runs out of memory ends the program with the box
+// "out of memory" and status 1.
+void outOfMemory(const std::wstring& helper) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    Program program = start(helper, temp);
+    check(program.started, "the out-of-memory helper starts");
+    if (!program.started) {
+        return;
+    }
+    const HWND box = waitForWindow(program.info.dwProcessId, L"TALLY-SHARE");
+    check(box != nullptr, "a box titled TALLY-SHARE appears");
+    if (box != nullptr) {
+        checkText(itemText(box, kStaticText), L"out of memory", "the out-of-memory box's text");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    check(waitForExit(program) == 1, "running out of memory ends the program with 1");
+    closeHandles(program);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg>\n");
+    if (argc != 4) {
+        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg> <helper.exe>\n");
         return 2;
     }
     if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
@@ -570,6 +590,7 @@ int wmain(int argc, wchar_t** argv) {
         endSession(executable, folder, settings);
     }
     removeFolder(folder);
+    outOfMemory(windowsPath(argv[3]));
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
 }
