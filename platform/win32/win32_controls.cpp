@@ -9,6 +9,7 @@ namespace {
 using res::ControlKind;
 
 constexpr UINT_PTR kCopySubclassId = 1;
+constexpr int kBaseDpi = 96;
 
 bool isHigh(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
@@ -114,6 +115,24 @@ ControlClass controlClassOf(const res::ControlTemplate& control) {
             return {WC_COMBOBOXW, style, 0};
     }
     return {WC_STATICW, style, 0};
+}
+
+int windowDpi(HWND window) {
+    // GetDpiForWindow exists from Windows 10 1607 on; older systems scale
+    // nothing for the program.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpi != nullptr && window != nullptr ? getDpi(window) : 0;
+    return dpi == 0 ? kBaseDpi : static_cast<int>(dpi);
+}
+
+int scaled(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, kBaseDpi);
+}
+
+int unscaled(int pixels, int dpi) {
+    return MulDiv(pixels, kBaseDpi, dpi > 0 ? dpi : kBaseDpi);
 }
 
 void routeCopyKey(HWND control) {

@@ -25,6 +25,13 @@ ControlClass controlClassOf(const res::ControlTemplate& control);
 // accelerators, and only edit fields copy by themselves.
 void routeCopyKey(HWND control);
 
+// Dots per inch of the monitor the window is on (96 where the system cannot
+// tell). The procedures' pixels are those of a 96-dpi screen, as on the
+// other window systems; scaled() converts them to the monitor's pixels.
+int windowDpi(HWND window);
+int scaled(int pixels, int dpi);
+int unscaled(int pixels, int dpi);
+
 // Removes UTF-16 units that do not belong to a whole character (a high
 // surrogate without its low half, or the reverse), as a paste cut at a text
 // limit may leave. Moves `caret` along with the removals; true when

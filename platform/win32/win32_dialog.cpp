@@ -529,11 +529,11 @@ ListView* Win32Dialog::listView(int id) {
 }
 
 int Win32Dialog::screenWidth() const {
-    return GetSystemMetrics(SM_CXSCREEN);
+    return unscaled(GetSystemMetrics(SM_CXSCREEN), windowDpi(window_));
 }
 
 int Win32Dialog::screenHeight() const {
-    return GetSystemMetrics(SM_CYSCREEN);
+    return unscaled(GetSystemMetrics(SM_CYSCREEN), windowDpi(window_));
 }
 
 void Win32Dialog::placeWindow(int x, int y, int width, int height) {
@@ -542,11 +542,12 @@ void Win32Dialog::placeWindow(int x, int y, int width, int height) {
     }
     // The size is that of the content, as on the other window systems: the
     // caption and the frame come on top of it.
-    RECT frame{0, 0, std::max(width, 0), std::max(height, 0)};
+    const int dpi = windowDpi(window_);
+    RECT frame{0, 0, scaled(std::max(width, 0), dpi), scaled(std::max(height, 0), dpi)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    SetWindowPos(window_, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, scaled(x, dpi), scaled(y, dpi), frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Dialog::invalidate() {

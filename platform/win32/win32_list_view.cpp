@@ -5,23 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_text.h"
 
 namespace ts::platform {
-
-namespace {
-
-// Column widths are given in pixels at 96 dots per inch; larger displays get
-// them scaled like the dialog's own layout.
-int scaledWidth(HWND window, int width) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpi != nullptr ? getDpi(window) : 96;
-    return MulDiv(std::max(width, 0), dpi == 0 ? 96 : static_cast<int>(dpi), 96);
-}
-
-}  // namespace
 
 Win32ListView::Win32ListView(HWND list) : list_(list) {
     ListView_SetExtendedListViewStyleEx(list_, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -77,7 +64,8 @@ void Win32ListView::insertColumn(int position, std::u16string_view title, int wi
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_RIGHT;
-    column.cx = scaledWidth(list_, width);
+    // Widths are 96-dpi pixels, scaled like the dialog's own layout.
+    column.cx = scaled(std::max(width, 0), windowDpi(list_));
     column.pszText = text.data();
     column.iSubItem = position;
     SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(std::max(position, 0)),
