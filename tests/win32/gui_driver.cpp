@@ -1,6 +1,7 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
 //   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
+//              <menu helper.exe>
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
 // Exit status 0 when every check held, 1 otherwise, 77 without a display.
 #include <windows.h>
@@ -503,11 +504,50 @@ void outOfMemory(const std::wstring& helper) {
     closeHandles(program);
 }
 
+// The Menu key on the list (WM_CONTEXTMENU without a point) opens the
+// procedure's menu; the keyboard picks its second entry.
+void contextMenu(const std::wstring& helper) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    Program program = start(helper, temp);
+    check(program.started, "the menu helper starts");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    check(main != nullptr, "the menu helper's window appears");
+    if (main != nullptr) {
+        PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(main, kMainList)),
+                     -1);
+        check(waitFor([&] {
+                  for (const HWND window : topLevelWindows(pid, L"")) {
+                      wchar_t name[16] = {};
+                      GetClassNameW(window, name, 16);
+                      if (std::wstring_view(name) == L"#32768") {
+                          return true;
+                      }
+                  }
+                  return false;
+              }),
+              "the context menu opens");
+        for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+            PostMessageW(main, WM_KEYDOWN, key, 1);
+            PostMessageW(main, WM_KEYUP, key, 1 | (3u << 30));
+        }
+        check(waitFor([&] { return itemText(main, 1019) == L"menu 8"; }),
+              "the menu returns the chosen entry's command");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "the menu helper closes");
+    closeHandles(program);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg> <helper.exe>\n");
+    if (argc != 5) {
+        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg> <helpers.exe>...\n");
         return 2;
     }
     if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
@@ -591,6 +631,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[3]));
+    contextMenu(windowsPath(argv[4]));
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
 }
