@@ -3,8 +3,10 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +117,7 @@ private slots:
     void tabOrderIsTemplateOrder_data();
     void tabOrderIsTemplateOrder();
     void itemTextsAreCutAndUnknownIdsEmpty();
+    void textLimitKeepsWholeCharacters();
     void comboBoxKeepsItsFieldText();
     void listViewColumnsAndCells();
     void listViewSelection();
@@ -296,6 +299,43 @@ void WindowSystemTest::itemTextsAreCutAndUnknownIdsEmpty() {
         QCOMPARE(qobject_cast<QPushButton*>(control(shown, 1))->text(), QStringLiteral("了解"));
         QVERIFY(!dialog.listView(1009));
         QCOMPARE(dialog.upDownPosition(1009), 0);
+        dialog.endDialog(1);
+    });
+}
+
+// The limit counts UTF-16 units, but never leaves half of a surrogate pair,
+// wherever the cut falls.
+void WindowSystemTest::textLimitKeepsWholeCharacters() {
+    Harness h;
+    h.run(ts::res::kGroupDialog, [&](QDialog* shown, Dialog& dialog) {
+        auto* edit = qobject_cast<QLineEdit*>(control(shown, 1009));
+        const QString smile = QString::fromUtf16(u"\U0001F600");
+        dialog.setItemText(1009, u"abcd\U0001F600");
+        dialog.limitText(1009, 5);  // cuts what the field holds
+        QCOMPARE(edit->text(), QStringLiteral("abcd"));
+
+        edit->setFocus();
+        edit->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("abcd") + smile);
+        edit->paste();  // cut at the end
+        QCOMPARE(edit->text(), QStringLiteral("abcd"));
+
+        edit->setText(QStringLiteral("abc"));
+        edit->setCursorPosition(1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("x") + smile);
+        edit->paste();  // cut in the middle
+        QCOMPARE(edit->text(), QStringLiteral("axbc"));
+        QCOMPARE(edit->cursorPosition(), 2);
+
+        QGuiApplication::clipboard()->setText(smile);
+        edit->setCursorPosition(4);
+        edit->paste();  // no room for the pair: nothing of it
+        QCOMPARE(edit->text(), QStringLiteral("axbc"));
+        edit->setText(QStringLiteral("ab"));
+        edit->setCursorPosition(2);
+        edit->paste();  // room enough: the pair whole
+        QCOMPARE(edit->text(), QStringLiteral("ab") + smile);
+        QCOMPARE(dialog.itemText(1009), u"ab\U0001F600");
         dialog.endDialog(1);
     });
 }
