@@ -437,15 +437,28 @@ TEST_F(MainWindowTest, NothingToWeighIsReportedByTheButtonsOnly) {
     });
 }
 
+// `text` with each line feed as the clipboard's line end.
+std::u16string clipboardLines(std::u16string_view text) {
+    std::u16string out;
+    for (const char16_t unit : text) {
+        if (unit == u'\n') {
+            out.append(ui::kClipboardLineEnd);
+        } else {
+            out.push_back(unit);
+        }
+    }
+    return out;
+}
+
 TEST_F(MainWindowTest, CopyPutsTheTableOnTheClipboard) {
     storeParty(1000, 100, {{u"A", 1, 100, 0}});
     run([this](FakeDialog& w) {
         w.command(id::main::kCalculateRounded);
         w.send({platform::Message::Kind::Copy, 0});  // Ctrl+C
         EXPECT_EQ(windows_.clipboard,
-                  u"ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\n"
-                  u"A\t1人\t100%\t0円\t1000円\t1000円払う\n\n"
-                  u"総人数\t1人\n総額\t1000円\n区切額\t100円\n余り\t0円\n");
+                  clipboardLines(u"ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\n"
+                                 u"A\t1人\t100%\t0円\t1000円\t1000円払う\n\n"
+                                 u"総人数\t1人\n総額\t1000円\n区切額\t100円\n余り\t0円\n"));
 
         // The list's menu, in the simple view; a menu closed without a
         // choice does nothing.
@@ -458,8 +471,8 @@ TEST_F(MainWindowTest, CopyPutsTheTableOnTheClipboard) {
         ASSERT_EQ(windows_.menus.size(), 2u);
         EXPECT_EQ(windows_.menus[1], (std::vector<std::u16string>{u"コピー", u"CSVで保存…"}));
         EXPECT_TRUE(
-            windows_.clipboard.starts_with(u"ｸﾞﾙｰﾌﾟ名\t人数\t支払額\t差引額\n"
-                                           u"A\t1人\t1000円\t1000円払う\n"));
+            windows_.clipboard.starts_with(clipboardLines(u"ｸﾞﾙｰﾌﾟ名\t人数\t支払額\t差引額\n"
+                                                          u"A\t1人\t1000円\t1000円払う\n")));
         EXPECT_TRUE(windows_.messageBoxes.empty());
 
         // A clipboard that refuses the text is reported.
