@@ -9,6 +9,9 @@
 
 namespace ts::app {
 
+// Which calculation the user last asked for.
+enum class Calculation { None, Plain, Rounded };
+
 // What the main window and its dialogs share, one of each per process.
 struct AppState {
     std::unique_ptr<Party> party;        // the one party while the window is open
@@ -16,6 +19,14 @@ struct AppState {
     int rememberedRow = 0;               // selected row before the command; -1 for none
     ui::ColumnTable columns;             // the list's visible columns
     std::u16string settingsPath;         // ts.cfg beside the executable
+    // Once the user has asked for a calculation, every change of the party
+    // runs it again, so that the figures shown always belong to the data
+    // shown. Not stored: every start begins without.
+    Calculation calculation = Calculation::None;
+    // Whether the shares, balances and remainder are results of the party
+    // as it stands (false before the first calculation and when the last
+    // one could not run).
+    bool resultsCurrent = false;
 };
 
 }  // namespace ts::app

@@ -1,13 +1,16 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <array>
 
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/export_file.h"
 #include "storage/settings_file.h"
 #include "ui/error_box.h"
 #include "ui/group_dialog.h"
 #include "ui/group_list.h"
+#include "ui/result_export.h"
 #include "ui/total_dialog.h"
 
 namespace ts::app {
@@ -44,9 +47,15 @@ void MainWindow::handle(platform::Dialog& window, const Message& message) {
         case Message::Kind::Command:
             command(window, message.id);
             break;
-        case Message::Kind::VScroll:
         case Message::Kind::ContextMenu:
+            if (message.id == id::main::kGroupList) {
+                showListMenu(window);
+            }
+            break;
         case Message::Kind::Copy:
+            copyTable(window);
+            break;
+        case Message::Kind::VScroll:
             break;
     }
 }
@@ -112,11 +121,17 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             close(window);
             return;
         case id::main::kCalculatePlain:
-            party.calculate(false);
-            break;
+            calculateOnRequest(window, Calculation::Plain);
+            return;
         case id::main::kCalculateRounded:
-            party.calculate(true);
-            break;
+            calculateOnRequest(window, Calculation::Rounded);
+            return;
+        case id::main::kCopy:
+            copyTable(window);
+            return;
+        case id::main::kSaveCsv:
+            saveCsv(window);
+            return;
         case id::main::kAdd:
             ui::runGroupDialog(window, party, ui::GroupDialogMode::Add, row);
             break;
@@ -148,7 +163,8 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             if (state_.list != nullptr) {
                 ui::toggleView(window, state_.columns, *state_.list);
             }
-            break;
+            refreshWindow(window);
+            return;
         case id::main::kAboutIcon:
             window.messageBox(text::kAboutText, text::kAboutCaption,
                               {platform::MessageButtons::Ok, platform::MessageIcon::Information});
@@ -156,7 +172,79 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
         default:
             return;
     }
+    // The party may have changed (a cancelled dialog changes nothing, and
+    // calculating again then gives the same figures).
+    recalculate();
     refreshWindow(window);
+}
+
+bool MainWindow::recalculate() {
+    if (!state_.party || state_.calculation == Calculation::None) {
+        return true;
+    }
+    Party& party = *state_.party;
+    state_.resultsCurrent = party.calculate(state_.calculation == Calculation::Rounded);
+    if (!state_.resultsCurrent) {
+        // Nothing to split the total by (no groups, or no people or ratio
+        // anywhere): figures of an earlier calculation must not stay beside
+        // data they do not belong to, so the window shows the data as it is
+        // before any calculation.
+        party.clearResults();
+    }
+    return state_.resultsCurrent;
+}
+
+void MainWindow::calculateOnRequest(platform::Dialog& window, Calculation calculation) {
+    // Asked for even when it cannot run now: it runs as soon as a change
+    // makes it possible.
+    state_.calculation = calculation;
+    const bool calculated = recalculate();
+    refreshWindow(window);
+    if (!calculated && state_.party->groupCount() > 0) {
+        ui::showError(window, text::kNothingToWeigh);
+    }
+}
+
+void MainWindow::showListMenu(platform::Dialog& window) {
+    const std::array<platform::MenuEntry, 2> entries{{
+        {id::main::kCopy, text::kCopyMenu},
+        {id::main::kSaveCsv, text::kSaveCsvMenu},
+    }};
+    switch (window.popupMenu(id::main::kGroupList, entries)) {
+        case id::main::kCopy:
+            copyTable(window);
+            break;
+        case id::main::kSaveCsv:
+            saveCsv(window);
+            break;
+        default:
+            break;  // closed without a choice
+    }
+}
+
+void MainWindow::copyTable(platform::Dialog& window) {
+    if (!state_.party) {
+        return;
+    }
+    const std::u16string table =
+        ui::tableText(*state_.party, state_.columns, ui::kClipboardLineEnd);
+    if (!window.setClipboardText(table)) {
+        ui::showError(window, text::kCopyFailed);
+    }
+}
+
+void MainWindow::saveCsv(platform::Dialog& window) {
+    if (!state_.party) {
+        return;
+    }
+    const std::u16string path = window.askSavePath(ui::csvFileName(localSaveDate()),
+                                                   text::kCsvTypeName, text::kCsvExtension);
+    if (path.empty()) {
+        return;  // cancelled
+    }
+    if (!writeFileAtomically(path, ui::csvBytes(*state_.party, state_.resultsCurrent))) {
+        ui::showError(window, text::kCsvSaveFailed);
+    }
 }
 
 void MainWindow::refreshWindow(platform::Dialog& window) {

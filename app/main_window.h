@@ -26,6 +26,13 @@ private:
     void create(platform::Dialog& window);
     void command(platform::Dialog& window, int id);
     void close(platform::Dialog& window);
+    // Runs the calculation last asked for, if any; false when it could not
+    // run, after which no result is shown.
+    bool recalculate();
+    void calculateOnRequest(platform::Dialog& window, Calculation calculation);
+    void showListMenu(platform::Dialog& window);
+    void copyTable(platform::Dialog& window);
+    void saveCsv(platform::Dialog& window);
 
     AppState& state_;
 };

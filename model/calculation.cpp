@@ -39,9 +39,9 @@ std::int32_t truncToInt32(double v) {
     return static_cast<std::int32_t>(v);  // truncates toward zero
 }
 
-void Party::calculate(bool rounded) {
+bool Party::calculate(bool rounded) {
     if (groupCount() == 0) {
-        return;
+        return false;
     }
     // A unit of 0 or below cannot be a rounding step: round to whole yen then.
     const double step = rounded && unit > 0 ? static_cast<double>(unit) : 1.0;
@@ -54,7 +54,7 @@ void Party::calculate(bool rounded) {
     if (!std::isfinite(base)) {
         // No weight (every ratio or head count is 0): there is nothing to
         // split the total by, so every value stays as it was.
-        return;
+        return false;
     }
 
     double paid = 0.0;
@@ -71,6 +71,15 @@ void Party::calculate(bool rounded) {
         keptBack = (surplus - balance) + keptBack;
     }
     remainder = truncToInt32((paid - total) + keptBack);
+    return true;
+}
+
+void Party::clearResults() {
+    for (const auto& group : groups_) {
+        group->share = 0;
+        group->balance = 0;
+    }
+    remainder = 0;
 }
 
 }  // namespace ts

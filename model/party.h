@@ -49,8 +49,13 @@ public:
     std::int32_t totalPeople() const;
     std::int32_t totalAdvance() const;  // sum of people * advance
 
-    // Splits the total over all members; see model/calculation.cpp.
-    void calculate(bool rounded);
+    // Splits the total over all members; see model/calculation.cpp. False
+    // when nothing could be calculated (no groups, or every group has no
+    // people or a ratio of 0); every value then stays as it was.
+    bool calculate(bool rounded);
+    // Puts every share and balance and the remainder back to 0, as they are
+    // before any calculation.
+    void clearResults();
 
     std::int32_t total = 0;
     std::int32_t unit = 100;

@@ -29,6 +29,9 @@ inline constexpr int kRemainderText = 1027;
 inline constexpr int kPeopleText = 1028;
 inline constexpr int kUnitText = 1029;
 inline constexpr int kAboutIcon = 1031;
+// Commands of the list's context menu; no control bears these ids.
+inline constexpr int kCopy = 40001;
+inline constexpr int kSaveCsv = 40002;
 }  // namespace main
 
 // Group settings dialog (template 103).

@@ -16,6 +16,12 @@ inline constexpr std::u16string_view kPay = u"払う";
 inline constexpr std::u16string_view kRefund = u"返金";
 inline constexpr std::u16string_view kEvenBalanceTail = u"\u3000\u3000";
 
+// Labels of the totals line, left to right.
+inline constexpr std::u16string_view kTotalPeopleLabel = u"総人数";
+inline constexpr std::u16string_view kTotalLabel = u"総額";
+inline constexpr std::u16string_view kUnitLabel = u"区切額";
+inline constexpr std::u16string_view kRemainderLabel = u"余り";
+
 inline constexpr std::u16string_view kSimpleView = u"簡易表示";
 inline constexpr std::u16string_view kDetailedView = u"詳細表示";
 
@@ -34,6 +40,16 @@ inline constexpr std::u16string_view kAboutText =
     u"TALLY-SHARE Version1.00\nBill splitting for groups, by the TALLY-SHARE developers";
 inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
 inline constexpr std::u16string_view kSaveFailed = u"設定ファイルを保存できませんでした";
+inline constexpr std::u16string_view kNothingToWeigh = u"人数と割合の合計が0のため計算できません";
+
+// The group list's context menu and what its commands report.
+inline constexpr std::u16string_view kCopyMenu = u"コピー";
+inline constexpr std::u16string_view kSaveCsvMenu = u"CSVで保存…";
+inline constexpr std::u16string_view kCopyFailed = u"クリップボードにコピーできませんでした";
+inline constexpr std::u16string_view kCsvSaveFailed = u"CSVファイルを保存できませんでした";
+inline constexpr std::u16string_view kCsvTypeName = u"CSV";
+inline constexpr std::u16string_view kCsvExtension = u"csv";
+inline constexpr std::u16string_view kCsvNamePrefix = u"tally-share-";
 
 // Group settings dialog, in the order the fields are tested.
 inline constexpr std::u16string_view kNeedName = u"このグループの名前を入力してください";
@@ -43,6 +59,8 @@ inline constexpr std::u16string_view kNeedAdvance = u"このグループの出�
 inline constexpr std::u16string_view kNeedNumber = u"数値を入力してください";
 inline constexpr std::u16string_view kPeopleAtLeastOne = u"人数は１人以上に指定してください";
 inline constexpr std::u16string_view kRatioRange = u"割合は０～１００％に指定してください";
+inline constexpr std::u16string_view kNameTooLong =
+    u"名前が長すぎます（引用符 \" ' は２文字に数えます）";
 
 // Total dialog.
 inline constexpr std::u16string_view kNeedTotal = u"総額を入力してください";

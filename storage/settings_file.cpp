@@ -18,6 +18,7 @@ namespace {
 
 // Longest record line, line feed included: what readLine gives back whole.
 constexpr std::size_t kMaxRecord = TextFile::kMaxLine;
+static_assert(kMaxRecord == kMaxRecordUnits);
 
 SaveDateSource dateSource = nullptr;
 
@@ -128,6 +129,17 @@ bool keepBackup(std::u16string_view path) {
 }
 
 }  // namespace
+
+std::size_t storedNameWidth(std::u16string_view name) {
+    std::size_t width = 0;
+    for (const char16_t unit : name) {
+        if (unit == u'\n' || unit == u'\0') {
+            continue;
+        }
+        width += FieldSplitter::isQuote(unit) ? 2 : 1;
+    }
+    return width;
+}
 
 SaveDate localSaveDate() {
     sys::LocalDate local{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -11,6 +12,23 @@ inline constexpr std::u16string_view kConfigMagic = u"@TALLYSHARE/CONFIG";
 inline constexpr std::u16string_view kConfigVersion = u"1.00";
 inline constexpr std::u16string_view kPeopleTag = u"PEOPLE";
 inline constexpr std::u16string_view kGroupTag = u"GROUP";
+
+// Room for a group's name in its GROUP record, in units of the record
+// (see storedNameWidth), that holds whatever the group's numbers are: a
+// record line has at most 255 units, line feed included, and the rest of a
+// GROUP record takes at most the tag, the comma and two quotes around the
+// name, three commas with a number of at most 11 units each ("-2147483648")
+// and the line feed.
+inline constexpr std::size_t kMaxRecordUnits = 255;
+inline constexpr std::size_t kWidestNumberUnits = 11;
+inline constexpr std::size_t kGroupNameRoom =
+    kMaxRecordUnits - (kGroupTag.size() + 3 + 3 * (1 + kWidestNumberUnits) + 1);
+
+// Units a name takes between the quotes of its record: each quote character
+// (U+0022, U+0027) is written twice, a line feed or zero unit not at all.
+// A name whose width is at most kGroupNameRoom survives a save and a load
+// whole.
+std::size_t storedNameWidth(std::u16string_view name);
 
 // Writes the entry (in practice the one party) to `path` through its save.
 // False when the file could not be written whole; the previous file is then

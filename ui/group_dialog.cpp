@@ -1,5 +1,6 @@
 #include "ui/group_dialog.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/settings_file.h"
 #include "storage/text.h"
 #include "ui/error_box.h"
 #include "ui/numbers.h"
@@ -30,6 +32,12 @@ struct Arrows {
 
 constexpr Arrows kPeopleArrows{id::group::kPeopleArrows, id::group::kPeopleField, 1, 1, 999};
 constexpr Arrows kRatioArrows{id::group::kRatioArrows, id::group::kRatioField, 10, 0, 100};
+
+// The name field takes as many units as a GROUP record always stores whole,
+// whatever the group's numbers: a name of that many units without quote
+// characters survives a save and a load. Quote characters take two units in
+// the record, so OK refuses a name whose record width is past the room.
+constexpr int kNameFieldLimit = static_cast<int>(kGroupNameRoom);
 
 bool fitsInt32(std::int64_t value) {
     return value >= std::numeric_limits<std::int32_t>::min() &&
@@ -114,6 +122,11 @@ bool storeGroupFields(platform::Dialog& dialog, Group& group) {
         showError(dialog, text::kRatioRange);
         return false;
     }
+    // The settings file would have to cut a longer name.
+    if (storedNameWidth(name) > kGroupNameRoom) {
+        showError(dialog, text::kNameTooLong);
+        return false;
+    }
     group.setName(name);
     group.people = *people;
     group.ratio = *ratio;
@@ -177,6 +190,12 @@ void GroupDialog::open(platform::Dialog& dialog) {
         newGroup_.reset();
         edited_ = party_.groupAt(row_);
     }
+    // A name stored before the limit existed may be longer; the field
+    // shows it whole, and OK asks for it to be shortened.
+    const std::size_t shown = edited_ != nullptr ? edited_->name().size() : 0;
+    dialog.limitText(id::group::kNameField,
+                     std::max(kNameFieldLimit, static_cast<int>(std::min<std::size_t>(
+                                                   shown, platform::kMaxItemText))));
     // Without a group the fields stay empty.
     if (edited_ != nullptr) {
         fillGroupFields(dialog, *edited_);

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QValidator>
 
 #include "platform/qt/program_icon.h"
 #include "platform/qt/qt_controls.h"
@@ -44,6 +45,32 @@ int mulDiv(int value, int numerator, int denominator) {
         product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
     return static_cast<int>(std::clamp<long long>(rounded, INT_MIN, INT_MAX));
 }
+
+// Keeps an edit field's text made of whole characters. QLineEdit cuts typed
+// or pasted text at its length limit by UTF-16 units, which can split a
+// surrogate pair; the half that is left is dropped again here.
+class WholeCharacters final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override {
+        qsizetype i = 0;
+        while (i < input.size()) {
+            if (input[i].isHighSurrogate() && i + 1 < input.size() &&
+                input[i + 1].isLowSurrogate()) {
+                i += 2;
+            } else if (input[i].isSurrogate()) {
+                input.remove(i, 1);
+                if (position > i) {
+                    --position;
+                }
+            } else {
+                ++i;
+            }
+        }
+        return Acceptable;
+    }
+};
 
 }  // namespace
 
@@ -484,7 +511,12 @@ void QtDialog::setItemText(int id, std::u16string_view text) {
 void QtDialog::limitText(int id, int units) {
     const Control* control = find(id);
     if (control && control->kind == ControlKind::Edit) {
-        static_cast<QLineEdit*>(control->widget)->setMaxLength(std::max(units, 0));
+        auto* edit = static_cast<QLineEdit*>(control->widget);
+        // The validator first, so that a text the new limit cuts is mended too.
+        if (edit->validator() == nullptr) {
+            edit->setValidator(new WholeCharacters(edit));
+        }
+        edit->setMaxLength(std::max(units, 0));
     }
 }
 

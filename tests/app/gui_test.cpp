@@ -9,12 +9,15 @@
 #include <vector>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -213,6 +216,24 @@ public:
     }
 
     bool fileExists() const { return std::filesystem::exists(path_.toStdString()); }
+
+    // The next context menus pick the entry with this text; the texts of
+    // every menu shown are kept.
+    void pickFromMenus(const QString& text) {
+        windows_.setMenuResponder([this, text](QMenu& menu) -> QAction* {
+            QStringList texts;
+            QAction* picked = nullptr;
+            for (QAction* action : menu.actions()) {
+                texts << action->text();
+                if (action->text() == text) {
+                    picked = action;
+                }
+            }
+            menus.push_back(texts);
+            return picked;
+        });
+    }
+    std::vector<QStringList> menus;
 
     std::vector<Box> boxes;
     std::deque<MessageAnswer> answers;
@@ -450,17 +471,16 @@ private slots:
         program.store(10000, 100, {{u"A", 2, 100, 0}});
         program.then(res::kGroupDialog, [](QDialog* d) { click(d, id::kOk); });
         program.run([](QDialog* w) {
-            click(w, id::main::kCalculateRounded);
             click(w, id::main::kAdd);
             QCOMPARE(list(w)->topLevelItemCount(), 2);
             QCOMPARE(row(w, 1), (QStringList{"新規", "1人", "100%", "0円", "0円", kEven}));
-            QCOMPARE(row(w, 0)[4], QStringLiteral("5000円"));  // nothing recalculated
+            QCOMPARE(row(w, 0)[4], QStringLiteral("0円"));  // nothing calculated yet
             QCOMPARE(textOf(w, id::main::kPeopleText), QStringLiteral("3人"));
             QTest::keyClick(w, Qt::Key_Escape);
         });
     }
 
-    void changeKeepsThePlaceAndTheOldShareUntilACalculation() {
+    void changeKeepsThePlaceAndRecalculates() {
         Program program(folder_->path());
         program.store(9000, 100, {{u"A", 1, 100, 0}, {u"B", 2, 100, 0}, {u"C", 1, 100, 0}});
         program.then(res::kGroupDialog, [](QDialog* d) {
@@ -473,10 +493,8 @@ private slots:
             click(w, id::main::kCalculatePlain);
             selectRow(w, 1);
             click(w, id::main::kChange);
-            QCOMPARE(row(w, 1), (QStringList{"B", "2人", "50%", "1000円", "2250円", "2250円払う"}));
+            QCOMPARE(row(w, 1), (QStringList{"B", "2人", "50%", "1000円", "1500円", "500円払う"}));
             QCOMPARE(selectedRow(w), 1);
-            click(w, id::main::kCalculatePlain);
-            QCOMPARE(row(w, 1)[4], QStringLiteral("1500円"));
             QTest::keyClick(w, Qt::Key_Escape);
         });
     }
@@ -502,7 +520,8 @@ private slots:
     }
 
     // 追加, type a group, OK; 入力, type the total, choose the unit, OK;
-    // 区切計算; close; the next start finds the groups.
+    // 区切計算; change a group and see the new figures at once; copy the
+    // table from the list's menu; close; the next start finds the groups.
     void roadOfATypicalUse() {
         Program program(folder_->path());
         program.then(res::kGroupDialog, [&program](QDialog* d) {
@@ -536,7 +555,12 @@ private slots:
             typeText(combo->lineEdit(), QStringLiteral("1000"));
             click(d, id::kOk);
         });
-        const int result = program.run([](QDialog* w) {
+        program.then(res::kGroupDialog, [](QDialog* d) {
+            typeInto(d, id::group::kPeopleField, QStringLiteral("9"));
+            click(d, id::kOk);
+        });
+        program.pickFromMenus(QStringLiteral("コピー"));
+        const int result = program.run([&program](QDialog* w) {
             click(w, id::main::kAdd);
             click(w, id::main::kAdd);
             click(w, id::main::kInput);
@@ -546,6 +570,35 @@ private slots:
             QCOMPARE(row(w, 1),
                      (QStringList{"立替", "2人", "100%", "25000円", "5000円", "20000円返金"}));
             QCOMPARE(totals(w), (QStringList{"6人", "25000円", "1000円", "5000円"}));
+
+            selectRow(w, 0);
+            click(w, id::main::kChange);
+            QCOMPARE(row(w, 0),
+                     (QStringList{"幹事", "9人", "100%", "0円", "3000円", "3000円払う"}));
+            QCOMPARE(row(w, 1),
+                     (QStringList{"立替", "2人", "100%", "25000円", "3000円", "22000円返金"}));
+            QCOMPARE(totals(w), (QStringList{"11人", "25000円", "1000円", "8000円"}));
+
+            // A right click on the list, and コピー from its menu.
+            QGuiApplication::clipboard()->clear();
+            QWidget* viewport = list(w)->viewport();
+            const QPoint at = list(w)->visualItemRect(list(w)->topLevelItem(1)).center();
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+            QApplication::sendEvent(viewport, &rightClick);
+            QCOMPARE(program.menus.size(), std::size_t{1});
+            QCOMPARE(program.menus[0], (QStringList{"コピー", "CSVで保存…"}));
+            const QString table = QStringLiteral(
+                "ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\n"
+                "幹事\t9人\t100%\t0円\t3000円\t3000円払う\n"
+                "立替\t2人\t100%\t25000円\t3000円\t22000円返金\n"
+                "\n"
+                "総人数\t11人\n総額\t25000円\n区切額\t1000円\n余り\t8000円\n");
+            QCOMPARE(QGuiApplication::clipboard()->text(), table);
+
+            // Ctrl+C on the list copies the same.
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(list(w), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(), table);
             w->close();
         });
         QCOMPARE(result, 1);
@@ -555,7 +608,7 @@ private slots:
         QCOMPARE(party->unit, 1000);
         QCOMPARE(party->groupCount(), 2);
         QCOMPARE(QString::fromStdU16String(party->groupAt(0)->name()), QStringLiteral("幹事"));
-        QCOMPARE(party->groupAt(0)->people, 4);
+        QCOMPARE(party->groupAt(0)->people, 9);
         QCOMPARE(QString::fromStdU16String(party->groupAt(1)->name()), QStringLiteral("立替"));
         QCOMPARE(party->groupAt(1)->people, 2);
         QCOMPARE(party->groupAt(1)->advance, 25000);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "tests/support/fake_window_system.h"
+#include "ui/result_export.h"
 
 namespace ts::app {
 namespace {
@@ -202,7 +204,7 @@ TEST_F(MainWindowTest, ChangeAndDeleteWithoutSelectionDoNothing) {
     });
 }
 
-TEST_F(MainWindowTest, ClearAsksAndKeepsTotalUnitAndRemainder) {
+TEST_F(MainWindowTest, ClearAsksAndKeepsTotalAndUnit) {
     storeParty(9000, 1000, {{u"A", 2, 100, 0}, {u"B", 1, 50, 0}});
     run([this](FakeDialog& w) {
         w.command(id::main::kCalculateRounded);
@@ -210,6 +212,7 @@ TEST_F(MainWindowTest, ClearAsksAndKeepsTotalUnitAndRemainder) {
         windows_.answerNext(MessageAnswer::Cancel);
         w.command(id::main::kClear);
         EXPECT_EQ(w.list.rows.size(), 2u);
+        EXPECT_EQ(w.items[id::main::kRemainderText], remainder);
         windows_.answerNext(MessageAnswer::Ok);
         w.command(id::main::kClear);
         EXPECT_EQ(windows_.messageBoxes.back().text, text::kClearQuestion);
@@ -218,7 +221,8 @@ TEST_F(MainWindowTest, ClearAsksAndKeepsTotalUnitAndRemainder) {
         EXPECT_EQ(w.items[id::main::kPeopleText], u"0人");
         EXPECT_EQ(w.items[id::main::kTotalText], u"9000円");
         EXPECT_EQ(w.items[id::main::kUnitText], u"1000円");
-        EXPECT_EQ(w.items[id::main::kRemainderText], remainder);
+        // The remainder of groups that are gone is not shown any more.
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"0円");
         w.command(id::kCancel);
     });
 }
@@ -256,13 +260,13 @@ TEST_F(MainWindowTest, AddOpensTheGroupDialogAndAppendsAnUncalculatedRow) {
     storeParty(10000, 100, {{u"A", 2, 100, 0}});
     windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) { d.command(id::kOk); });
     run([](FakeDialog& w) {
-        w.command(id::main::kCalculateRounded);
+        // Before the first calculation of a run nothing is calculated.
         const auto remainder = w.items[id::main::kRemainderText];
         w.command(id::main::kAdd);
         ASSERT_EQ(w.list.rows.size(), 2u);
         EXPECT_EQ(w.list.rows[1], (std::vector<std::u16string>{u"新規", u"1人", u"100%", u"0円",
                                                                u"0円", u"0円　　"}));
-        EXPECT_EQ(column(w.list, 4)[0], u"5000円");  // not recalculated
+        EXPECT_EQ(column(w.list, 4)[0], u"0円");
         EXPECT_EQ(w.items[id::main::kPeopleText], u"3人");
         EXPECT_EQ(w.items[id::main::kRemainderText], remainder);
         w.command(id::kCancel);
@@ -305,6 +309,176 @@ TEST_F(MainWindowTest, InputSetsTotalAndUnitWithoutCalculating) {
     const auto stored = loadStored();
     EXPECT_EQ(stored->total, 12000);
     EXPECT_EQ(stored->unit, 1000);
+}
+
+// Every figure the window shows that a calculation writes.
+using Figures = std::pair<std::vector<std::vector<std::u16string>>, std::u16string>;
+
+Figures figures(FakeDialog& w) {
+    return {w.list.rows, w.items[id::main::kRemainderText]};
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Once a calculation button was pressed, each change of the party shows the
+// figures that pressing the same button again would show; the data is
+// chosen so that the two calculations disagree after every change.
+TEST_F(MainWindowTest, EveryChangeRecalculatesInTheModeLastAsked) {
+    enum class Change { Add, Edit, Delete, Clear, Input };
+    for (const int button : {id::main::kCalculatePlain, id::main::kCalculateRounded}) {
+        const int other = button == id::main::kCalculatePlain ? id::main::kCalculateRounded
+                                                              : id::main::kCalculatePlain;
+        for (const Change change :
+             {Change::Add, Change::Edit, Change::Delete, Change::Clear, Change::Input}) {
+            SCOPED_TRACE(testing::Message() << button << " " << static_cast<int>(change));
+            windows_ = FakeWindowSystem();
+            storeParty(25000, 1000, {{u"A", 4, 100, 0}, {u"B", 2, 50, 0}, {u"C", 1, 100, 25000}});
+            windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) {
+                d.type(id::group::kAdvanceField, u"1000");
+                d.command(id::kOk);
+            });
+            windows_.onNextRun(res::kTotalDialog, [](FakeDialog& d) {
+                d.type(id::total::kTotalField, u"30000");
+                d.command(id::kOk);
+            });
+            run([&](FakeDialog& w) {
+                w.command(button);
+                const Figures before = figures(w);
+                w.list.selectRow(change == Change::Delete ? 0 : 1);
+                const int commands[] = {id::main::kAdd, id::main::kChange, id::main::kDelete,
+                                        id::main::kClear, id::main::kInput};
+                w.command(commands[static_cast<int>(change)]);  // confirmations answer OK
+                const Figures shown = figures(w);
+                EXPECT_NE(shown, before);
+                w.command(button);
+                EXPECT_EQ(figures(w), shown);
+                if (change == Change::Clear) {
+                    EXPECT_EQ(shown.second, u"0円");  // no remainder of groups that are gone
+                } else {
+                    w.command(other);
+                    EXPECT_NE(figures(w), shown);
+                }
+                w.command(id::kCancel);
+            });
+        }
+    }
+}
+
+TEST_F(MainWindowTest, NothingToWeighIsReportedByTheButtonsOnly) {
+    storeParty(1000, 100, {{u"A", 1, 100, 0}, {u"B", 1, 0, 500}});
+    windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) {
+        d.type(id::group::kRatioField, u"0");
+        d.command(id::kOk);
+    });
+    windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) { d.command(id::kOk); });
+    run([this](FakeDialog& w) {
+        w.command(id::main::kCalculatePlain);
+        EXPECT_EQ(column(w.list, 4), (std::vector<std::u16string>{u"1000円", u"0円"}));
+        // A's ratio becomes 0: nothing can be calculated, and the old
+        // figures go rather than stay beside data they do not belong to.
+        w.list.selectRow(0);
+        w.command(id::main::kChange);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        EXPECT_EQ(column(w.list, 4), (std::vector<std::u16string>{u"0円", u"0円"}));
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"0円");
+
+        for (const int button : {id::main::kCalculateRounded, id::main::kCalculatePlain}) {
+            windows_.messageBoxes.clear();
+            w.command(button);
+            ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+            EXPECT_EQ(windows_.messageBoxes[0].text, u"人数と割合の合計が0のため計算できません");
+            EXPECT_EQ(windows_.messageBoxes[0].caption, u"エラー");
+            EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Warning);
+        }
+        // The calculation asked for runs as soon as there is something to weigh.
+        windows_.messageBoxes.clear();
+        w.command(id::main::kAdd);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        EXPECT_EQ(column(w.list, 4), (std::vector<std::u16string>{u"0円", u"0円", u"1000円"}));
+
+        w.command(id::main::kClear);  // answered OK; without groups nothing is reported
+        w.command(id::main::kCalculatePlain);
+        EXPECT_EQ(windows_.messageBoxes.size(), 1u);
+        w.command(id::kCancel);
+    });
+}
+
+// The texts themselves are checked in tests/ui/result_export_test.cpp.
+TEST_F(MainWindowTest, CopyAndSaveCsvFromTheListMenu) {
+    storeParty(1000, 100, {{u"=A", 1, 100, 0}});
+    const fs::path csv = dir_ / "out.csv";
+    run([&](FakeDialog& w) {
+        w.command(id::main::kCalculatePlain);
+        w.send({platform::Message::Kind::Copy, 0});  // Ctrl+C
+        EXPECT_NE(windows_.clipboard.find(u"=A\t1人\t100%\t0円\t1000円\t1000円払う"),
+                  std::u16string::npos);
+
+        // The menu: closed without a choice, コピー in the simple view, and
+        // CSVで保存… cancelled, then saved.
+        w.command(id::main::kViewToggle);
+        windows_.clipboard.clear();
+        windows_.menuChoices = {0, id::main::kCopy, id::main::kSaveCsv, id::main::kSaveCsv};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_TRUE(windows_.clipboard.empty());
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.menus[1], (std::vector<std::u16string>{u"コピー", u"CSVで保存…"}));
+        EXPECT_TRUE(windows_.clipboard.starts_with(u"ｸﾞﾙｰﾌﾟ名\t人数\t支払額\t差引額"));
+
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        ASSERT_EQ(windows_.savePathCalls.size(), 1u);
+        EXPECT_EQ(windows_.savePathCalls[0].suggestedName, ui::csvFileName(localSaveDate()));
+        EXPECT_EQ(windows_.savePathCalls[0].typeName, u"CSV");
+        EXPECT_EQ(windows_.savePathCalls[0].extension, u"csv");
+        EXPECT_FALSE(fs::exists(csv));
+        windows_.savePathAnswer = fromUtf8(csv.string());
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_NE(readFile(csv).find("\r\n'=A,1,100,0,1000,-1000\r\n"), std::string::npos);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+
+        // After a change that leaves nothing to calculate the results are empty.
+        w.command(id::main::kClear);
+        windows_.menuChoices = {id::main::kSaveCsv};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_TRUE(readFile(csv).ends_with("\r\n余り,\r\n"));
+
+        // A clipboard that refuses the text is reported.
+        windows_.messageBoxes.clear();
+        windows_.clipboardWorks = false;
+        w.send({platform::Message::Kind::Copy, 0});
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(windows_.messageBoxes[0].text, u"クリップボードにコピーできませんでした");
+        w.command(id::kCancel);
+    });
+}
+
+TEST_F(MainWindowTest, AFailedCsvSaveIsReportedOnceAndLeavesFilesAlone) {
+    storeParty(1000, 100, {{u"A", 1, 100, 0}});
+    std::ofstream(dir_ / "previous.csv") << "previous";
+    for (const fs::path& target : {dir_,                                  // a folder
+                                   dir_ / "missing" / "out.csv",          // no such folder
+                                   dir_ / "previous.csv" / "out.csv"}) {  // a file as folder
+        SCOPED_TRACE(target.string());
+        windows_ = FakeWindowSystem();
+        windows_.savePathAnswer = fromUtf8(target.string());
+        windows_.menuChoices = {id::main::kSaveCsv};
+        run([this](FakeDialog& w) {
+            w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+            ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+            EXPECT_EQ(windows_.messageBoxes[0].text, u"CSVファイルを保存できませんでした");
+            EXPECT_EQ(windows_.messageBoxes[0].caption, u"エラー");
+            w.command(id::kCancel);
+        });
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"previous.csv", "ts.cfg"}));
+        EXPECT_EQ(readFile(dir_ / "previous.csv"), "previous");
+    }
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsReportedOnceAndTheWindowStillCloses) {

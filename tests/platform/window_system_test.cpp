@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +121,7 @@ private slots:
     void screenReadersGetNamesAndRoles_data();
     void screenReadersGetNamesAndRoles();
     void itemTextsAreCutAndUnknownIdsEmpty();
+    void textLimitKeepsWholeCharacters();
     void comboBoxKeepsItsFieldText();
     void listViewColumnsAndCells();
     void listViewSelection();
@@ -392,6 +395,34 @@ void WindowSystemTest::itemTextsAreCutAndUnknownIdsEmpty() {
         QCOMPARE(qobject_cast<QPushButton*>(control(shown, 1))->text(), QStringLiteral("了解"));
         QVERIFY(!dialog.listView(1009));
         QCOMPARE(dialog.upDownPosition(1009), 0);
+        dialog.endDialog(1);
+    });
+}
+
+// The limit counts UTF-16 units, but never leaves half of a surrogate pair,
+// wherever the cut falls.
+void WindowSystemTest::textLimitKeepsWholeCharacters() {
+    Harness h;
+    h.run(ts::res::kGroupDialog, [&](QDialog* shown, Dialog& dialog) {
+        auto* edit = qobject_cast<QLineEdit*>(control(shown, 1009));
+        const QString smile = QString::fromUtf16(u"\U0001F600");
+        dialog.setItemText(1009, u"abcd\U0001F600");
+        dialog.limitText(1009, 5);  // cuts what the field holds
+        QCOMPARE(edit->text(), QStringLiteral("abcd"));
+
+        edit->setFocus();
+        edit->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("abcd") + smile);
+        edit->paste();  // cut at the end
+        QCOMPARE(edit->text(), QStringLiteral("abcd"));
+
+        edit->setText(QStringLiteral("abc"));
+        edit->setCursorPosition(1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("x") + smile);
+        edit->paste();  // cut in the middle
+        QCOMPARE(edit->text(), QStringLiteral("axbc"));
+        QCOMPARE(edit->cursorPosition(), 2);
+
         dialog.endDialog(1);
     });
 }

@@ -345,6 +345,35 @@ TEST_F(SettingsFile, LongNamesAreShortenedToFitTheLine) {
     EXPECT_EQ(loaded->name(), std::u16string(255 - 8 - 1 - 27, u'p'));
 }
 
+// The group dialog takes names up to kGroupNameRoom units of the record; any
+// such name comes back whole, whatever the group's numbers.
+TEST_F(SettingsFile, NamesAsWideAsTheRoomAlwaysSurvive) {
+    ASSERT_EQ(kGroupNameRoom, 210u);
+    const std::u16string quotes = std::u16string(52, u'"') + std::u16string(53, u'\'');
+    const struct {
+        const char* what;
+        std::u16string name;
+    } cases[] = {
+        {"plain", std::u16string(210, u'x')},
+        {"only quotes", quotes},
+        {"pairs and a quote", std::u16string(104, u'x') + u"'" +
+                                  std::u16string(u"\U0001F600").append(u"\U0001F600") +
+                                  std::u16string(100, u'y') + u"\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(storedNameWidth(c.name), kGroupNameRoom) << c.what;
+        auto party = makeParty(
+            u"FIRST", 0, 100,
+            {{c.name, INT32_MIN, INT32_MIN, INT32_MIN}, {c.name, INT32_MAX, INT32_MAX, INT32_MAX}});
+        auto loaded = roundTrip(*party);
+        ASSERT_EQ(loaded->groupCount(), 2) << c.what;
+        std::u16string expected = c.name;
+        std::erase(expected, u'\n');  // a line feed is never written
+        EXPECT_EQ(loaded->groupAt(0)->name(), expected) << c.what;
+        EXPECT_EQ(loaded->groupAt(1)->name(), expected) << c.what;
+    }
+}
+
 TEST_F(SettingsFile, LineBreaksInNamesAreLeftOut) {
     auto party = makeParty(u"a\nb", 1, 2, {{std::u16string(u"c\0d", 3)}});
     EXPECT_EQ(describe(*roundTrip(*party)), "ab|1|2|cd:1:100:0");

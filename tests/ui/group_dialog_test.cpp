@@ -51,6 +51,10 @@ TEST_F(GroupDialogTest, OkTestsTheFieldsInOrderAndStoresOnlyWhenAllPass) {
         {{u"x", u"000", u"101", u"0"}, text::kPeopleAtLeastOne},
         {{u"x", u"1", u"101", u"0"}, text::kRatioRange},
         {{u"x", u"1", u"2147483647", u"0"}, text::kRatioRange},
+        // The settings file keeps 210 units of a name whole; quotes take two.
+        {{std::u16string(211, u'x'), u"1", u"1", u"0"}, text::kNameTooLong},
+        {{std::u16string(105, u'"') + u"x", u"1", u"1", u"0"}, text::kNameTooLong},
+        {{std::u16string(104, u'\'') + u"xx", u"1", u"1", u"0"}, std::nullopt, {1, 1, 0}},
         {{u"   ", u"1000", u"100", u"0"}, std::nullopt, {1000, 100, 0}},
         {{u"B", u"1", u"0", u"2147483647"}, std::nullopt, {1, 0, 2147483647}},
         {{u"全角", u"１２", u"０５０", u"３０００"}, std::nullopt, {12, 50, 3000}},
@@ -81,6 +85,24 @@ TEST_F(GroupDialogTest, OkTestsTheFieldsInOrderAndStoresOnlyWhenAllPass) {
         }
         EXPECT_EQ(party.groupCount(), 1);
     }
+}
+
+TEST_F(GroupDialogTest, NameFieldTakesWhatTheSettingsFileKeepsWhole) {
+    run(GroupDialogMode::Add, -1, [&](FakeDialog& d) {
+        EXPECT_EQ(d.textLimits[id::group::kNameField], 210);
+        d.command(id::kCancel);
+    });
+    // A longer name from an older file is shown whole, and OK asks for a
+    // shorter one rather than letting the file cut it.
+    const std::u16string stored(230, u'n');
+    party.groupAt(0)->setName(stored);
+    run(GroupDialogMode::Change, 0, [&](FakeDialog& d) {
+        EXPECT_EQ(d.textLimits[id::group::kNameField], 230);
+        EXPECT_EQ(d.itemText(id::group::kNameField), stored);
+        d.command(id::kOk);
+    });
+    expectOneError(text::kNameTooLong);
+    EXPECT_EQ(party.groupAt(0)->name(), stored);
 }
 
 TEST_F(GroupDialogTest, AddThenOkWithoutTypingAppendsANewGroup) {

@@ -1,0 +1,13 @@
+#include "storage/export_file.h"
+
+#include "storage/atomic_file.h"
+
+namespace ts {
+
+bool writeFileAtomically(std::u16string_view path, std::string_view bytes) {
+    detail::AtomicFile file;
+    // An uncommitted file is discarded when `file` goes.
+    return file.begin(path) && file.write(bytes.data(), bytes.size()) && file.commit();
+}
+
+}  // namespace ts
