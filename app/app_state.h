@@ -16,6 +16,7 @@ struct AppState {
     int rememberedRow = 0;               // selected row before the command; -1 for none
     ui::ColumnTable columns;             // the list's visible columns
     std::u16string settingsPath;         // ts.cfg beside the executable
+    std::u16string userFolder;           // the user's own data folder (rescued copies)
 };
 
 }  // namespace ts::app

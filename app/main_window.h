@@ -25,7 +25,11 @@ public:
 private:
     void create(platform::Dialog& window);
     void command(platform::Dialog& window, int id);
+    // Saves and ends the window. When the save fails the user may retry,
+    // end without saving, or go back to the window; on a quit request the
+    // party goes to a rescued copy instead of asking.
     void close(platform::Dialog& window);
+    void rescue();
 
     AppState& state_;
 };

@@ -88,7 +88,7 @@ public:
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
     std::map<int, std::u16string> items;
-    std::map<int, int> textLimits;  // limitText, by field
+    std::map<int, int> textLimits;                        // limitText, by field
     std::vector<std::pair<int, std::u16string>> textLog;  // every setItemText, in order
     std::map<int, int> upDown;
     std::map<int, std::vector<std::u16string>> comboEntries;
@@ -116,6 +116,9 @@ public:
     int screenWidth = 240;
     int screenHeight = 320;
     std::vector<MessageBoxCall> messageBoxes;
+    // Told of each message box before it is answered (a test may change the
+    // world there, as a user would before pressing a button).
+    std::function<void(const MessageBoxCall&)> onMessageBox;
     std::deque<platform::MessageAnswer> answers;
     // Context menus shown (the entries' texts), and the commands chosen in
     // the next ones, in order; 0 (nothing chosen) once they run out.
