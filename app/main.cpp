@@ -2,6 +2,7 @@
 // closes. Running out of memory anywhere ends the program with the message
 // box "out of memory" and status 1.
 #include <new>
+#include <string>
 
 #include <QApplication>
 #include <QIcon>
@@ -13,6 +14,24 @@
 #include "resources/texts.h"
 #include "storage/path.h"
 
+namespace {
+
+// The user's own data folder: $XDG_CONFIG_HOME/tally-share, else
+// ~/.config/tally-share; empty when neither is known.
+std::u16string userDataFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !base.startsWith(QLatin1Char('/'))) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty()) {
+            return {};
+        }
+        base = home + QStringLiteral("/.config");
+    }
+    return (base + QStringLiteral("/tally-share")).toStdU16String();
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TALLY-SHARE"));
@@ -20,11 +39,14 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(ts::platform::programIcon()));
 
     ts::platform::QtWindowSystem windows;
+    const std::u16string userFolder = userDataFolder();
     try {
-        ts::platform::QtInstanceLock lock(ts::text::kAppName);
+        // Where the usual lock folder cannot be trusted, the lock goes into the
+        // user's own folder, so that one copy still runs per settings file.
+        ts::platform::QtInstanceLock lock(ts::text::kAppName, userFolder);
         windows.installQuitHandlers();
-        return ts::app::runApplication(windows, lock,
-                                       ts::pathBesideExecutable(ts::text::kSettingsFileName));
+        return ts::app::runApplication(
+            windows, lock, ts::pathBesideExecutable(ts::text::kSettingsFileName), userFolder);
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }
