@@ -292,8 +292,35 @@ bool QtInstanceLock::acquire() {
     if (outcome == 0) {
         return false;
     }
+    if (lockFolder_ != fallback_ && fallbackHeld()) {
+        // A copy that started while this folder could not be used runs on
+        // the fallback lock: it is the running copy.
+        ::close(lockFd_);
+        ::close(folderFd_);
+        lockFd_ = folderFd_ = -1;
+        lockFolder_ = fallback_;
+        return false;
+    }
     listen();
     return true;
+}
+
+bool QtInstanceLock::fallbackHeld() const {
+    if (fallback_.isEmpty()) {
+        return false;
+    }
+    const int folderFd = openFolder(QFile::encodeName(fallback_), false);
+    if (folderFd < 0) {
+        return false;
+    }
+    const int fd = ::openat(folderFd, kLockFileName, O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    ::close(folderFd);
+    if (fd < 0) {
+        return false;
+    }
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // also lets go at once if this copy got it
+    return held;
 }
 
 void QtInstanceLock::listen() {

@@ -55,6 +55,8 @@ private:
     // Takes the lock in `folder`: 1 held, 0 another copy holds it, -1 the
     // folder cannot be used.
     int tryFolder(const QString& folder, bool createParents);
+    // Whether another copy holds the lock in the fallback folder.
+    bool fallbackHeld() const;
     void listen();
     void onConnection();
     void activate(const QByteArray& token);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,6 +245,19 @@ void InstanceLockTest::unsafeFolderFallsBackToTheUserFolder() {
     QVERIFY(viaLink.acquire());
     QVERIFY(!viaLink.holdsLock());
     QVERIFY(viaLink.lockDirectory().isEmpty());
+
+    // The usual folder usable again while this copy runs on the fallback:
+    // a new copy still gives way to it.
+    const QString spoiled = runtime_->path() + QStringLiteral("/TALLY-SHARE");
+    QVERIFY(QFileInfo(spoiled).isDir() && !QFileInfo(spoiled).isSymLink()
+                ? QDir(spoiled).rmdir(spoiled)
+                : QFile::remove(spoiled));
+    auto late = startHelper({QStringLiteral("activate")}, "late");
+    QVERIFY(finish(*late).startsWith("second"));
+    QCOMPARE(token, QByteArray("late!"));
+    QtInstanceLock usual;  // no fallback given: takes the usual folder
+    QVERIFY(usual.acquire());
+    QCOMPARE(usual.lockDirectory(), spoiled);
 }
 
 void InstanceLockTest::leftoversAtTheSocketPathAreReplaced_data() {
