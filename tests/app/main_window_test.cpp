@@ -308,6 +308,17 @@ TEST_F(MainWindowTest, InputSetsTotalAndUnitWithoutCalculating) {
     EXPECT_EQ(stored->unit, 1000);
 }
 
+// The rescued copies in a folder.
+std::vector<fs::path> rescuedCopiesIn(const fs::path& folder) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind("ts.cfg.rescued-", 0) == 0) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
 // Makes the next save fail: a folder where the settings file should be.
 void blockSettingsFile(const fs::path& file) {
     fs::remove(file);
@@ -430,6 +441,34 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
     windows_ = FakeWindowSystem();
     run([](FakeDialog& w) { w.command(id::kCancel); });
     EXPECT_TRUE(windows_.messageBoxes.empty());
+}
+
+TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingTheWindow) {
+    // The quit arrives while the first or the second box is open; the window
+    // system then answers it as dismissed.
+    for (const std::size_t openBoxes : {std::size_t{1}, std::size_t{2}}) {
+        SCOPED_TRACE(openBoxes);
+        fs::remove_all(dir_ / "ts.cfg");
+        fs::remove_all(dir_ / "user");
+        storeParty(300, 10, {});
+        userFolder_ = fromUtf8((dir_ / "user").string());
+        windows_ = FakeWindowSystem();
+        windows_.answerNext(MessageAnswer::Cancel);
+        windows_.answerNext(MessageAnswer::No);
+        windows_.onMessageBox = [&](const test::MessageBoxCall&) {
+            windows_.quitting = windows_.messageBoxes.size() == openBoxes;
+        };
+        testing::internal::CaptureStderr();
+        const int result = run([&](FakeDialog& w) {
+            blockSettingsFile(dir_ / "ts.cfg");
+            w.command(id::kCancel);
+            EXPECT_TRUE(w.ended);
+        });
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(windows_.messageBoxes.size(), openBoxes);
+        EXPECT_FALSE(rescuedCopiesIn(dir_ / "user").empty());
+    }
 }
 
 TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
