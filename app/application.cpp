@@ -1,20 +1,50 @@
 #include "app/application.h"
 
+#include <string_view>
+#include <vector>
+
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/rescue.h"
 #include "resources/dialog_template.h"
+#include "resources/texts.h"
 
 namespace ts::app {
 
+namespace {
+
+// Rescued copies that the last run had to make are named once, at the next
+// start.
+void tellOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view userFolder) {
+    const std::vector<std::u16string> paths = untoldRescues(userFolder);
+    if (paths.empty()) {
+        return;
+    }
+    std::u16string notice(text::kRescuedNotice);
+    for (const std::u16string& path : paths) {
+        notice += u'\n';
+        notice += path;
+    }
+    notice += u'\n';
+    notice += text::kRescuedHint;
+    windows.messageBox(notice, text::kRescuedCaption,
+                       {platform::MessageButtons::Ok, platform::MessageIcon::Information});
+    markRescuesTold(userFolder);
+}
+
+}  // namespace
+
 int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock,
-                   std::u16string settingsPath) {
+                   std::u16string settingsPath, std::u16string userFolder) {
     if (!lock.acquire()) {
         // Another copy runs: bring it forward and leave without a window.
         lock.activateRunningCopy();
         return 0;
     }
+    tellOfRescuedCopies(windows, userFolder);
     AppState state;
     state.settingsPath = std::move(settingsPath);
+    state.userFolder = std::move(userFolder);
     MainWindow mainWindow(state);
     return windows.runModal(res::kMainDialog, mainWindow.procedure());
 }

@@ -2,6 +2,7 @@
 // closes. Running out of memory anywhere ends the program with the message
 // box "out of memory" and status 1.
 #include <new>
+#include <string>
 
 #include <QApplication>
 #include <QIcon>
@@ -20,11 +21,15 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(ts::platform::programIcon()));
 
     ts::platform::QtWindowSystem windows;
+    const std::u16string userFolder = ts::userDataFolder();
     try {
-        ts::platform::QtInstanceLock lock(ts::text::kAppName);
+        // Where the usual lock folder cannot be trusted, the lock goes into the
+        // user's own folder, so that one copy still runs per settings file.
+        ts::platform::QtInstanceLock lock(ts::text::kAppName, userFolder);
         windows.installQuitHandlers();
         return ts::app::runApplication(
-            windows, lock, ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName));
+            windows, lock, ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName),
+            userFolder);
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

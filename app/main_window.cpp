@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <string>
 
+#include "app/rescue.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
 #include "storage/export_file.h"
 #include "storage/settings_file.h"
+#include "storage/text.h"
 #include "ui/error_box.h"
 #include "ui/group_dialog.h"
 #include "ui/group_list.h"
@@ -99,12 +103,55 @@ bool MainWindow::closeParty() {
 }
 
 void MainWindow::close(platform::Dialog& window) {
-    if (!closeParty()) {
-        // The previous file is still whole, but this session's changes are
-        // lost: say so once rather than end silently.
-        ui::showError(window, text::kSaveFailed);
+    if (!state_.party) {
+        window.endDialog(1);
+        return;
     }
+    while (!saveToPath(state_.settingsPath, *state_.party)) {
+        if (window.quitRequested()) {
+            // Nobody may be asked now: keep the party elsewhere and go.
+            rescue();
+            break;
+        }
+        const auto answer = window.messageBox(
+            text::kSaveFailedRetry, text::kErrorCaption,
+            {platform::MessageButtons::RetryCancel, platform::MessageIcon::Warning});
+        if (answer == platform::MessageAnswer::Retry) {
+            continue;
+        }
+        if (window.quitRequested()) {
+            rescue();
+            break;
+        }
+        const auto leave =
+            window.messageBox(text::kQuitWithoutSaving, text::kQuitWithoutSavingCaption,
+                              {platform::MessageButtons::YesNo, platform::MessageIcon::Warning});
+        if (leave == platform::MessageAnswer::Yes) {
+            break;
+        }
+        if (window.quitRequested()) {
+            rescue();
+            break;
+        }
+        // The window stays open with the party, so that the user can make
+        // room or fix the folder and close again.
+        return;
+    }
+    state_.party.reset();
     window.endDialog(1);
+}
+
+void MainWindow::rescue() {
+    const std::u16string path = rescueParty(state_.userFolder, *state_.party, localMoment());
+    const std::string settings = toUtf8(state_.settingsPath);
+    if (!path.empty()) {
+        std::fprintf(stderr, "tally-share: cannot save %s; the party was saved to %s\n",
+                     settings.c_str(), toUtf8(path).c_str());
+        return;
+    }
+    // Not even a rescued copy: the records go to the log, to be typed in again.
+    std::fprintf(stderr, "tally-share: cannot save %s, nor a rescued copy; the party follows\n%s",
+                 settings.c_str(), partyRecords(*state_.party).c_str());
 }
 
 void MainWindow::command(platform::Dialog& window, int commandId) {

@@ -25,6 +25,9 @@ public:
 private:
     void create(platform::Dialog& window);
     void command(platform::Dialog& window, int id);
+    // Saves and ends the window. When the save fails the user may retry,
+    // end without saving, or go back to the window; on a quit request the
+    // party goes to a rescued copy instead of asking.
     void close(platform::Dialog& window);
     // Runs the calculation last asked for, if any; false when it could not
     // run, after which no result is shown.
@@ -33,6 +36,7 @@ private:
     void showListMenu(platform::Dialog& window);
     void copyTable(platform::Dialog& window);
     void saveCsv(platform::Dialog& window);
+    void rescue();
 
     AppState& state_;
 };

@@ -37,9 +37,10 @@ struct Run {
 };
 
 // Starts `program`, waits for its window, asks it to end, and measures.
-Run runOnce(const fs::path& program, const fs::path& runtimeDir) {
+Run runOnce(const fs::path& program, const fs::path& runtimeDir, const fs::path& configDir) {
     Run run;
     std::vector<std::string> overrides{"XDG_RUNTIME_DIR=" + runtimeDir.string(),
+                                       "XDG_CONFIG_HOME=" + configDir.string(),
                                        "QT_LOGGING_RULES=tallyshare.windows.info=true"};
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         overrides.emplace_back("QT_QPA_PLATFORM=offscreen");
@@ -107,8 +108,8 @@ int main(int argc, char* argv[]) {
     std::vector<double> ourTimes, bareTimes, ourPeaks, barePeaks;
     for (int i = 0; i < rounds; ++i) {
         // Interleaved, so that both see the same machine.
-        const Run ours = runOnce(program, dir / "runtime");
-        const Run bare = runOnce(TS_BARE_DIALOG, dir / "runtime");
+        const Run ours = runOnce(program, dir / "runtime", dir / "config");
+        const Run bare = runOnce(TS_BARE_DIALOG, dir / "runtime", dir / "config");
         if (!ours.ok || !bare.ok) {
             std::fprintf(stderr, "round %d failed (program %d, bare dialog %d)\n", i, ours.ok,
                          bare.ok);

@@ -50,6 +50,22 @@ inline constexpr std::u16string_view kCsvSaveFailed = u"CSVファイルを保存
 inline constexpr std::u16string_view kCsvTypeName = u"CSV";
 inline constexpr std::u16string_view kCsvExtension = u"csv";
 inline constexpr std::u16string_view kCsvNamePrefix = u"tally-share-";
+// At close, when the settings file cannot be written: retry or cancel, and
+// after cancel the explicit choice to end without saving.
+inline constexpr std::u16string_view kSaveFailedRetry =
+    u"設定ファイルを保存できませんでした。\n"
+    u"空き容量や書き込みの権限を確かめてから［再試行］を押してください。";
+inline constexpr std::u16string_view kQuitWithoutSavingCaption = u"終了";
+inline constexpr std::u16string_view kQuitWithoutSaving =
+    u"保存せずに終了しますか？\n"
+    u"［はい］：今回の変更を捨てて終了します。\n"
+    u"［いいえ］：ウィンドウに戻ります。";
+// The next start after a rescue; the paths of the rescued copies follow.
+inline constexpr std::u16string_view kRescuedCaption = u"TALLY-SHARE";
+inline constexpr std::u16string_view kRescuedNotice =
+    u"前回の終了時に設定ファイルを保存できなかったため、データを次のファイルに保存しました：";
+inline constexpr std::u16string_view kRescuedHint =
+    u"このファイルの名前を ts.cfg に変えて設定ファイルと置き換えると、そのデータに戻せます。";
 
 // Group settings dialog, in the order the fields are tested.
 inline constexpr std::u16string_view kNeedName = u"このグループの名前を入力してください";

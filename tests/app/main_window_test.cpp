@@ -82,13 +82,14 @@ protected:
     int run(FakeWindowSystem::Script script, bool first = true) {
         windows_.onNextRun(res::kMainDialog, std::move(script));
         FakeLock lock(first);
-        const int result = runApplication(windows_, lock, path_);
+        const int result = runApplication(windows_, lock, path_, userFolder_);
         activations_ = lock.activations;
         return result;
     }
 
     fs::path dir_;
     std::u16string path_;
+    std::u16string userFolder_;
     FakeWindowSystem windows_;
     int activations_ = 0;
 };
@@ -481,14 +482,184 @@ TEST_F(MainWindowTest, AFailedCsvSaveIsReportedOnceAndLeavesFilesAlone) {
     }
 }
 
-TEST_F(MainWindowTest, AFailedSaveIsReportedOnceAndTheWindowStillCloses) {
-    path_ = fromUtf8((dir_ / "missing-folder" / "ts.cfg").string());
-    const int result = run([](FakeDialog& w) { w.command(id::kCancel); });
+// The rescued copies in a folder.
+std::vector<fs::path> rescuedCopiesIn(const fs::path& folder) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind("ts.cfg.rescued-", 0) == 0) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
+// Makes the next save fail: a folder where the settings file should be.
+void blockSettingsFile(const fs::path& file) {
+    fs::remove(file);
+    fs::create_directory(file);
+}
+
+TEST_F(MainWindowTest, AFailedSaveAtCloseOffersRetryAndSavesOnceTheProblemIsGone) {
+    storeParty(12000, 1000, {{u"A", 2, 100, 0}});
+    windows_.answerNext(MessageAnswer::Retry);
+    windows_.answerNext(MessageAnswer::Retry);
+    int boxesBeforeFix = 2;
+    windows_.onMessageBox = [&](const test::MessageBoxCall&) {
+        if (--boxesBeforeFix == 0) {
+            fs::remove(dir_ / "ts.cfg");  // the user made room
+        }
+    };
+    const int result = run([&](FakeDialog& w) {
+        blockSettingsFile(dir_ / "ts.cfg");
+        w.command(id::kCancel);
+        EXPECT_TRUE(w.ended);
+    });
     EXPECT_EQ(result, 1);
+    ASSERT_EQ(windows_.messageBoxes.size(), 2u);
+    for (const auto& box : windows_.messageBoxes) {
+        EXPECT_EQ(box.text, text::kSaveFailedRetry);
+        EXPECT_EQ(box.caption, u"エラー");
+        EXPECT_EQ(box.style, (platform::MessageStyle{platform::MessageButtons::RetryCancel,
+                                                     platform::MessageIcon::Warning}));
+    }
+    const auto stored = loadStored();
+    EXPECT_EQ(stored->total, 12000);
+    ASSERT_EQ(stored->groupCount(), 1);
+    EXPECT_EQ(stored->groupAt(0)->people, 2);
+}
+
+TEST_F(MainWindowTest, CancelAfterAFailedSaveAsksBeforeEndingWithoutSaving) {
+    struct Case {
+        MessageAnswer leave;
+        bool ends;
+    };
+    for (const Case c : {Case{MessageAnswer::Yes, true}, Case{MessageAnswer::No, false},
+                         Case{MessageAnswer::Cancel, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.leave));
+        fs::remove_all(dir_ / "ts.cfg");
+        storeParty(500, 10, {{u"A", 1, 100, 0}});
+        windows_ = FakeWindowSystem();
+        windows_.answerNext(MessageAnswer::Cancel);
+        windows_.answerNext(c.leave);
+        const int result = run([&](FakeDialog& w) {
+            blockSettingsFile(dir_ / "ts.cfg");
+            w.command(id::kCancel);
+            ASSERT_EQ(windows_.messageBoxes.size(), 2u);
+            EXPECT_EQ(windows_.messageBoxes[1].text, text::kQuitWithoutSaving);
+            EXPECT_EQ(windows_.messageBoxes[1].caption, u"終了");
+            EXPECT_EQ(windows_.messageBoxes[1].style.buttons, platform::MessageButtons::YesNo);
+            EXPECT_EQ(w.ended, c.ends);
+            if (c.ends) {
+                return;
+            }
+            // Back in the window with everything there; once the user has
+            // fixed the problem, the next close saves.
+            EXPECT_EQ(w.list.rows.size(), 1u);
+            w.command(id::main::kCalculatePlain);
+            EXPECT_EQ(w.list.rows.size(), 1u);
+            fs::remove(dir_ / "ts.cfg");
+            w.command(id::kCancel);
+            EXPECT_TRUE(w.ended);
+        });
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(windows_.messageBoxes.size(), 2u);
+        EXPECT_EQ(fs::is_directory(dir_ / "ts.cfg"), c.ends);  // ended: nothing written
+        if (!c.ends) {
+            EXPECT_EQ(loadStored()->groupCount(), 1);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNextStartOnce) {
+    storeParty(12000, 100, {{u"A", 3, 80, 500}});
+    userFolder_ = fromUtf8((dir_ / "user" / "tally-share").string());
+    testing::internal::CaptureStderr();
+    const int result = run([&](FakeDialog& w) {
+        blockSettingsFile(dir_ / "ts.cfg");
+        windows_.quitting = true;
+        w.command(id::kCancel);
+        EXPECT_TRUE(w.ended);
+    });
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(windows_.messageBoxes.empty()) << "nothing may wait for the user";
+
+    std::vector<fs::path> rescued;
+    for (const auto& entry : fs::directory_iterator(dir_ / "user" / "tally-share")) {
+        rescued.push_back(entry.path());
+    }
+    ASSERT_EQ(rescued.size(), 1u);
+    const std::string name = rescued[0].filename().string();
+    ASSERT_EQ(name.size(), std::string("ts.cfg.rescued-20261207-142501").size()) << name;
+    EXPECT_EQ(name.substr(0, 15), "ts.cfg.rescued-");
+    EXPECT_EQ(name[23], '-');
+    EXPECT_NE(log.find(rescued[0].string()), std::string::npos) << log;
+    auto party = Party::create(u"FIRST");
+    ASSERT_TRUE(loadFromPath(fromUtf8(rescued[0].string()), *party));
+    EXPECT_EQ(party->total, 12000);
+    ASSERT_EQ(party->groupCount(), 1);
+    EXPECT_EQ(party->groupAt(0)->advance, 500);
+    EXPECT_EQ(fs::perms::owner_all,
+              fs::status(dir_ / "user" / "tally-share").permissions() & fs::perms::all);
+
+    // The next start names the rescued copy in one information box; the one
+    // after that does not.
+    fs::remove(dir_ / "ts.cfg");
+    windows_ = FakeWindowSystem();
+    run([](FakeDialog& w) { w.command(id::kCancel); });
     ASSERT_EQ(windows_.messageBoxes.size(), 1u);
-    EXPECT_EQ(windows_.messageBoxes[0].text, u"設定ファイルを保存できませんでした");
-    EXPECT_EQ(windows_.messageBoxes[0].caption, u"エラー");
-    EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Information);
+    EXPECT_NE(windows_.messageBoxes[0].text.find(fromUtf8(rescued[0].string())),
+              std::u16string::npos);
+    EXPECT_EQ(windows_.runs.size(), 1u);
+    windows_ = FakeWindowSystem();
+    run([](FakeDialog& w) { w.command(id::kCancel); });
+    EXPECT_TRUE(windows_.messageBoxes.empty());
+}
+
+TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingTheWindow) {
+    // The quit arrives while the first or the second box is open; the window
+    // system then answers it as dismissed.
+    for (const std::size_t openBoxes : {std::size_t{1}, std::size_t{2}}) {
+        SCOPED_TRACE(openBoxes);
+        fs::remove_all(dir_ / "ts.cfg");
+        fs::remove_all(dir_ / "user");
+        storeParty(300, 10, {});
+        userFolder_ = fromUtf8((dir_ / "user").string());
+        windows_ = FakeWindowSystem();
+        windows_.answerNext(MessageAnswer::Cancel);
+        windows_.answerNext(MessageAnswer::No);
+        windows_.onMessageBox = [&](const test::MessageBoxCall&) {
+            windows_.quitting = windows_.messageBoxes.size() == openBoxes;
+        };
+        testing::internal::CaptureStderr();
+        const int result = run([&](FakeDialog& w) {
+            blockSettingsFile(dir_ / "ts.cfg");
+            w.command(id::kCancel);
+            EXPECT_TRUE(w.ended);
+        });
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(windows_.messageBoxes.size(), openBoxes);
+        EXPECT_FALSE(rescuedCopiesIn(dir_ / "user").empty());
+    }
+}
+
+TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
+    storeParty(700, 10, {{u"Ｂ班", 2, 50, 0}});
+    std::ofstream(dir_ / "not-a-folder") << "x";
+    userFolder_ = fromUtf8((dir_ / "not-a-folder" / "tally-share").string());
+    testing::internal::CaptureStderr();
+    const int result = run([&](FakeDialog& w) {
+        blockSettingsFile(dir_ / "ts.cfg");
+        windows_.quitting = true;
+        w.command(id::kCancel);
+    });
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(windows_.messageBoxes.empty());
+    EXPECT_NE(log.find("PEOPLE,\"FIRST\",700,10\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("GROUP,\"Ｂ班\",2,50,0\n"), std::string::npos) << log;
 }
 
 TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {

@@ -39,11 +39,11 @@ std::string readFile(const fs::path& path) {
 // One started copy of the program, its standard error read through a pipe.
 class Copy {
 public:
-    Copy(const fs::path& program, const fs::path& runtimeDir) {
+    Copy(const fs::path& program, const fs::path& runtimeDir, const fs::path& configDir) {
         const auto spawned = tools::spawnWithStderrPipe(
             program.string(),
-            {"XDG_RUNTIME_DIR=" + runtimeDir.string(), "QT_QPA_PLATFORM=offscreen",
-             "QT_LOGGING_RULES=tallyshare.*.info=true"});
+            {"XDG_RUNTIME_DIR=" + runtimeDir.string(), "XDG_CONFIG_HOME=" + configDir.string(),
+             "QT_QPA_PLATFORM=offscreen", "QT_LOGGING_RULES=tallyshare.*.info=true"});
         if (spawned.pid < 0) {
             ADD_FAILURE() << "cannot start " << program;
             return;
@@ -149,7 +149,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::unique_ptr<Copy> start() { return std::make_unique<Copy>(program_, dir_ / "runtime"); }
+    std::unique_ptr<Copy> start() {
+        return std::make_unique<Copy>(program_, dir_ / "runtime", dir_ / "config");
+    }
     fs::path settings() const { return dir_ / "app" / "ts.cfg"; }
 
     fs::path dir_;
@@ -167,6 +169,25 @@ TEST_F(ProcessTest, ARequestToEndFromTheDesktopSavesAndExitsWithOne) {
         // "@TALLYSHARE/CONFIG" in UTF-16LE opens the file.
         EXPECT_EQ(bytes.substr(0, 4), std::string("@\0T\0", 4)) << "signal " << number;
     }
+}
+
+TEST_F(ProcessTest, ASignalWithAFailingSaveRescuesThePartyWithoutWaitingForTheUser) {
+    // A folder where the settings file should be: the start reads nothing,
+    // and every save fails, also for root.
+    fs::create_directory(settings());
+    auto copy = start();
+    ASSERT_TRUE(copy->shown()) << copy->output();
+    copy->signal(SIGTERM);
+    EXPECT_EQ(copy->waitForExit(), 1) << copy->output();
+    std::vector<fs::path> rescued;
+    for (const auto& entry : fs::directory_iterator(dir_ / "config" / "tally-share")) {
+        if (entry.path().filename().string().rfind("ts.cfg.rescued-", 0) == 0) {
+            rescued.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(rescued.size(), 1u) << copy->output();
+    EXPECT_NE(copy->output().find(rescued[0].string()), std::string::npos) << copy->output();
+    EXPECT_EQ(readFile(rescued[0]).substr(0, 4), std::string("@\0T\0", 4));
 }
 
 TEST_F(ProcessTest, ASecondCopyRaisesTheFirstAndLeavesTheFileAlone) {

@@ -1,11 +1,15 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +36,25 @@ std::unique_ptr<QProcess> startHelper(const QStringList& arguments, const QByteA
     return process;
 }
 
+// A Unix-domain socket bound at `path` that listens but never accepts; -1
+// on failure.
+int silentListener(const QString& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || name.size() >= static_cast<qsizetype>(sizeof address.sun_path)) {
+        return -1;
+    }
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 1) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 // Waits for the helper while this process keeps answering events.
 QByteArray finish(QProcess& process) {
     [&] { QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 10000); }();
@@ -50,18 +73,51 @@ private slots:
     void killedCopyLeavesNothingStale();
     void unsafeFolderIsRefused_data();
     void unsafeFolderIsRefused();
+    void unsafeFolderFallsBackToTheUserFolder_data();
+    void unsafeFolderFallsBackToTheUserFolder();
+    void leftoversAtTheSocketPathAreReplaced_data();
+    void leftoversAtTheSocketPathAreReplaced();
     void tmpIsTheFallbackFolder();
     void activationReachesFirstCopy();
     void activationWaitIsBounded();
 
 private:
+    // Makes the preferred lock folder unusable in the way `kind` names.
+    void spoilFolder(const QString& kind);
+
     std::unique_ptr<QTemporaryDir> runtime_;
+    std::unique_ptr<QTemporaryDir> config_;
 };
 
 void InstanceLockTest::init() {
     runtime_ = std::make_unique<QTemporaryDir>();
     QVERIFY(runtime_->isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
+    config_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(config_->isValid());
+    qunsetenv("XDG_CONFIG_HOME");  // helpers run without a fallback unless a test sets one
+}
+
+void InstanceLockTest::spoilFolder(const QString& kind) {
+    const QByteArray folder = QFile::encodeName(runtime_->path() + QStringLiteral("/TALLY-SHARE"));
+    const QByteArray elsewhere = QFile::encodeName(runtime_->path() + QStringLiteral("/elsewhere"));
+    if (kind == QStringLiteral("link")) {
+        QCOMPARE(::mkdir(elsewhere.constData(), 0700), 0);
+        QCOMPARE(::symlink(elsewhere.constData(), folder.constData()), 0);
+    } else if (kind == QStringLiteral("file")) {
+        QFile file(QFile::decodeName(folder));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == QStringLiteral("other user")) {
+        // Made first by someone else: only root can show it in a test.
+        if (::geteuid() != 0) {
+            QSKIP("needs root to give a folder to another user");
+        }
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        QCOMPARE(::chown(folder.constData(), 65534, 65534), 0);
+    } else {
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        QCOMPARE(::chmod(folder.constData(), static_cast<mode_t>(kind.toUInt(nullptr, 8))), 0);
+    }
 }
 
 void InstanceLockTest::folderIsPrivateAndReused() {
@@ -131,18 +187,10 @@ void InstanceLockTest::unsafeFolderIsRefused() {
     QFETCH(QString, kind);
     const QByteArray folder = QFile::encodeName(runtime_->path() + QStringLiteral("/TALLY-SHARE"));
     const QByteArray elsewhere = QFile::encodeName(runtime_->path() + QStringLiteral("/elsewhere"));
-    if (kind == QStringLiteral("link")) {
-        QCOMPARE(::mkdir(elsewhere.constData(), 0700), 0);
-        QCOMPARE(::symlink(elsewhere.constData(), folder.constData()), 0);
-    } else if (kind == QStringLiteral("file")) {
-        QFile file(QFile::decodeName(folder));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    } else {
-        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
-        QCOMPARE(::chmod(folder.constData(), static_cast<mode_t>(kind.toUInt(nullptr, 8))), 0);
-    }
-    // Without a usable lock the program runs as a first copy, and so does
-    // every other copy: none takes a lock in that folder.
+    spoilFolder(kind);
+    // Without a usable lock and without a fallback folder the program runs
+    // as a first copy, and so does every other copy: none takes a lock in
+    // that folder.
     QtInstanceLock lock;
     QVERIFY(lock.acquire());
     QVERIFY(!lock.holdsLock());
@@ -151,6 +199,97 @@ void InstanceLockTest::unsafeFolderIsRefused() {
     lock.activateRunningCopy();  // nothing to ask; returns at once
     QVERIFY(!QFile::exists(QFile::decodeName(folder) + QStringLiteral("/lock")));
     QVERIFY(!QFile::exists(QFile::decodeName(elsewhere) + QStringLiteral("/lock")));
+}
+
+void InstanceLockTest::unsafeFolderFallsBackToTheUserFolder_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("depth");  // extra length of the user folder's path
+    QTest::newRow("world-writable") << "0777" << 0;
+    QTest::newRow("symbolic link") << "link" << 0;
+    QTest::newRow("made by another user") << "other user" << 0;
+    QTest::newRow("plain file, deep user folder") << "file" << 120;
+}
+
+void InstanceLockTest::unsafeFolderFallsBackToTheUserFolder() {
+    QFETCH(QString, kind);
+    QFETCH(int, depth);
+    spoilFolder(kind);
+    QString config = config_->path();
+    if (depth > 0) {
+        // Too long for a socket address: reached through /proc instead.
+        config += QLatin1Char('/') + QString(depth, QLatin1Char('d'));
+    }
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const QString userFolder = config + QStringLiteral("/tally-share");
+    QVERIFY(!QFile::exists(userFolder));
+
+    QtInstanceLock lock(u"TALLY-SHARE", userFolder.toStdU16String());
+    QVERIFY(lock.acquire());
+    QVERIFY(lock.holdsLock());
+    QCOMPARE(lock.lockDirectory(), userFolder);
+    QVERIFY(lock.listening());
+    struct stat info {};
+    QCOMPARE(::lstat(QFile::encodeName(userFolder).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, mode_t{0700});
+
+    // Another copy, in another process, gives way and its request arrives.
+    QByteArray token;
+    lock.setActivationObserver([&](const QByteArray& t) { token = t + "!"; });
+    auto second = startHelper({QStringLiteral("activate")}, "from-fallback");
+    QVERIFY(finish(*second).startsWith("second"));
+    QCOMPARE(token, QByteArray("from-fallback!"));
+    // A user folder that is itself a link is refused like the other one.
+    QtInstanceLock viaLink(u"TALLY-SHARE",
+                           (config_->path() + QStringLiteral("/link")).toStdU16String());
+    QVERIFY(QFile::link(userFolder, config_->path() + QStringLiteral("/link")));
+    QVERIFY(viaLink.acquire());
+    QVERIFY(!viaLink.holdsLock());
+    QVERIFY(viaLink.lockDirectory().isEmpty());
+
+    // The usual folder usable again while this copy runs on the fallback:
+    // a new copy still gives way to it.
+    const QString spoiled = runtime_->path() + QStringLiteral("/TALLY-SHARE");
+    QVERIFY(QFileInfo(spoiled).isDir() && !QFileInfo(spoiled).isSymLink()
+                ? QDir(spoiled).rmdir(spoiled)
+                : QFile::remove(spoiled));
+    auto late = startHelper({QStringLiteral("activate")}, "late");
+    QVERIFY(finish(*late).startsWith("second"));
+    QCOMPARE(token, QByteArray("late!"));
+    QtInstanceLock usual;  // no fallback given: takes the usual folder
+    QVERIFY(usual.acquire());
+    QCOMPARE(usual.lockDirectory(), spoiled);
+}
+
+void InstanceLockTest::leftoversAtTheSocketPathAreReplaced_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("stale socket") << "socket";
+    QTest::newRow("plain file") << "file";
+    QTest::newRow("empty folder") << "folder";
+}
+
+void InstanceLockTest::leftoversAtTheSocketPathAreReplaced() {
+    QFETCH(QString, kind);
+    const QString folder = runtime_->path() + QStringLiteral("/TALLY-SHARE");
+    const QString socket = folder + QStringLiteral("/socket");
+    QCOMPARE(::mkdir(QFile::encodeName(folder).constData(), 0700), 0);
+    if (kind == QStringLiteral("socket")) {
+        const int fd = silentListener(socket);
+        QVERIFY(fd >= 0);
+        ::close(fd);  // the file stays, nobody listens
+    } else if (kind == QStringLiteral("file")) {
+        QFile file(socket);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkdir(socket));
+    }
+    QtInstanceLock lock;
+    QVERIFY(lock.acquire());
+    QVERIFY(lock.listening());
+    QByteArray token;
+    lock.setActivationObserver([&](const QByteArray& t) { token = t + "!"; });
+    auto second = startHelper({QStringLiteral("activate")}, "past-" + kind.toLatin1());
+    QVERIFY(finish(*second).startsWith("second"));
+    QCOMPARE(token, "past-" + kind.toLatin1() + "!");
 }
 
 void InstanceLockTest::tmpIsTheFallbackFolder() {
@@ -212,8 +351,8 @@ void InstanceLockTest::activationWaitIsBounded() {
                           O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    QLocalServer silent;
-    QVERIFY(silent.listen(folder + QStringLiteral("/socket")));
+    const int silent = silentListener(folder + QStringLiteral("/socket"));
+    QVERIFY(silent >= 0);
 
     auto second = startHelper({QStringLiteral("activate")});
     // Not answering events here: the helper must not wait for us.
@@ -225,7 +364,8 @@ void InstanceLockTest::activationWaitIsBounded() {
     QVERIFY(QFile::exists(folder + QStringLiteral("/socket")));
 
     // No socket at all: it returns at once.
-    silent.close();
+    ::close(silent);
+    QVERIFY(QFile::remove(folder + QStringLiteral("/socket")));
     auto alone = startHelper({QStringLiteral("activate")});
     QVERIFY(alone->waitForFinished(10000));
     const QByteArray quick = alone->readAllStandardOutput().trimmed();

@@ -3,9 +3,11 @@
 //                           <ms> milliseconds, or prints "second"
 //   lock_helper activate    takes the lock; prints "first", or asks the
 //                           running copy and prints "second <elapsed ms>"
+// The fallback lock folder is $XDG_CONFIG_HOME/tally-share, as in the program.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,7 +20,11 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         return 2;
     }
-    ts::platform::QtInstanceLock lock;
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const std::u16string fallback =
+        config.isEmpty() ? std::u16string()
+                         : (config + QStringLiteral("/tally-share")).toStdU16String();
+    ts::platform::QtInstanceLock lock(u"TALLY-SHARE", fallback);
     const bool first = lock.acquire() && lock.holdsLock();
     if (!first) {
         QElapsedTimer elapsed;

@@ -211,6 +211,9 @@ platform::MessageAnswer FakeWindowSystem::messageBox(std::u16string_view text,
                                                      std::u16string_view caption,
                                                      platform::MessageStyle style) {
     messageBoxes.push_back({std::u16string(text), std::u16string(caption), style});
+    if (onMessageBox) {
+        onMessageBox(messageBoxes.back());
+    }
     if (answers.empty()) {
         return platform::MessageAnswer::Ok;
     }

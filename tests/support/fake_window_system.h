@@ -116,6 +116,9 @@ public:
     int screenWidth = 240;
     int screenHeight = 320;
     std::vector<MessageBoxCall> messageBoxes;
+    // Told of each message box before it is answered (a test may change the
+    // world there, as a user would before pressing a button).
+    std::function<void(const MessageBoxCall&)> onMessageBox;
     std::deque<platform::MessageAnswer> answers;
     // Context menus shown (the entries' texts), and the commands chosen in
     // the next ones, in order; 0 (nothing chosen) once they run out.

@@ -1,0 +1,49 @@
+#pragma once
+
+// When the settings file cannot be written while the program is asked to
+// quit (a signal, the end of the session), nobody can be asked what to do:
+// the party goes to a rescued copy in the user's own folder instead, and the
+// next start tells the user where it is.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/party.h"
+
+namespace ts::app {
+
+// A local date and time, to the second.
+struct Moment {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Now, from the system clock in the local time zone.
+Moment localMoment();
+
+// "ts.cfg.rescued-YYYYMMDD-hhmmss".
+std::u16string rescuedFileName(const Moment& when);
+
+// Writes the party, in the settings file's own format, to a new rescued
+// copy in `folder` (created, private to the user, when missing). Returns
+// the copy's path, or empty when it could not be written.
+std::u16string rescueParty(std::u16string_view folder, Entry& party, const Moment& when);
+
+// The party as settings records in UTF-8, one a line: the last resort when
+// not even a rescued copy could be written.
+std::string partyRecords(const Party& party);
+
+// The rescued copies in `folder` that the user has not been told of yet,
+// as full paths, oldest first.
+std::vector<std::u16string> untoldRescues(std::u16string_view folder);
+
+// Remembers that the user has been told of every rescued copy now in
+// `folder`. False when the note could not be written (they are told again).
+bool markRescuesTold(std::u16string_view folder);
+
+}  // namespace ts::app
