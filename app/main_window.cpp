@@ -93,15 +93,6 @@ bool MainWindow::openParty() {
     return true;
 }
 
-bool MainWindow::closeParty() {
-    if (!state_.party) {
-        return true;
-    }
-    const bool saved = saveToPath(state_.settingsPath, *state_.party);
-    state_.party.reset();
-    return saved;
-}
-
 void MainWindow::close(platform::Dialog& window) {
     if (!state_.party) {
         window.endDialog(1);

@@ -18,8 +18,6 @@ public:
     // Creates the party named "FIRST", loads the settings file into it and
     // builds the list columns. False when the party cannot be created.
     bool openParty();
-    // Saves the party and destroys it; false when the save failed.
-    bool closeParty();
     void refreshWindow(platform::Dialog& window);
 
 private:

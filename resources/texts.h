@@ -39,7 +39,6 @@ inline constexpr std::u16string_view kAboutCaption = u"Information";
 inline constexpr std::u16string_view kAboutText =
     u"TALLY-SHARE Version1.00\nBill splitting for groups, by the TALLY-SHARE developers";
 inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
-inline constexpr std::u16string_view kSaveFailed = u"設定ファイルを保存できませんでした";
 inline constexpr std::u16string_view kNothingToWeigh = u"人数と割合の合計が0のため計算できません";
 
 // The group list's context menu and what its commands report.
