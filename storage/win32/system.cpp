@@ -252,6 +252,13 @@ bool replaceFile(std::u16string_view from, std::u16string_view to) {
     if (source.empty() || target.empty()) {
         return false;
     }
+    // A file marked read-only is not to be changed. Windows refuses to
+    // rename over it; Wine does not, so it is checked here too.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // The rename replaces the target in one step or not at all. A virus
     // scanner or indexer that has just opened the new file can refuse it for
     // a moment, so a refusal is tried again a few times.
