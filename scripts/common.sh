@@ -8,6 +8,10 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
 # What the tests, sanitizers, linters, fuzzer and benchmarks need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev)
+# The Windows cross-build and its tests under Wine (64-bit Wine only; the
+# wine package takes wine64 in place of wine32, so no i386 architecture).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 googletest
+    wine wine64 xvfb)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
