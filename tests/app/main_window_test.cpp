@@ -328,5 +328,66 @@ TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {
     EXPECT_EQ(fs::last_write_time(dir_ / "ts.cfg"), before);
 }
 
+// The road of a typical use, step for step as the Windows program's GUI test
+// drives the real windows: both programs must write the same settings file.
+TEST_F(MainWindowTest, TypicalUseWritesTheSharedGoldenFile) {
+    setSaveDateSource([] { return SaveDate{2001, 2, 3}; });
+    windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) {
+        d.type(id::group::kNameField, u"幹事チーム");
+        d.type(id::group::kPeopleField, u"2");
+        d.type(id::group::kAdvanceField, u"3000");
+        d.type(id::group::kAddendField, u"500");
+        d.command(id::group::kAddAddend);
+        EXPECT_EQ(d.itemText(id::group::kAdvanceField), u"3500");
+        d.command(id::kOk);
+    });
+    windows_.onNextRun(res::kGroupDialog, [this](FakeDialog& d) {
+        d.type(id::group::kNameField, u"ゲスト 田中");
+        d.type(id::group::kPeopleField, u"");
+        d.command(id::kOk);
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(windows_.messageBoxes[0].text, u"このグループの人数を入力してください");
+        d.type(id::group::kPeopleField, u"1");
+        d.clickUp(id::group::kPeopleArrows);
+        d.clickUp(id::group::kPeopleArrows);
+        d.clickDown(id::group::kRatioArrows);
+        d.type(id::group::kAdvanceField, u"１０００");
+        d.command(id::kOk);
+    });
+    windows_.onNextRun(res::kTotalDialog, [this](FakeDialog& d) {
+        d.command(id::total::kTakeAdvances);
+        EXPECT_EQ(d.itemText(id::total::kTotalField), u"10000");
+        d.type(id::total::kTotalField, u"");
+        d.command(id::kOk);
+        ASSERT_EQ(windows_.messageBoxes.size(), 2u);
+        EXPECT_EQ(windows_.messageBoxes[1].text, u"総額を入力してください");
+        d.type(id::total::kTotalField, u"１２３４５");
+        d.type(id::total::kUnitCombo, u"１０００");
+        d.command(id::kOk);
+    });
+    run([](FakeDialog& w) {
+        w.command(id::main::kAdd);
+        w.command(id::main::kAdd);
+        w.command(id::main::kInput);
+        w.command(id::main::kCalculateRounded);
+        EXPECT_EQ(w.list.rows,
+                  (std::vector<std::vector<std::u16string>>{
+                      {u"幹事チーム", u"2人", u"100%", u"3500円", u"3000円", u"0円　　"},
+                      {u"ゲスト 田中", u"3人", u"90%", u"1000円", u"3000円", u"2000円払う"}}));
+        EXPECT_EQ(w.items[id::main::kPeopleText], u"5人");
+        EXPECT_EQ(w.items[id::main::kTotalText], u"12345円");
+        EXPECT_EQ(w.items[id::main::kUnitText], u"1000円");
+        EXPECT_EQ(w.items[id::main::kRemainderText], u"3155円");
+        w.command(id::kCancel);
+    });
+    setSaveDateSource(nullptr);
+    std::ifstream written(dir_ / "ts.cfg", std::ios::binary);
+    std::ifstream golden(TS_TYPICAL_USE_CFG, std::ios::binary);
+    ASSERT_TRUE(golden) << TS_TYPICAL_USE_CFG;
+    const std::string writtenBytes{std::istreambuf_iterator<char>(written), {}};
+    const std::string goldenBytes{std::istreambuf_iterator<char>(golden), {}};
+    EXPECT_EQ(writtenBytes, goldenBytes);
+}
+
 }  // namespace
 }  // namespace ts::app

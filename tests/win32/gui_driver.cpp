@@ -1,0 +1,637 @@
+// Drives the Windows program from outside, as a user would, with window
+// messages only, and reads the results back from its controls:
+//   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
+//              <menu helper.exe>
+// The program runs from a fresh copy folder, so it starts without ts.cfg.
+// Exit status 0 when every check held, 1 otherwise, 77 without a display.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWaitMs = 20000;
+constexpr DWORD kPollMs = 20;
+constexpr int kMainList = 1000;
+constexpr int kStaticText = 0xFFFF;
+
+int failures = 0;
+
+std::string narrow(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        ++failures;
+        std::printf("FAILED: %s\n", what);
+    }
+}
+
+void checkText(std::wstring_view actual, std::wstring_view expected, const char* what) {
+    if (actual != expected) {
+        ++failures;
+        std::printf("FAILED: %s: \"%s\", expected \"%s\"\n", what, narrow(actual).c_str(),
+                    narrow(expected).c_str());
+    }
+}
+
+// A Unix path handed over by CMake, as Wine sees it (drive Z: is /).
+std::wstring windowsPath(std::wstring path) {
+    if (!path.empty() && path.front() == L'/') {
+        for (wchar_t& c : path) {
+            if (c == L'/') {
+                c = L'\\';
+            }
+        }
+        path.insert(0, L"Z:");
+    }
+    return path;
+}
+
+template <typename Condition>
+bool waitFor(Condition condition, DWORD timeoutMs = kWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+std::wstring textOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &length) ==
+        0) {
+        return L"<no answer>";
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, kWaitMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring itemText(HWND dialog, int id) {
+    const HWND item = GetDlgItem(dialog, id);
+    return item != nullptr ? textOf(item) : L"<no control>";
+}
+
+void setItemText(HWND dialog, int id, const wchar_t* text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, kWaitMs, &ignored);
+}
+
+// A click whose handling opens no modal window: returns once it is handled.
+void click(HWND dialog, int id) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kWaitMs,
+                        &ignored);
+}
+
+// A click that opens a modal window, which the sender must not wait for.
+void clickAndGo(HWND dialog, int id) {
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// Presses the upper or lower arrow of an up-down control with the mouse.
+void pressArrow(HWND dialog, int id, bool up) {
+    const HWND arrows = GetDlgItem(dialog, id);
+    RECT area{};
+    GetClientRect(arrows, &area);
+    const int x = area.right / 2;
+    const int y = up ? area.bottom / 4 : area.bottom * 3 / 4;
+    PostMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(arrows, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+struct Search {
+    DWORD process;
+    std::wstring title;
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if ((search->process != 0 && process != search->process) || IsWindowVisible(window) == FALSE) {
+        return TRUE;
+    }
+    if (search->owner != nullptr && GetWindow(window, GW_OWNER) != search->owner) {
+        return TRUE;
+    }
+    if (!search->title.empty() && textOf(window) != search->title) {
+        return TRUE;
+    }
+    search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> topLevelWindows(DWORD process, std::wstring_view title, HWND owner = nullptr) {
+    Search search{process, std::wstring(title), owner, {}};
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(DWORD process, std::wstring_view title, HWND owner = nullptr) {
+    HWND window = nullptr;
+    waitFor([&] {
+        const auto found = topLevelWindows(process, title, owner);
+        window = found.empty() ? nullptr : found.front();
+        return window != nullptr;
+    });
+    return window;
+}
+
+// The message box a dialog shows: its text is the static control 0xFFFF.
+std::wstring takeMessageBox(DWORD process, HWND owner) {
+    const HWND box = waitForWindow(process, L"", owner);
+    if (box == nullptr) {
+        return L"<no message box>";
+    }
+    const std::wstring caption = textOf(box);
+    const std::wstring text = itemText(box, kStaticText);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    waitFor([&] { return IsWindow(box) == FALSE; });
+    return caption + L"|" + text;
+}
+
+// Reads list rows from another process through memory allocated there.
+class RemoteList {
+public:
+    RemoteList(HANDLE process, HWND list) : process_(process), list_(list) {
+        memory_ =
+            VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteList() {
+        if (memory_ != nullptr) {
+            VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    int rows() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+    int columns() const {
+        const auto header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+        return header != nullptr ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))
+                                 : -1;
+    }
+    int selected() const {
+        return static_cast<int>(
+            SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    std::wstring cell(int row, int subitem) {
+        if (memory_ == nullptr) {
+            return L"<no memory>";
+        }
+        auto* base = static_cast<char*>(memory_);
+        LVITEMW item{};
+        item.iSubItem = subitem;
+        item.pszText = reinterpret_cast<LPWSTR>(base + sizeof(LVITEMW));
+        item.cchTextMax = kTextUnits;
+        SIZE_T moved = 0;
+        WriteProcessMemory(process_, base, &item, sizeof item, &moved);
+        const auto length = static_cast<int>(SendMessageW(
+            list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(base)));
+        std::wstring text(static_cast<std::size_t>(kTextUnits), L'\0');
+        ReadProcessMemory(process_, base + sizeof(LVITEMW), text.data(),
+                          text.size() * sizeof(wchar_t), &moved);
+        text.resize(static_cast<std::size_t>(std::max(length, 0)));
+        return text;
+    }
+
+private:
+    static constexpr int kTextUnits = 512;
+    static constexpr SIZE_T kSize = sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t);
+    HANDLE process_;
+    HWND list_;
+    void* memory_ = nullptr;
+};
+
+struct Program {
+    PROCESS_INFORMATION info{};
+    bool started = false;
+};
+
+Program start(const std::wstring& executable, const std::wstring& folder) {
+    Program program;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + executable + L"\"";
+    program.started =
+        CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.c_str(), &startup, &program.info) != FALSE;
+    return program;
+}
+
+DWORD waitForExit(const Program& program) {
+    if (WaitForSingleObject(program.info.hProcess, kWaitMs) != WAIT_OBJECT_0) {
+        TerminateProcess(program.info.hProcess, 99);
+        WaitForSingleObject(program.info.hProcess, kWaitMs);
+        return 99;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(program.info.hProcess, &code);
+    return code;
+}
+
+void closeHandles(Program& program) {
+    if (program.started) {
+        CloseHandle(program.info.hThread);
+        CloseHandle(program.info.hProcess);
+        program.started = false;
+    }
+}
+
+std::wstring readFileText(const std::wstring& path, bool& ok) {
+    ok = false;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE && got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    ok = bytes.size() % 2 == 0;
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return text;
+}
+
+// The settings file with the save date of its PEOPLE record left out.
+std::wstring withoutDate(std::wstring text) {
+    const std::size_t people = text.find(L"PEOPLE,");
+    if (people == std::wstring::npos) {
+        return text;
+    }
+    const std::size_t end = text.find(L'\n', people);
+    const std::size_t comma = text.rfind(L',', end);
+    if (end != std::wstring::npos && comma != std::wstring::npos && comma > people) {
+        text.replace(comma + 1, end - comma - 1, L"<date>");
+    }
+    return text;
+}
+
+constexpr WORD kOldYear = 2000;
+
+void markOld(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    SYSTEMTIME old{};
+    old.wYear = kOldYear;
+    old.wMonth = 1;
+    old.wDay = 1;
+    FILETIME time{};
+    SystemTimeToFileTime(&old, &time);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+bool isOld(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    SYSTEMTIME written{};
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE &&
+           FileTimeToSystemTime(&data.ftLastWriteTime, &written) != FALSE &&
+           written.wYear == kOldYear;
+}
+
+void removeFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") {
+                DeleteFileW((folder + L"\\" + name).c_str());
+            }
+        } while (FindNextFileW(find, &entry) != FALSE);
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Adds the two groups, each dialog refusing one input on the way.
+void addGroups(DWORD pid, HWND main, RemoteList& list) {
+    clickAndGo(main, 1015);
+    HWND dialog = waitForWindow(pid, L"グループの設定", main);
+    check(dialog != nullptr, "the group dialog opens on 追加");
+    if (dialog == nullptr) {
+        return;
+    }
+    checkText(itemText(dialog, 1009), L"新規", "a new group's name");
+    checkText(itemText(dialog, 1021), L"1", "a new group's people");
+    checkText(itemText(dialog, 1025), L"100", "a new group's ratio");
+    checkText(itemText(dialog, 1020), L"0", "a new group's advance");
+    setItemText(dialog, 1009, L"幹事チーム");
+    setItemText(dialog, 1021, L"2");
+    setItemText(dialog, 1020, L"3000");
+    setItemText(dialog, 1022, L"500");
+    click(dialog, 3);
+    checkText(itemText(dialog, 1020), L"3500", "\"+\" adds the addend to the advance");
+    click(dialog, IDOK);
+    check(waitFor([&] { return list.rows() == 1; }), "the first group is listed");
+
+    clickAndGo(main, 1015);
+    dialog = waitForWindow(pid, L"グループの設定", main);
+    check(dialog != nullptr, "the group dialog opens again");
+    if (dialog == nullptr) {
+        return;
+    }
+    setItemText(dialog, 1009, L"ゲスト 田中");
+    setItemText(dialog, 1021, L"");
+    clickAndGo(dialog, IDOK);
+    checkText(takeMessageBox(pid, dialog), L"エラー|このグループの人数を入力してください",
+              "the group dialog refuses an empty people field");
+    check(IsWindow(dialog) != FALSE, "the group dialog stays open after a refusal");
+    setItemText(dialog, 1021, L"1");
+    pressArrow(dialog, 1028, true);
+    check(waitFor([&] { return itemText(dialog, 1021) == L"2"; }), "the up arrow adds a person");
+    pressArrow(dialog, 1028, true);
+    check(waitFor([&] { return itemText(dialog, 1021) == L"3"; }), "the up arrow again");
+    pressArrow(dialog, 1029, false);
+    check(waitFor([&] { return itemText(dialog, 1025) == L"90"; }),
+          "the down arrow lowers the ratio by 10");
+    setItemText(dialog, 1020, L"１０００");
+    click(dialog, IDOK);
+    check(waitFor([&] { return list.rows() == 2; }), "the second group is listed");
+}
+
+void enterTotal(DWORD pid, HWND main) {
+    clickAndGo(main, 1017);
+    const HWND dialog = waitForWindow(pid, L"情報", main);
+    check(dialog != nullptr, "the total dialog opens on 入力");
+    if (dialog == nullptr) {
+        return;
+    }
+    checkText(itemText(dialog, 1019), L"0", "the total at first");
+    checkText(itemText(dialog, 1029), L"100", "the unit at first");
+    check(SendMessageW(GetDlgItem(dialog, 1029), CB_GETCOUNT, 0, 0) == 5,
+          "the unit list offers five choices");
+    click(dialog, 3);
+    checkText(itemText(dialog, 1019), L"10000", "総負担額を入れる takes the sum of the advances");
+    setItemText(dialog, 1019, L"");
+    clickAndGo(dialog, IDOK);
+    checkText(takeMessageBox(pid, dialog), L"エラー|総額を入力してください",
+              "the total dialog refuses an empty total");
+    setItemText(dialog, 1019, L"１２３４５");
+    setItemText(dialog, 1029, L"１０００");
+    // Enter in the total field is OK, although 総負担額を入れる comes first
+    // among the buttons of default style.
+    const HWND field = GetDlgItem(dialog, 1019);
+    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(field, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
+    check(waitFor([&] { return IsWindow(dialog) == FALSE; }), "Enter closes the total dialog");
+}
+
+void checkCalculation(HWND main, RemoteList& list) {
+    click(main, 1022);
+    const std::vector<std::vector<std::wstring>> expected{
+        {L"幹事チーム", L"2人", L"100%", L"3500円", L"3000円", L"0円　　"},
+        {L"ゲスト 田中", L"3人", L"90%", L"1000円", L"3000円", L"2000円払う"}};
+    waitFor([&] { return list.cell(1, 5) == expected[1][5]; });
+    check(list.columns() == 6, "six columns in the detailed view");
+    check(list.rows() == 2, "two rows");
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        for (std::size_t column = 0; column < expected[row].size(); ++column) {
+            char what[64];
+            std::snprintf(what, sizeof what, "cell %zu,%zu", row, column);
+            checkText(list.cell(static_cast<int>(row), static_cast<int>(column)),
+                      expected[row][column], what);
+        }
+    }
+    checkText(itemText(main, 1028), L"5人", "総人数");
+    checkText(itemText(main, 1019), L"12345円", "総額");
+    checkText(itemText(main, 1029), L"1000円", "区切額");
+    checkText(itemText(main, 1027), L"3155円", "余り");
+}
+
+// Another program asks the running copy to close while a message box is
+// open over the group dialog: the box, then the dialog, then the main window
+// close, and the party is saved without the half-entered group.
+void closeFromOutside(const std::wstring& executable, const std::wstring& folder) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts again");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    check(main != nullptr, "the main window appears again");
+    const HWND dialog = main != nullptr
+                            ? (clickAndGo(main, 1015), waitForWindow(pid, L"グループの設定", main))
+                            : nullptr;
+    check(dialog != nullptr, "the group dialog opens for the close test");
+    if (dialog != nullptr) {
+        setItemText(dialog, 1009, L"");
+        clickAndGo(dialog, IDOK);
+        check(waitForWindow(pid, L"", dialog) != nullptr, "the refusal's box is open");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "a close request from outside ends the program with 1");
+    closeHandles(program);
+}
+
+// The session ends while the main window is idle: the settings file is
+// saved before the program's answer to WM_ENDSESSION, after which Windows
+// may end the process at any moment.
+void endSession(const std::wstring& executable, const std::wstring& folder,
+                const std::wstring& settings) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts for the session end");
+    if (!program.started) {
+        return;
+    }
+    const HWND main = waitForWindow(program.info.dwProcessId, L"TALLY-SHARE");
+    check(main != nullptr, "the main window appears for the session end");
+    if (main != nullptr) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                            kWaitMs, &answer);
+        check(answer != FALSE, "the program lets the session end");
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kWaitMs,
+                            &answer);
+        check(!isOld(settings), "the settings file is saved when the session ends");
+    }
+    check(waitForExit(program) == 1, "the program ends with 1 at the session's end");
+    closeHandles(program);
+}
+
+// A procedure that runs out of memory ends the program with the box
+// "out of memory" and status 1.
+void outOfMemory(const std::wstring& helper) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    Program program = start(helper, temp);
+    check(program.started, "the out-of-memory helper starts");
+    if (!program.started) {
+        return;
+    }
+    const HWND box = waitForWindow(program.info.dwProcessId, L"TALLY-SHARE");
+    check(box != nullptr, "a box titled TALLY-SHARE appears");
+    if (box != nullptr) {
+        checkText(itemText(box, kStaticText), L"out of memory", "the out-of-memory box's text");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    check(waitForExit(program) == 1, "running out of memory ends the program with 1");
+    closeHandles(program);
+}
+
+// The Menu key on the list (WM_CONTEXTMENU without a point) opens the
+// procedure's menu; the keyboard picks its second entry.
+void contextMenu(const std::wstring& helper) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    Program program = start(helper, temp);
+    check(program.started, "the menu helper starts");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    check(main != nullptr, "the menu helper's window appears");
+    if (main != nullptr) {
+        PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(main, kMainList)),
+                     -1);
+        check(waitFor([&] {
+                  for (const HWND window : topLevelWindows(pid, L"")) {
+                      wchar_t name[16] = {};
+                      GetClassNameW(window, name, 16);
+                      if (std::wstring_view(name) == L"#32768") {
+                          return true;
+                      }
+                  }
+                  return false;
+              }),
+              "the context menu opens");
+        for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+            PostMessageW(main, WM_KEYDOWN, key, 1);
+            PostMessageW(main, WM_KEYUP, key, 1 | (3u << 30));
+        }
+        check(waitFor([&] { return itemText(main, 1019) == L"menu 8"; }),
+              "the menu returns the chosen entry's command");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "the menu helper closes");
+    closeHandles(program);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 5) {
+        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg> <helpers.exe>...\n");
+        return 2;
+    }
+    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+        std::printf("SKIPPED: no display (source scripts/wine_env.sh, wine_setup --display)\n");
+        return 77;
+    }
+    if (!topLevelWindows(0, L"TALLY-SHARE").empty()) {
+        std::printf("FAILED: a copy of the program runs already in this Wine prefix\n");
+        return 1;
+    }
+    const std::wstring program = windowsPath(argv[1]);
+    const std::wstring goldenPath = windowsPath(argv[2]);
+
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"tally-share-gui-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring executable = folder + L"\\tally-share.exe";
+    const std::wstring settings = folder + L"\\ts.cfg";
+    if (CopyFileW(program.c_str(), executable.c_str(), FALSE) == FALSE) {
+        std::printf("FAILED: cannot copy %s\n", narrow(program).c_str());
+        return 1;
+    }
+
+    Program first = start(executable, folder);
+    check(first.started, "the program starts");
+    const DWORD pid = first.info.dwProcessId;
+    const HWND main = first.started ? waitForWindow(pid, L"TALLY-SHARE") : nullptr;
+    check(main != nullptr, "the main window titled TALLY-SHARE appears");
+
+    if (main != nullptr) {
+        // A second copy gives way: it ends with 0 and shows no window.
+        Program second = start(executable, folder);
+        check(second.started, "a second copy starts");
+        if (second.started) {
+            check(waitForExit(second) == 0, "the second copy ends with 0");
+            closeHandles(second);
+        }
+        check(topLevelWindows(0, L"TALLY-SHARE").size() == 1,
+              "one window titled TALLY-SHARE while the second copy has gone");
+        check(GetFileAttributesW(settings.c_str()) == INVALID_FILE_ATTRIBUTES,
+              "the second copy writes no settings file");
+        if (GetForegroundWindow() != main) {
+            std::printf("note: the first copy's window is not reported in front\n");
+        }
+
+        RemoteList list(first.info.hProcess, GetDlgItem(main, kMainList));
+        checkText(itemText(main, 1028), L"0人", "総人数 at first start");
+        checkText(itemText(main, 1029), L"100円", "区切額 at first start");
+        check(list.rows() == 0, "an empty list at first start");
+        addGroups(pid, main, list);
+        enterTotal(pid, main);
+        checkCalculation(main, list);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+
+    if (first.started) {
+        check(waitForExit(first) == 1, "the program ends with 1 after its window closed");
+        closeHandles(first);
+    }
+    bool savedOk = false;
+    bool goldenOk = false;
+    const std::wstring saved = readFileText(settings, savedOk);
+    const std::wstring golden = readFileText(goldenPath, goldenOk);
+    check(savedOk, "ts.cfg is written at exit");
+    check(goldenOk, "the golden settings file can be read");
+    if (savedOk && goldenOk) {
+        checkText(withoutDate(saved), withoutDate(golden),
+                  "ts.cfg equals the Linux program's file, date aside");
+    }
+    if (savedOk && goldenOk) {
+        // The close from outside must write the file again.
+        markOld(settings);
+        closeFromOutside(executable, folder);
+        check(!isOld(settings), "a close request from outside saves the settings file");
+        checkText(withoutDate(readFileText(settings, savedOk)), withoutDate(golden),
+                  "the half-entered group is not saved");
+        markOld(settings);
+        endSession(executable, folder, settings);
+    }
+    removeFolder(folder);
+    outOfMemory(windowsPath(argv[3]));
+    contextMenu(windowsPath(argv[4]));
+    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
+    return failures == 0 ? 0 : 1;
+}
