@@ -65,7 +65,8 @@ pack() {
     local stage
     stage="$(mktemp -d)"
     mkdir "$stage/$name"
-    cp "$exe" "$stage/$name/tally-share.exe"
+    # Symbols only make the download bigger.
+    x86_64-w64-mingw32-strip -o "$stage/$name/tally-share.exe" "$exe"
     write_readme "$stage/$name/README-ja.txt" "$version"
     rm -f "$out/$name.zip"
     (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
