@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
         if (!in) {
-            std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+            std::fprintf(stderr, "replay: cannot read %s\n", file.string().c_str());
             return 1;
         }
         const std::string bytes((std::istreambuf_iterator<char>(in)),

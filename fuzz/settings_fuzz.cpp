@@ -3,16 +3,17 @@
 // second save writes the same bytes. Only a name too long for its record may
 // come back shortened.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
+#include <system_error>
 
 #include "model/group.h"
 #include "model/party.h"
@@ -39,24 +40,34 @@ void check(bool condition, const char* what) {
 class Scratch {
 public:
     Scratch() {
-        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/ts-fuzz-XXXXXX";
-        check(mkdtemp(pattern.data()) != nullptr, "no scratch folder");
-        path_ = pattern;
+        std::error_code error;
+        const std::filesystem::path shm("/dev/shm");
+        const std::filesystem::path base = std::filesystem::is_directory(shm, error)
+                                               ? shm
+                                               : std::filesystem::temp_directory_path(error);
+        check(!error, "no temporary folder");
+        const auto seed = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count());
+        for (unsigned attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path candidate =
+                base / ("ts-fuzz-" + std::to_string(seed % 1000000007ull + attempt));
+            if (std::filesystem::create_directory(candidate, error) && !error) {
+                path_ = candidate;
+            }
+        }
+        check(!path_.empty(), "no scratch folder");
     }
     ~Scratch() {
-        for (const char* name : {"/in.cfg", "/out.cfg", "/again.cfg"}) {
-            std::remove((path_ + name).c_str());
-        }
-        rmdir(path_.c_str());
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
     }
-    std::string file(const char* name) const { return path_ + "/" + name; }
+    std::filesystem::path file(const char* name) const { return path_ / name; }
 
 private:
-    std::string path_;
+    std::filesystem::path path_;
 };
 
-std::string readBytes(const std::string& path) {
+std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -92,7 +103,7 @@ std::size_t digits(std::int32_t value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const Scratch scratch;
     ts::setSaveDateSource(&fixedDate);
-    const std::string in = scratch.file("in.cfg");
+    const std::filesystem::path in = scratch.file("in.cfg");
     {
         std::ofstream out(in, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -100,9 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     auto first = ts::Party::create(u"FIRST");
-    check(ts::loadFromPath(ts::fromUtf8(in), *first), "load of the input failed");
+    check(ts::loadFromPath(in.u16string(), *first), "load of the input failed");
 
-    const std::u16string out = ts::fromUtf8(scratch.file("out.cfg"));
+    const std::u16string out = scratch.file("out.cfg").u16string();
     check(ts::saveToPath(out, *first), "save failed");
     auto second = ts::Party::create(u"FIRST");
     check(ts::loadFromPath(out, *second), "load of the saved file failed");
@@ -124,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // What was read back is written back unchanged.
-    const std::u16string again = ts::fromUtf8(scratch.file("again.cfg"));
+    const std::u16string again = scratch.file("again.cfg").u16string();
     check(ts::saveToPath(again, *second), "second save failed");
     check(readBytes(scratch.file("out.cfg")) == readBytes(scratch.file("again.cfg")),
           "second save wrote other bytes");

@@ -67,4 +67,21 @@ bash "$ROOT/scripts/package_check.sh" "$ROOT/build-deb"
 echo "== fuzzing for ${FUZZ_SECONDS} s"
 bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
 
+echo "== Windows build and tests under Wine"
+install_missing "${WINDOWS_PACKAGES[@]}"
+# TS_WERROR is for trees that have it; -Werror is on by default otherwise.
+configure_and_build "$ROOT/build-win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTS_WERROR=ON --no-warn-unused-cli
+source "$ROOT/scripts/wine_env.sh"
+trap wine_teardown EXIT
+wine_setup --display
+run_ctest "$ROOT/build-win"
+wine_teardown
+trap - EXIT
+if cmake --build "$ROOT/build-win" --target help | grep -q '^tally-share:'; then
+    bash "$ROOT/scripts/windows.sh" "$ROOT/build-win"
+else
+    echo "warning: no tally-share target in this tree; the Windows zip is not made" >&2
+fi
+
 echo "tests: ${passed} passed, ${failed} failed"

@@ -599,8 +599,10 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
     EXPECT_EQ(party->total, 12000);
     ASSERT_EQ(party->groupCount(), 1);
     EXPECT_EQ(party->groupAt(0)->advance, 500);
+#ifndef _WIN32  // Windows folders take their parent's access rules instead
     EXPECT_EQ(fs::perms::owner_all,
               fs::status(dir_ / "user" / "tally-share").permissions() & fs::perms::all);
+#endif
 
     // The next start names the rescued copy in one information box; the one
     // after that does not.

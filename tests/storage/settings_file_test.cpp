@@ -1,20 +1,14 @@
 #include <climits>
-#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "model/entry.h"
 #include "model/group.h"
 #include "model/party.h"
-#include "scratch.h"
+#include "settings_fixture.h"
 #include "storage/field_splitter.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
@@ -22,78 +16,14 @@
 namespace ts {
 namespace {
 
+using test::describe;
+using test::GroupValues;
 using test::le;
+using test::makeParty;
 using test::readBytes;
 using test::records;
-using test::Scratch;
+using test::SettingsFile;
 using test::writeBytes;
-
-SaveDate march5() {
-    return SaveDate{2024, 3, 5};
-}
-
-struct GroupValues {
-    std::u16string name;
-    std::int32_t people = 1;
-    std::int32_t ratio = 100;
-    std::int32_t advance = 0;
-};
-
-std::unique_ptr<Party> makeParty(std::u16string_view name, std::int32_t total, std::int32_t unit,
-                                 const std::vector<GroupValues>& groups) {
-    auto party = Party::create(name);
-    party->total = total;
-    party->unit = unit;
-    for (const auto& values : groups) {
-        auto group = Group::create(values.name);
-        group->people = values.people;
-        group->ratio = values.ratio;
-        group->advance = values.advance;
-        party->addGroup(std::move(group));
-    }
-    return party;
-}
-
-// Everything the file keeps of a party, as one comparable text.
-std::string describe(const Party& party) {
-    std::string text =
-        toUtf8(party.name()) + "|" + std::to_string(party.total) + "|" + std::to_string(party.unit);
-    for (int i = 0; i < party.groupCount(); ++i) {
-        const Group& g = *party.groupAt(i);
-        text += "|" + toUtf8(g.name()) + ":" + std::to_string(g.people) + ":" +
-                std::to_string(g.ratio) + ":" + std::to_string(g.advance);
-    }
-    return text;
-}
-
-class SettingsFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.ok());
-        setSaveDateSource(&march5);
-    }
-    void TearDown() override { setSaveDateSource(nullptr); }
-
-    std::u16string path() const { return dir.wide("ts.cfg"); }
-    std::string bytes() const { return readBytes(dir.file("ts.cfg")); }
-
-    // Loads `content` into a new party named FIRST.
-    std::string loadBytes(const std::string& content) {
-        writeBytes(dir.file("in.cfg"), content);
-        auto party = Party::create(u"FIRST");
-        EXPECT_TRUE(loadFromPath(dir.wide("in.cfg"), *party));
-        return describe(*party);
-    }
-
-    std::unique_ptr<Party> roundTrip(const Party& saved) {
-        auto loaded = Party::create(u"FIRST");
-        EXPECT_TRUE(saveToPath(path(), const_cast<Party&>(saved)));
-        EXPECT_TRUE(loadFromPath(path(), *loaded));
-        return loaded;
-    }
-
-    Scratch dir;
-};
 
 TEST_F(SettingsFile, ExampleIsWrittenByteForByte) {
     auto party = makeParty(u"FIRST", 12000, 100, {{u"A", 1, 100, 0}});
@@ -413,128 +343,12 @@ TEST_F(SettingsFile, NoBackupForThisVersionOrOddHeaders) {
 TEST_F(SettingsFile, NoSaveWhenTheBackupCannotBeMade) {
     const std::string newer = records({u"@TALLYSHARE/CONFIG,2.00"});
     writeBytes(dir.file("ts.cfg"), newer);
-    ASSERT_EQ(mkdir(dir.file("ts.cfg.bak").c_str(), 0700), 0);
+    ASSERT_TRUE(test::makeFolder(dir.file("ts.cfg.bak")));
     auto party = Party::create(u"FIRST");
     EXPECT_FALSE(saveToPath(path(), *party));
     EXPECT_EQ(bytes(), newer);
     EXPECT_EQ(dir.listing(), "ts.cfg ts.cfg.bak");
 }
-
-TEST_F(SettingsFile, KeepsPermissionBitsAndLinks) {
-    auto party = makeParty(u"FIRST", 1, 1, {{u"A"}});
-    writeBytes(dir.file("ts.cfg"), "old");
-    ASSERT_EQ(chmod(dir.file("ts.cfg").c_str(), 0640), 0);
-    ASSERT_TRUE(saveToPath(path(), *party));
-    struct stat st {};
-    ASSERT_EQ(stat(dir.file("ts.cfg").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-
-    // A new file gets the usual mode less the umask, but only its owner may
-    // read it in a folder that only its owner may enter.
-    const mode_t mask = umask(022);
-    ASSERT_TRUE(saveToPath(dir.wide("private.cfg"), *party));
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
-    ASSERT_TRUE(saveToPath(dir.wide("fresh.cfg"), *party));
-    ASSERT_EQ(chmod(dir.path().c_str(), 0700), 0);
-    umask(mask);
-    ASSERT_EQ(stat(dir.file("private.cfg").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    ASSERT_EQ(stat(dir.file("fresh.cfg").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0644u);
-
-    // A link stays a link; the file it leads to is replaced.
-    ASSERT_EQ(mkdir(dir.file("real").c_str(), 0700), 0);
-    writeBytes(dir.file("real/target.cfg"), "old");
-    ASSERT_EQ(symlink("real/target.cfg", dir.file("link.cfg").c_str()), 0);
-    ASSERT_TRUE(saveToPath(dir.wide("link.cfg"), *party));
-    ASSERT_EQ(lstat(dir.file("link.cfg").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(readBytes(dir.file("real/target.cfg")), bytes());
-
-    // A link to a file that does not exist yet creates that file.
-    ASSERT_EQ(symlink("real/later.cfg", dir.file("dangling.cfg").c_str()), 0);
-    ASSERT_TRUE(saveToPath(dir.wide("dangling.cfg"), *party));
-    EXPECT_EQ(readBytes(dir.file("real/later.cfg")), bytes());
-
-    // A link loop and a link to a folder are refused.
-    ASSERT_EQ(symlink("loop.cfg", dir.file("loop.cfg").c_str()), 0);
-    EXPECT_FALSE(saveToPath(dir.wide("loop.cfg"), *party));
-    ASSERT_EQ(symlink("real", dir.file("folder.cfg").c_str()), 0);
-    EXPECT_FALSE(saveToPath(dir.wide("folder.cfg"), *party));
-    EXPECT_EQ(test::Scratch::listingOf(dir.file("real")), "later.cfg target.cfg");
-}
-
-// Runs `body` in a child process and gives its exit status, or -1.
-template <typename Body>
-int inChild(Body body) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
-TEST_F(SettingsFile, WriteFailingHalfWayLeavesThePreviousFile) {
-    auto previous = makeParty(u"FIRST", 1, 100, {{u"A"}, {u"B"}});
-    ASSERT_TRUE(saveToPath(path(), *previous));
-    const std::string before = bytes();
-
-    std::vector<GroupValues> many;
-    for (int i = 0; i < 200; ++i) {
-        many.push_back({u"group " + decimalText(i)});
-    }
-    auto bigger = makeParty(u"FIRST", 2, 100, many);
-    // The file size limit makes a write fail after 1000 bytes; with SIGXFSZ
-    // ignored the write reports EFBIG instead of ending the process.
-    const auto saveWithLimit = [&](rlim_t bytes) {
-        return inChild([&] {
-            const rlimit limit{bytes, bytes};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR) {
-                return 2;
-            }
-            return saveToPath(path(), *bigger) ? 1 : 0;
-        });
-    };
-    EXPECT_EQ(saveWithLimit(1000), 0);
-    EXPECT_EQ(bytes(), before);
-    EXPECT_EQ(dir.listing(), "ts.cfg");
-    // With room for the whole file the same save succeeds.
-    EXPECT_EQ(saveWithLimit(1 << 20), 1);
-    EXPECT_NE(bytes(), before);
-}
-
-TEST_F(SettingsFile, UnwritableFolderLeavesThePreviousFile) {
-    auto party = makeParty(u"FIRST", 1, 100, {{u"A"}});
-    ASSERT_TRUE(saveToPath(path(), *party));
-    const std::string before = bytes();
-    party->total = 2;
-
-    // A folder that is a file.
-    writeBytes(dir.file("plain"), "x");
-    EXPECT_FALSE(saveToPath(dir.wide("plain/ts.cfg"), *party));
-
-    // A read-only folder; root ignores permission bits, so the save runs
-    // in a child that gives up root first.
-    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    const int status = inChild([&] {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            return 2;
-        }
-        return saveToPath(path(), *party) ? 1 : 0;
-    });
-    ASSERT_EQ(chmod(dir.path().c_str(), 0700), 0);
-    if (status == 2) {
-        GTEST_SKIP() << "cannot give up root here";
-    }
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(bytes(), before);
-    EXPECT_EQ(dir.listing(), "plain ts.cfg");
-}
-
 TEST_F(SettingsFile, SaveRemovesWhatInterruptedSavesLeft) {
     auto party = makeParty(u"FIRST", 1, 1, {{u"A"}});
     // Leftovers of this file go; look-alikes and other files' stay.
