@@ -23,6 +23,21 @@ struct MessageStyle {
     bool operator==(const MessageStyle&) const = default;
 };
 
+// The answer of a box closed without a choice: Escape, the close box or a
+// quit request. Every window system answers so.
+constexpr MessageAnswer dismissedAnswer(MessageStyle style) {
+    switch (style.buttons) {
+        case MessageButtons::OkCancel:
+        case MessageButtons::RetryCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageAnswer::Ok;
+}
+
 // Longest text an item read delivers, in UTF-16 units.
 inline constexpr std::size_t kMaxItemText = 255;
 

@@ -103,17 +103,5 @@ MessageAnswer answerOf(const QMessageBox& box, MessageStyle style) {
     return answerFor(box.standardButton(clicked));
 }
 
-MessageAnswer dismissedAnswer(MessageStyle style) {
-    switch (style.buttons) {
-        case MessageButtons::OkCancel:
-        case MessageButtons::RetryCancel:
-            return MessageAnswer::Cancel;
-        case MessageButtons::YesNo:
-            return MessageAnswer::No;
-        case MessageButtons::Ok:
-            break;
-    }
-    return MessageAnswer::Ok;
-}
 
 }  // namespace ts::platform

@@ -16,7 +16,4 @@ void prepareMessageBox(QMessageBox& box, std::u16string_view text, std::u16strin
 // What the button that closed a prepared box means.
 MessageAnswer answerOf(const QMessageBox& box, MessageStyle style);
 
-// The answer of a box closed without a choice (Escape, close box, quit).
-MessageAnswer dismissedAnswer(MessageStyle style);
-
 }  // namespace ts::platform

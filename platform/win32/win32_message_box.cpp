@@ -38,18 +38,6 @@ UINT messageBoxFlags(MessageStyle style) {
     return flags | MB_SETFOREGROUND;
 }
 
-MessageAnswer dismissedAnswer(MessageStyle style) {
-    switch (style.buttons) {
-        case MessageButtons::OkCancel:
-        case MessageButtons::RetryCancel:
-            return MessageAnswer::Cancel;
-        case MessageButtons::YesNo:
-            return MessageAnswer::No;
-        case MessageButtons::Ok:
-            break;
-    }
-    return MessageAnswer::Ok;
-}
 
 int dismissCommand(MessageStyle style) {
     switch (style.buttons) {

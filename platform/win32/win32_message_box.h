@@ -13,7 +13,6 @@ UINT messageBoxFlags(MessageStyle style);
 // What the box's return value means; a box closed without a button
 // (Escape, the close box, a quit request) answers as dismissedAnswer.
 MessageAnswer answerOf(int result, MessageStyle style);
-MessageAnswer dismissedAnswer(MessageStyle style);
 // The command that dismisses a box of that kind (a quit request sends it).
 int dismissCommand(MessageStyle style);
 
