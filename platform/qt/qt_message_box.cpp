@@ -103,5 +103,4 @@ MessageAnswer answerOf(const QMessageBox& box, MessageStyle style) {
     return answerFor(box.standardButton(clicked));
 }
 
-
 }  // namespace ts::platform

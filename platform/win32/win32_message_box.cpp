@@ -38,7 +38,6 @@ UINT messageBoxFlags(MessageStyle style) {
     return flags | MB_SETFOREGROUND;
 }
 
-
 int dismissCommand(MessageStyle style) {
     switch (style.buttons) {
         case MessageButtons::OkCancel:
