@@ -574,9 +574,9 @@ void exportCsv(const std::wstring& executable, const std::wstring& folder) {
                              L"ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n"
                              L"幹事チーム,2,100,3500,,\r\nゲスト 田中,3,90,1000,,\r\n"
                              L"'=1+1,1,100,0,,\r\n\r\n");
-    check(bytes.starts_with(rows), "the CSV file: byte-order mark, titles and one row per group");
     if (!bytes.starts_with(rows)) {
-        std::printf("%s\n", bytes.c_str());
+        ++failures;
+        std::printf("FAILED: the CSV file's BOM, titles and rows; it reads:\n%s\n", bytes.c_str());
     }
     if (main != nullptr) {
         PostMessageW(main, WM_CLOSE, 0, 0);
