@@ -9,8 +9,10 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -111,6 +113,12 @@ void clickAndGo(HWND dialog, int id) {
     PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
+// A key pressed and released; a menu loop reads it from the thread's queue.
+void pressKey(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 1 | (3u << 30));
+}
+
 // Presses the upper or lower arrow of an up-down control with the mouse.
 void pressArrow(HWND dialog, int id, bool up) {
     const HWND arrows = GetDlgItem(dialog, id);
@@ -160,6 +168,42 @@ HWND waitForWindow(DWORD process, std::wstring_view title, HWND owner = nullptr)
         return window != nullptr;
     });
     return window;
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    return name;
+}
+
+// A window of a system class: "#32768" is a menu, "#32770" a dialog box.
+HWND waitForClass(DWORD process, std::wstring_view name, HWND owner = nullptr) {
+    HWND window = nullptr;
+    waitFor([&] {
+        for (const HWND candidate : topLevelWindows(process, L"", owner)) {
+            if (className(candidate) == name) {
+                window = candidate;
+                return true;
+            }
+        }
+        return false;
+    });
+    return window;
+}
+
+// The main window's list menu, opened at a screen point or, with -1, as
+// the Menu key opens it; `downs` arrow presses and Enter pick an entry.
+bool pickFromListMenu(DWORD process, HWND main, LPARAM point, int downs) {
+    PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(main, kMainList)),
+                 point);
+    if (waitForClass(process, L"#32768") == nullptr) {
+        return false;
+    }
+    for (int i = 0; i < downs; ++i) {
+        pressKey(main, VK_DOWN);
+    }
+    pressKey(main, VK_RETURN);
+    return true;
 }
 
 // The message box a dialog shows: its text is the static control 0xFFFF.
@@ -263,7 +307,7 @@ void closeHandles(Program& program) {
     }
 }
 
-std::wstring readFileText(const std::wstring& path, bool& ok) {
+std::string readFileBytes(const std::wstring& path, bool& ok) {
     ok = false;
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -277,7 +321,13 @@ std::wstring readFileText(const std::wstring& path, bool& ok) {
         bytes.append(buffer, got);
     }
     CloseHandle(file);
-    ok = bytes.size() % 2 == 0;
+    ok = true;
+    return bytes;
+}
+
+std::wstring readFileText(const std::wstring& path, bool& ok) {
+    const std::string bytes = readFileBytes(path, ok);
+    ok = ok && bytes.size() % 2 == 0;
     std::wstring text(bytes.size() / 2, L'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
@@ -405,9 +455,7 @@ void enterTotal(DWORD pid, HWND main) {
     setItemText(dialog, 1029, L"１０００");
     // Enter in the total field is OK, although 総負担額を入れる comes first
     // among the buttons of default style.
-    const HWND field = GetDlgItem(dialog, 1019);
-    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageW(field, WM_KEYUP, VK_RETURN, 1 | (3u << 30));
+    pressKey(GetDlgItem(dialog, 1019), VK_RETURN);
     check(waitFor([&] { return IsWindow(dialog) == FALSE; }), "Enter closes the total dialog");
 }
 
@@ -431,6 +479,110 @@ void checkCalculation(HWND main, RemoteList& list) {
     checkText(itemText(main, 1019), L"12345円", "総額");
     checkText(itemText(main, 1029), L"1000円", "区切額");
     checkText(itemText(main, 1027), L"3155円", "余り");
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr) == FALSE) {
+        return text;
+    }
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// コピー in the list's menu, opened with the mouse, puts the list on the
+// clipboard as the window shows it: titles, rows, an empty line and the
+// totals, cells separated by tabs, every line ending in CR LF.
+void checkCopy(DWORD pid, HWND main, RemoteList& list) {
+    std::wstring expected = L"ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\r\n";
+    for (int row = 0; row < list.rows(); ++row) {
+        for (int column = 0; column < list.columns(); ++column) {
+            expected += (column > 0 ? L"\t" : L"") + list.cell(row, column);
+        }
+        expected += L"\r\n";
+    }
+    expected += L"\r\n";
+    const std::pair<const wchar_t*, int> totals[] = {
+        {L"総人数", 1028}, {L"総額", 1019}, {L"区切額", 1029}, {L"余り", 1027}};
+    for (const auto& [label, id] : totals) {
+        expected += label + (L"\t" + itemText(main, id)) + L"\r\n";
+    }
+    if (OpenClipboard(nullptr) != FALSE) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    RECT area{};
+    GetWindowRect(GetDlgItem(main, kMainList), &area);
+    check(pickFromListMenu(
+              pid, main, MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2), 1),
+          "the list's menu opens at the mouse");
+    std::wstring copied;
+    waitFor([&] { return !(copied = clipboardText()).empty(); });
+    checkText(copied, expected, "コピー puts the list on the clipboard");
+}
+
+// CSVで保存… in the list's menu, opened with the Menu key, asks for a file
+// in the save dialog and writes the party there as CSV; a name that a
+// spreadsheet would take for a formula gets a leading apostrophe.
+void exportCsv(const std::wstring& executable, const std::wstring& folder) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts for the CSV export");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    const HWND group = main != nullptr
+                           ? (clickAndGo(main, 1015), waitForWindow(pid, L"グループの設定", main))
+                           : nullptr;
+    check(group != nullptr, "the group dialog opens for the CSV export");
+    if (group != nullptr) {
+        setItemText(group, 1009, L"=1+1");
+        clickAndGo(group, IDOK);
+        waitFor([&] { return IsWindow(group) == FALSE; });
+        check(pickFromListMenu(pid, main, -1, 2), "the list's menu opens with the Menu key");
+    }
+    const HWND chooser = group != nullptr ? waitForClass(pid, L"#32770", main) : nullptr;
+    check(chooser != nullptr, "CSVで保存… opens the save dialog");
+    const std::wstring path = folder + L"\\export.csv";
+    if (chooser != nullptr) {
+        HWND name = GetDlgItem(chooser, 0x47C);  // cmb13, or edt1 in older dialogs
+        name = name != nullptr ? name : GetDlgItem(chooser, 0x480);
+        SYSTEMTIME today{};
+        GetLocalTime(&today);
+        wchar_t suggested[32] = {};
+        std::swprintf(suggested, 32, L"tally-share-%04u%02u%02u.csv", today.wYear, today.wMonth,
+                      today.wDay);
+        checkText(textOf(name), suggested, "the suggested file name");
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                            SMTO_ABORTIFHUNG, kWaitMs, &ignored);
+        clickAndGo(chooser, IDOK);
+        check(waitFor([&] { return IsWindow(chooser) == FALSE; }), "保存 closes the save dialog");
+    }
+    bool ok = false;
+    std::string bytes;
+    waitFor([&] { return !(bytes = readFileBytes(path, ok)).empty(); });
+    const std::string rows =
+        "\xEF\xBB\xBF" + narrow(
+                             L"ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n"
+                             L"幹事チーム,2,100,3500,,\r\nゲスト 田中,3,90,1000,,\r\n"
+                             L"'=1+1,1,100,0,,\r\n\r\n");
+    if (!bytes.starts_with(rows)) {
+        ++failures;
+        std::printf("FAILED: the CSV file's BOM, titles and rows; it reads:\n%s\n", bytes.c_str());
+    }
+    if (main != nullptr) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "the program closes after the CSV export");
+    closeHandles(program);
 }
 
 // Another program asks the running copy to close while a message box is
@@ -518,23 +670,7 @@ void contextMenu(const std::wstring& helper) {
     const HWND main = waitForWindow(pid, L"TALLY-SHARE");
     check(main != nullptr, "the menu helper's window appears");
     if (main != nullptr) {
-        PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(main, kMainList)),
-                     -1);
-        check(waitFor([&] {
-                  for (const HWND window : topLevelWindows(pid, L"")) {
-                      wchar_t name[16] = {};
-                      GetClassNameW(window, name, 16);
-                      if (std::wstring_view(name) == L"#32768") {
-                          return true;
-                      }
-                  }
-                  return false;
-              }),
-              "the context menu opens");
-        for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
-            PostMessageW(main, WM_KEYDOWN, key, 1);
-            PostMessageW(main, WM_KEYUP, key, 1 | (3u << 30));
-        }
+        check(pickFromListMenu(pid, main, -1, 2), "the context menu opens");
         check(waitFor([&] { return itemText(main, 1019) == L"menu 8"; }),
               "the menu returns the chosen entry's command");
         PostMessageW(main, WM_CLOSE, 0, 0);
@@ -602,6 +738,7 @@ int wmain(int argc, wchar_t** argv) {
         addGroups(pid, main, list);
         enterTotal(pid, main);
         checkCalculation(main, list);
+        checkCopy(pid, main, list);
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
 
@@ -628,6 +765,7 @@ int wmain(int argc, wchar_t** argv) {
                   "the half-entered group is not saved");
         markOld(settings);
         endSession(executable, folder, settings);
+        exportCsv(executable, folder);
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[3]));
