@@ -76,7 +76,10 @@ void removeLeftovers(std::u16string_view target) {
     const std::u16string_view base = tempBaseOf(target);
     for (const std::u16string& entry : sys::folderEntries(folder)) {
         if (isTemporaryNameOf(entry, base)) {
-            sys::removeFile(folder + sys::kSeparator + entry);
+            std::u16string path = folder;
+            path += sys::kSeparator;
+            path += entry;
+            sys::removeFile(path);
         }
     }
 }

@@ -139,7 +139,9 @@ bool replacementTarget(std::u16string_view path, std::u16string& target) {
         if (link.front() == '/') {
             current = link;
         } else {
-            current = folderOf(current) + '/' + link;
+            current = folderOf(current);
+            current += '/';
+            current += link;
         }
     }
     errno = ELOOP;
