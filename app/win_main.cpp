@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
 #include "app/application.h"
 #include "platform/win32/win32_instance_lock.h"
@@ -11,13 +12,31 @@
 #include "resources/texts.h"
 #include "storage/path.h"
 
+namespace {
+
+// Where a party that cannot be saved at the end of the session is rescued:
+// the user's local application data, since the portable program's own
+// folder is the one that just refused the save.
+std::u16string rescueFolder() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};
+    }
+    std::u16string folder(buffer, buffer + length);
+    folder += u"\\TALLY-SHARE";
+    return folder;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
     ts::platform::Win32WindowSystem windows;
     try {
         ts::platform::Win32InstanceLock lock(ts::text::kAppName);
-        return ts::app::runApplication(windows, lock,
-                                       ts::pathBesideExecutable(ts::text::kSettingsFileName));
+        return ts::app::runApplication(
+            windows, lock, ts::pathBesideExecutable(ts::text::kSettingsFileName), rescueFolder());
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }
