@@ -93,11 +93,11 @@ int QtWindowSystem::runDialog(int templateId, DialogProc proc, QtDialog* owner) 
         return -1;
     }
     QtDialog dialog(*this, *layout, std::move(proc), owner);
-    modals_.push_back(Modal{&dialog, nullptr, nullptr, false});
+    modals_.push(ModalWindow{&dialog, nullptr, nullptr});
     if (dialog.open()) {
         QTimer::singleShot(0, dialog.widget(),
                            [templateId] { qCInfo(lcWindows, "dialog %d is shown", templateId); });
-        if (quitPending_) {
+        if (modals_.quitPending()) {
             // A quit asked for before this dialog was shown reaches it once
             // its loop runs.
             QTimer::singleShot(0, &context_, [this] { continueQuit(); });
@@ -116,7 +116,7 @@ int QtWindowSystem::runDialog(int templateId, DialogProc proc, QtDialog* owner) 
         dialog.runLoop();
         dialog.close();
     }
-    modals_.pop_back();
+    modals_.pop();
     modalEnded();
     return dialog.result();
 }
@@ -128,10 +128,9 @@ MessageAnswer QtWindowSystem::showMessageBox(std::u16string_view text, std::u16s
     }
     QMessageBox box(owner);
     prepareMessageBox(box, text, caption, style);
-    modals_.push_back(Modal{nullptr, &box, nullptr, false});
+    modals_.push(ModalWindow{nullptr, &box, nullptr});
     box.exec();
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     return quitAnswered ? dismissedAnswer(style) : answerOf(box, style);
 }
@@ -140,13 +139,12 @@ QAction* QtWindowSystem::execMenu(QMenu& menu, const QPoint& at) {
     if (menuResponder_) {
         return menuResponder_(menu);
     }
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         return nullptr;
     }
-    modals_.push_back(Modal{nullptr, nullptr, &menu, false});
+    modals_.push(ModalWindow{nullptr, nullptr, &menu});
     QAction* chosen = menu.exec(at);
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     return quitAnswered ? nullptr : chosen;
 }
@@ -157,7 +155,7 @@ std::u16string QtWindowSystem::askSavePath(std::u16string_view suggestedName,
     if (savePathResponder_) {
         return savePathResponder_(suggestedName, typeName, extension);
     }
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         return {};
     }
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -170,10 +168,9 @@ std::u16string QtWindowSystem::askSavePath(std::u16string_view suggestedName,
     chooser.setFileMode(QFileDialog::AnyFile);
     chooser.setDefaultSuffix(toQString(extension));
     chooser.selectFile(toQString(suggestedName));
-    modals_.push_back(Modal{nullptr, nullptr, &chooser, false});
+    modals_.push(ModalWindow{nullptr, nullptr, &chooser});
     const int accepted = chooser.exec();
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     if (quitAnswered || accepted != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
         return {};
@@ -182,9 +179,10 @@ std::u16string QtWindowSystem::askSavePath(std::u16string_view suggestedName,
 }
 
 QDialog* QtWindowSystem::innermostDialog() const {
-    for (auto it = modals_.rbegin(); it != modals_.rend(); ++it) {
-        if (it->dialog) {
-            return it->dialog->widget();
+    const auto& modals = modals_.modals();
+    for (auto it = modals.rbegin(); it != modals.rend(); ++it) {
+        if (it->window.dialog) {
+            return it->window.dialog->widget();
         }
     }
     return nullptr;
@@ -196,44 +194,29 @@ QDialog* QtWindowSystem::widgetOf(Dialog& dialog) {
 }
 
 void QtWindowSystem::requestQuit() {
-    quitPending_ = true;
-    if (modals_.empty()) {
-        return;  // the next dialog to open gets the request
-    }
-    // A repeated request closes the innermost window again, even if it was
-    // asked before.
-    modals_.back().quitAsked = false;
-    continueQuit();
+    modals_.requestQuit();
+    continueQuit();  // with no window open, the next dialog to open gets it
 }
 
 void QtWindowSystem::continueQuit() {
-    if (!quitPending_ || modals_.empty()) {
+    ModalWindow* innermost = modals_.nextToClose();
+    if (innermost == nullptr) {
         return;
     }
-    Modal& innermost = modals_.back();
-    if (innermost.quitAsked) {
-        return;  // it was asked already; what it opens meanwhile is its own
-    }
-    innermost.quitAsked = true;
-    if (innermost.box) {
-        innermost.box->done(QMessageBox::Cancel);
-    } else if (innermost.other) {
-        innermost.other->close();
-    } else if (innermost.dialog) {
-        innermost.dialog->dispatch(Message{Message::Kind::Command, 2});
+    if (innermost->box) {
+        innermost->box->done(QMessageBox::Cancel);
+    } else if (innermost->other) {
+        innermost->other->close();
+    } else if (innermost->dialog) {
+        innermost->dialog->dispatch(Message{Message::Kind::Command, 2});
     }
 }
 
 void QtWindowSystem::modalEnded() {
-    if (!quitPending_) {
-        return;
+    if (modals_.quitContinues()) {
+        // The next window out is closed once control is back in its loop.
+        QTimer::singleShot(0, &context_, [this] { continueQuit(); });
     }
-    if (modals_.empty()) {
-        quitPending_ = false;
-        return;
-    }
-    // The next window out is closed once control is back in its loop.
-    QTimer::singleShot(0, &context_, [this] { continueQuit(); });
 }
 
 void QtWindowSystem::installQuitHandlers() {

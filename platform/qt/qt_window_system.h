@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/modal_stack.h"
 #include "platform/window_system.h"
 
 class QAction;
@@ -70,7 +71,7 @@ public:
     // closed, up to the main window.
     void requestQuit();
     // True from a quit request until the last window has closed.
-    bool quitRequested() const { return quitPending_; }
+    bool quitRequested() const { return modals_.quitPending(); }
 
     // Shows the message box "out of memory" and ends the process with
     // status 1. Procedures that run out of memory end here.
@@ -90,11 +91,11 @@ public:
                                std::u16string_view extension, QWidget* owner);
 
 private:
-    struct Modal {
+    // One modal window: a dialog, a message box, or a menu or file chooser.
+    struct ModalWindow {
         QtDialog* dialog = nullptr;
         QMessageBox* box = nullptr;
-        QWidget* other = nullptr;  // a menu or a file chooser
-        bool quitAsked = false;
+        QWidget* other = nullptr;
     };
 
     void continueQuit();
@@ -105,8 +106,7 @@ private:
     SavePathResponder savePathResponder_;
     DialogObserver observer_;
     QString dialogFace_;
-    std::vector<Modal> modals_;  // innermost last
-    bool quitPending_ = false;
+    ModalStack<ModalWindow> modals_;
     QObject context_;  // owns the queued quit steps and the connections
     std::unique_ptr<QSocketNotifier> quitNotifier_;
 };

@@ -88,15 +88,15 @@ int Win32WindowSystem::runDialog(int templateId, DialogProc proc, Win32Dialog* o
         return -1;
     }
     Win32Dialog dialog(*this, *layout, std::move(proc), owner);
-    modals_.push_back(Modal{ModalKind::Dialog, &dialog});
+    modals_.push(ModalWindow{ModalKind::Dialog, &dialog});
     const int result = dialog.run();
-    modals_.pop_back();
+    modals_.pop();
     modalEnded();
     return result;
 }
 
 void Win32WindowSystem::dialogOpened(Win32Dialog& dialog) {
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         // A quit asked for before this dialog was shown reaches it once its
         // loop runs.
         PostMessageW(dialog.handle(), kContinueQuitMessage, 0, 0);
@@ -104,39 +104,40 @@ void Win32WindowSystem::dialogOpened(Win32Dialog& dialog) {
 }
 
 bool Win32WindowSystem::isInnermost(const Win32Dialog* dialog) const {
-    return !modals_.empty() && modals_.back().kind == ModalKind::Dialog &&
-           modals_.back().dialog == dialog;
+    if (modals_.empty()) {
+        return false;
+    }
+    const ModalWindow& innermost = modals_.modals().back().window;
+    return innermost.kind == ModalKind::Dialog && innermost.dialog == dialog;
 }
 
 MessageAnswer Win32WindowSystem::showMessageBox(std::u16string_view text,
                                                 std::u16string_view caption, MessageStyle style,
                                                 Win32Dialog* owner) {
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         // Nothing may wait for the user any more.
         return dismissedAnswer(style);
     }
-    modals_.push_back(Modal{ModalKind::Box, owner, dismissCommand(style)});
+    modals_.push(ModalWindow{ModalKind::Box, owner, dismissCommand(style)});
     const MessageAnswer answer = platform::showMessageBox(
         owner != nullptr ? owner->handle() : nullptr, text, caption, style);
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     return quitAnswered ? dismissedAnswer(style) : answer;
 }
 
 int Win32WindowSystem::trackMenu(HMENU menu, POINT at, HWND owner) {
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         return 0;
     }
-    modals_.push_back(Modal{ModalKind::Menu, nullptr});
+    modals_.push(ModalWindow{ModalKind::Menu, nullptr});
     // The menu closes when the user clicks elsewhere only if its owner is
     // the foreground window.
     SetForegroundWindow(owner);
     const auto chosen = static_cast<int>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     return quitAnswered ? 0 : chosen;
 }
@@ -144,7 +145,7 @@ int Win32WindowSystem::trackMenu(HMENU menu, POINT at, HWND owner) {
 std::u16string Win32WindowSystem::askSavePath(std::u16string_view suggestedName,
                                               std::u16string_view typeName,
                                               std::u16string_view extension, Win32Dialog* owner) {
-    if (quitPending_) {
+    if (modals_.quitPending()) {
         return {};
     }
     std::wstring filter = toWide(typeName);
@@ -173,10 +174,9 @@ std::u16string Win32WindowSystem::askSavePath(std::u16string_view suggestedName,
     request.Flags =
         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
 
-    modals_.push_back(Modal{ModalKind::FileChooser, owner, IDCANCEL});
+    modals_.push(ModalWindow{ModalKind::FileChooser, owner, IDCANCEL});
     const bool accepted = GetSaveFileNameW(&request) != FALSE;
-    const bool quitAnswered = modals_.back().quitAsked;
-    modals_.pop_back();
+    const bool quitAnswered = modals_.pop();
     modalEnded();
     if (!accepted || quitAnswered) {
         return {};
@@ -186,9 +186,9 @@ std::u16string Win32WindowSystem::askSavePath(std::u16string_view suggestedName,
 
 HWND Win32WindowSystem::findOwnedDialogBox(HWND owner) const {
     std::vector<HWND> ours;
-    for (const Modal& modal : modals_) {
-        if (modal.kind == ModalKind::Dialog && modal.dialog != nullptr) {
-            ours.push_back(modal.dialog->handle());
+    for (const auto& modal : modals_.modals()) {
+        if (modal.window.kind == ModalKind::Dialog && modal.window.dialog != nullptr) {
+            ours.push_back(modal.window.dialog->handle());
         }
     }
     BoxSearch search{owner, &ours, nullptr};
@@ -197,39 +197,30 @@ HWND Win32WindowSystem::findOwnedDialogBox(HWND owner) const {
 }
 
 void Win32WindowSystem::requestQuit() {
-    quitPending_ = true;
-    if (modals_.empty()) {
-        return;  // the next dialog to open gets the request
-    }
-    // A repeated request closes the innermost window again.
-    modals_.back().quitAsked = false;
-    continueQuit();
+    modals_.requestQuit();
+    continueQuit();  // with no window open, the next dialog to open gets it
 }
 
 void Win32WindowSystem::continueQuit() {
-    if (!quitPending_ || modals_.empty()) {
+    ModalWindow* innermost = modals_.nextToClose();
+    if (innermost == nullptr) {
         return;
     }
-    Modal& innermost = modals_.back();
-    if (innermost.quitAsked) {
-        return;  // it was asked already; what it opens meanwhile is its own
-    }
-    innermost.quitAsked = true;
-    switch (innermost.kind) {
+    switch (innermost->kind) {
         case ModalKind::Dialog:
-            innermost.dialog->dispatch(Message{Message::Kind::Command, 2});
+            innermost->dialog->dispatch(Message{Message::Kind::Command, 2});
             break;
         case ModalKind::Menu:
             EndMenu();
             break;
         case ModalKind::Box:
         case ModalKind::FileChooser: {
-            const HWND owner = innermost.dialog != nullptr ? innermost.dialog->handle() : nullptr;
+            const HWND owner = innermost->dialog != nullptr ? innermost->dialog->handle() : nullptr;
             if (const HWND box = findOwnedDialogBox(owner)) {
-                PostMessageW(box, WM_COMMAND, MAKEWPARAM(innermost.dismissCommand, BN_CLICKED), 0);
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(innermost->dismissCommand, BN_CLICKED), 0);
             } else if (owner != nullptr) {
                 // Not on the screen yet: try again from its loop.
-                innermost.quitAsked = false;
+                modals_.innermost().quitAsked = false;
                 PostMessageW(owner, kContinueQuitMessage, 0, 0);
             }
             break;
@@ -238,17 +229,14 @@ void Win32WindowSystem::continueQuit() {
 }
 
 void Win32WindowSystem::modalEnded() {
-    if (!quitPending_) {
-        return;
-    }
-    if (modals_.empty()) {
-        quitPending_ = false;
+    if (!modals_.quitContinues()) {
         return;
     }
     // The next window out is closed once control is back in its loop.
-    for (auto it = modals_.rbegin(); it != modals_.rend(); ++it) {
-        if (it->dialog != nullptr && it->dialog->handle() != nullptr) {
-            PostMessageW(it->dialog->handle(), kContinueQuitMessage, 0, 0);
+    const auto& modals = modals_.modals();
+    for (auto it = modals.rbegin(); it != modals.rend(); ++it) {
+        if (it->window.dialog != nullptr && it->window.dialog->handle() != nullptr) {
+            PostMessageW(it->window.dialog->handle(), kContinueQuitMessage, 0, 0);
             return;
         }
     }
@@ -256,10 +244,11 @@ void Win32WindowSystem::modalEnded() {
 
 void Win32WindowSystem::finishQuit() {
     const DWORD start = GetTickCount();
-    while (quitPending_ && !modals_.empty() && GetTickCount() - start < kSessionEndWaitMs) {
-        const Modal& innermost = modals_.back();
+    while (modals_.quitPending() && !modals_.empty() &&
+           GetTickCount() - start < kSessionEndWaitMs) {
+        const auto& innermost = modals_.modals().back();
         if (innermost.quitAsked &&
-            (innermost.kind != ModalKind::Dialog || innermost.dialog->ended())) {
+            (innermost.window.kind != ModalKind::Dialog || innermost.window.dialog->ended())) {
             // Its loop lies further down the stack: only returning lets the
             // quit go on.
             return;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/modal_stack.h"
 #include "platform/window_system.h"
 
 namespace ts::platform {
@@ -39,7 +40,7 @@ public:
     // request from another program end here.
     void requestQuit();
     // True from a quit request until the last window has closed.
-    bool quitRequested() const { return quitPending_; }
+    bool quitRequested() const { return modals_.quitPending(); }
     // While the session ends: works through the quit until the main window
     // has closed, or until a modal loop further down must return first.
     void finishQuit();
@@ -57,18 +58,16 @@ public:
 
 private:
     enum class ModalKind { Dialog, Box, Menu, FileChooser };
-    struct Modal {
+    struct ModalWindow {
         ModalKind kind;
         Win32Dialog* dialog;  // the dialog, or the owner of the box or chooser
         int dismissCommand = IDCANCEL;
-        bool quitAsked = false;
     };
 
     void modalEnded();
     HWND findOwnedDialogBox(HWND owner) const;
 
-    std::vector<Modal> modals_;  // innermost last
-    bool quitPending_ = false;
+    ModalStack<ModalWindow> modals_;
     bool controlsReady_ = false;
 };
 
