@@ -1,7 +1,6 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
 //   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
-//              <menu helper.exe>
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
 // Exit status 0 when every check held, 1 otherwise, 77 without a display.
 #include <windows.h>
@@ -656,34 +655,12 @@ void outOfMemory(const std::wstring& helper) {
     closeHandles(program);
 }
 
-// The Menu key on the list (WM_CONTEXTMENU without a point) opens the
-// procedure's menu; the keyboard picks its second entry.
-void contextMenu(const std::wstring& helper) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    Program program = start(helper, temp);
-    check(program.started, "the menu helper starts");
-    if (!program.started) {
-        return;
-    }
-    const DWORD pid = program.info.dwProcessId;
-    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
-    check(main != nullptr, "the menu helper's window appears");
-    if (main != nullptr) {
-        check(pickFromListMenu(pid, main, -1, 2), "the context menu opens");
-        check(waitFor([&] { return itemText(main, 1019) == L"menu 8"; }),
-              "the menu returns the chosen entry's command");
-        PostMessageW(main, WM_CLOSE, 0, 0);
-    }
-    check(waitForExit(program) == 1, "the menu helper closes");
-    closeHandles(program);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 5) {
-        std::printf("usage: gui_driver <tally-share.exe> <typical_use.cfg> <helpers.exe>...\n");
+    if (argc != 4) {
+        std::printf(
+            "usage: gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>\n");
         return 2;
     }
     if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
@@ -769,7 +746,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[3]));
-    contextMenu(windowsPath(argv[4]));
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
 }
