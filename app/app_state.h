@@ -28,6 +28,7 @@ struct AppState {
     // one could not run).
     bool resultsCurrent = false;
     std::u16string userFolder;  // the user's own data folder (rescued copies)
+    bool keepFailureTold = false;  // a failed save after a change was said
 };
 
 }  // namespace ts::app

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/rescue.h"
 #include "resources/ids.h"
@@ -72,6 +74,7 @@ void MainWindow::create(platform::Dialog& window) {
     }
     window.placeWindow(0, 0, width, height);
     state_.list = window.listView(id::main::kGroupList);
+    window.addCommandButton(id::main::kSendChat, text::kSendButton);
 
     if (!openParty()) {
         window.endDialog(1);
@@ -156,7 +159,11 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     switch (commandId) {
         case id::kOk:
         case id::kCancel:
-            close(window);
+            // A browser tab's main window has no close: the party is kept
+            // after every change instead.
+            if (!window.isBrowserTab()) {
+                close(window);
+            }
             return;
         case id::main::kCalculatePlain:
             calculateOnRequest(window, Calculation::Plain);
@@ -169,6 +176,18 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             return;
         case id::main::kSaveCsv:
             saveCsv(window);
+            return;
+        case id::main::kCopyChat:
+            copyChat(window);
+            return;
+        case id::main::kSendChat:
+            sendChat(window);
+            return;
+        case id::main::kExportSettings:
+            exportSettings(window);
+            return;
+        case id::main::kImportSettings:
+            importSettings(window);
             return;
         case id::main::kAdd:
             ui::runGroupDialog(window, party, ui::GroupDialogMode::Add, row);
@@ -214,6 +233,22 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     // calculating again then gives the same figures).
     recalculate();
     refreshWindow(window);
+    keepParty(window);
+}
+
+void MainWindow::keepParty(platform::Dialog& window) {
+    if (!window.isBrowserTab() || !state_.party) {
+        return;
+    }
+    if (saveToPath(state_.settingsPath, *state_.party)) {
+        state_.keepFailureTold = false;
+        return;
+    }
+    // Said once; the next failures stay quiet until a save has worked again.
+    if (!state_.keepFailureTold) {
+        state_.keepFailureTold = true;
+        ui::showError(window, text::kStoreFailed);
+    }
 }
 
 bool MainWindow::recalculate() {
@@ -244,20 +279,74 @@ void MainWindow::calculateOnRequest(platform::Dialog& window, Calculation calcul
 }
 
 void MainWindow::showListMenu(platform::Dialog& window) {
-    const std::array<platform::MenuEntry, 2> entries{{
+    std::vector<platform::MenuEntry> entries{
         {id::main::kCopy, text::kCopyMenu},
         {id::main::kSaveCsv, text::kSaveCsvMenu},
-    }};
-    switch (window.popupMenu(id::main::kGroupList, entries)) {
-        case id::main::kCopy:
-            copyTable(window);
-            break;
-        case id::main::kSaveCsv:
-            saveCsv(window);
-            break;
-        default:
-            break;  // closed without a choice
+        {id::main::kCopyChat, text::kCopyChatMenu},
+    };
+    if (window.isBrowserTab()) {
+        // The settings file is out of the user's reach in a browser: it
+        // moves to and from other devices through these two.
+        entries.push_back({id::main::kExportSettings, text::kExportSettingsMenu});
+        entries.push_back({id::main::kImportSettings, text::kImportSettingsMenu});
     }
+    const int chosen = window.popupMenu(id::main::kGroupList, entries);
+    if (chosen != 0) {
+        command(window, chosen);
+    }
+}
+
+ui::ChatResults MainWindow::chatResults() const {
+    if (!state_.resultsCurrent) {
+        return ui::ChatResults::None;
+    }
+    return state_.calculation == Calculation::Rounded ? ui::ChatResults::ToTheUnit
+                                                      : ui::ChatResults::ToTheYen;
+}
+
+void MainWindow::copyChat(platform::Dialog& window) {
+    if (!window.setClipboardText(ui::chatText(*state_.party, chatResults()))) {
+        ui::showError(window, text::kCopyFailed);
+    }
+}
+
+void MainWindow::sendChat(platform::Dialog& window) {
+    if (!window.shareText(ui::chatText(*state_.party, chatResults()))) {
+        ui::showError(window, text::kCopyFailed);
+    }
+}
+
+void MainWindow::exportSettings(platform::Dialog& window) {
+    // The file as it is stored, so that the download is byte for byte what
+    // the desktop program writes for this party.
+    std::string bytes;
+    if (!saveToPath(state_.settingsPath, *state_.party) ||
+        !readFileBytes(state_.settingsPath, bytes) ||
+        !window.downloadFile(text::kSettingsFileName, text::kSettingsMediaType, bytes)) {
+        ui::showError(window, text::kExportFailed);
+    }
+}
+
+void MainWindow::importSettings(platform::Dialog& window) {
+    const std::u16string path = window.pickFile(text::kSettingsExtension);
+    if (path.empty()) {
+        return;  // cancelled
+    }
+    std::string bytes;
+    std::unique_ptr<Party> imported = Party::create(text::kFirstPartyName);
+    if (!imported || !readFileBytes(path, bytes, kMaxSettingsFileBytes) ||
+        !isSettingsFile(bytes) || !loadFromPath(path, *imported)) {
+        ui::showError(window, text::kImportNotSettings);
+        return;
+    }
+    if (!confirmed(window, text::kImportReplaceQuestion, text::kImportCaption)) {
+        return;
+    }
+    state_.party = std::move(imported);
+    state_.rememberedRow = state_.party->groupCount() > 0 ? 0 : -1;
+    recalculate();
+    refreshWindow(window);
+    keepParty(window);
 }
 
 void MainWindow::copyTable(platform::Dialog& window) {
@@ -275,12 +364,19 @@ void MainWindow::saveCsv(platform::Dialog& window) {
     if (!state_.party) {
         return;
     }
+    const std::string bytes = ui::csvBytes(*state_.party, state_.resultsCurrent);
+    if (window.isBrowserTab()) {
+        if (!window.downloadFile(ui::csvFileName(localSaveDate()), text::kCsvMediaType, bytes)) {
+            ui::showError(window, text::kCsvSaveFailed);
+        }
+        return;
+    }
     const std::u16string path = window.askSavePath(ui::csvFileName(localSaveDate()),
                                                    text::kCsvTypeName, text::kCsvExtension);
     if (path.empty()) {
         return;  // cancelled
     }
-    if (!writeFileAtomically(path, ui::csvBytes(*state_.party, state_.resultsCurrent))) {
+    if (!writeFileAtomically(path, bytes)) {
         ui::showError(window, text::kCsvSaveFailed);
     }
 }

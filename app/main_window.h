@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "platform/window_system.h"
+#include "ui/result_export.h"
 
 namespace ts::app {
 
@@ -34,6 +35,16 @@ private:
     void showListMenu(platform::Dialog& window);
     void copyTable(platform::Dialog& window);
     void saveCsv(platform::Dialog& window);
+    ui::ChatResults chatResults() const;
+    void copyChat(platform::Dialog& window);
+    void sendChat(platform::Dialog& window);
+    // A browser tab: the settings file as a download, and a chosen file
+    // read in place of the party after the user agrees.
+    void exportSettings(platform::Dialog& window);
+    void importSettings(platform::Dialog& window);
+    // In a browser tab, saves the party after a change; a failure is told
+    // once until a save works again.
+    void keepParty(platform::Dialog& window);
     void rescue();
 
     AppState& state_;

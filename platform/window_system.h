@@ -119,6 +119,29 @@ public:
                                        std::u16string_view typeName,
                                        std::u16string_view extension) = 0;
 
+    // Where a window system differs from the desktops': a browser tab. It
+    // has no end of its own, so the main window never closes (its Enter,
+    // Escape and close commands do nothing) and the party is saved after
+    // every change; files go to the user as downloads and come from a file
+    // picker instead of a save-file dialog.
+    virtual bool isBrowserTab() const { return false; }
+    // Hands `bytes` to the user as a download named `name`; false when the
+    // window system has no downloads or the download could not start.
+    virtual bool downloadFile(std::u16string_view /*name*/, std::u16string_view /*mediaType*/,
+                              std::string_view /*bytes*/) {
+        return false;
+    }
+    // Lets the user choose a file to open and returns a path where the
+    // storage functions can read it; empty when cancelled or unsupported.
+    virtual std::u16string pickFile(std::u16string_view /*extension*/) { return {}; }
+    // Sends text to another program (the phone's share sheet); where there
+    // is none, puts it on the clipboard. False when neither worked.
+    virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
+    // A command the window system shows beside the template's controls,
+    // where it has room for one (the browser's title bar); the desktops
+    // offer such commands in the list's menu instead and show nothing.
+    virtual void addCommandButton(int /*id*/, std::u16string_view /*text*/) {}
+
     // True once the session's end or a signal has asked the program to quit:
     // from then on nothing may wait for the user.
     virtual bool quitRequested() const = 0;

@@ -32,6 +32,11 @@ inline constexpr int kAboutIcon = 1031;
 // Commands of the list's context menu; no control bears these ids.
 inline constexpr int kCopy = 40001;
 inline constexpr int kSaveCsv = 40002;
+inline constexpr int kCopyChat = 40003;
+// The browser's send button and its own menu entries.
+inline constexpr int kSendChat = 40004;
+inline constexpr int kExportSettings = 40005;
+inline constexpr int kImportSettings = 40006;
 }  // namespace main
 
 // Group settings dialog (template 103).

@@ -49,6 +49,37 @@ inline constexpr std::u16string_view kCsvSaveFailed = u"CSVファイルを保存
 inline constexpr std::u16string_view kCsvTypeName = u"CSV";
 inline constexpr std::u16string_view kCsvExtension = u"csv";
 inline constexpr std::u16string_view kCsvNamePrefix = u"tally-share-";
+inline constexpr std::u16string_view kCsvMediaType = u"text/csv";
+inline constexpr std::u16string_view kSettingsMediaType = u"application/octet-stream";
+inline constexpr std::u16string_view kSettingsExtension = u"cfg";
+inline constexpr std::u16string_view kCopyChatMenu = u"送る文面をコピー";
+inline constexpr std::u16string_view kExportSettingsMenu = u"設定ファイルを書き出す";
+inline constexpr std::u16string_view kImportSettingsMenu = u"設定ファイルを読み込む…";
+inline constexpr std::u16string_view kSendButton = u"送る";
+inline constexpr std::u16string_view kExportFailed = u"設定ファイルを書き出せませんでした";
+inline constexpr std::u16string_view kImportCaption = u"設定ファイルを読み込む";
+inline constexpr std::u16string_view kImportNotSettings =
+    u"このファイルは TALLY-SHARE の設定ファイルとして読めませんでした。\n"
+    u"いまの内容は変わっていません。";
+inline constexpr std::u16string_view kImportReplaceQuestion =
+    u"いまのグループと総額を、読み込むファイルの内容で置き換えますか？";
+// Where the party is saved after every change (the browser), a failed save.
+inline constexpr std::u16string_view kStoreFailed =
+    u"この端末に保存できませんでした。\n"
+    u"ブラウザーの空き容量やプライベートモードを確かめてください。"
+    u"内容は画面に残っています。";
+
+// The chat text: the total and the unit, then one line per group, then the
+// remainder.
+inline constexpr std::u16string_view kChatTotal = u"総額 ";
+inline constexpr std::u16string_view kChatToTheYen = u"（1円単位で割り勘）";
+inline constexpr std::u16string_view kChatRoundedOpen = u"（";
+inline constexpr std::u16string_view kChatRoundedClose = u"単位で割り勘）";
+inline constexpr std::u16string_view kChatUnitOpen = u"（区切額 ";
+inline constexpr std::u16string_view kChatNotCalculated = u"・未計算）";
+inline constexpr std::u16string_view kChatEach = u"：1人 ";
+inline constexpr std::u16string_view kChatEven = u"精算なし";
+inline constexpr std::u16string_view kChatRemainderKept = u"（幹事の手元に残ります）";
 // At close, when the settings file cannot be written: retry or cancel, and
 // after cancel the explicit choice to end without saving.
 inline constexpr std::u16string_view kSaveFailedRetry =

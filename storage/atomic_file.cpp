@@ -157,9 +157,10 @@ bool AtomicFile::commit() {
     }
     temp_.clear();
     // Make the rename itself durable where the system can. The new file is
-    // in place whatever this answers, so the save has succeeded.
+    // in place whatever this answers, so the save has succeeded, unless the
+    // file system is only a copy in memory that its storage refused.
     sys::flushFolder(folderOf(target_));
-    return true;
+    return sys::commitToStorage();
 }
 
 void AtomicFile::discard() {

@@ -10,4 +10,12 @@ bool writeFileAtomically(std::u16string_view path, std::string_view bytes) {
     return file.begin(path) && file.write(bytes.data(), bytes.size()) && file.commit();
 }
 
+bool readFileBytes(std::u16string_view path, std::string& bytes, std::size_t maxBytes) {
+    if (!detail::readWholeFile(path, bytes) || bytes.size() > maxBytes) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace ts

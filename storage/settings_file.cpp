@@ -201,6 +201,26 @@ bool saveToPath(std::u16string_view path, Entry& entry) {
     return file.close();
 }
 
+bool isSettingsFile(std::string_view bytes) {
+    std::u16string header;
+    header.append(kConfigMagic);
+    header.push_back(u',');
+    header.append(kConfigVersion);
+    // The header record ends with a line feed or a zero unit.
+    if (bytes.size() < 2 * (header.size() + 1)) {
+        return false;
+    }
+    for (std::size_t i = 0; i <= header.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
+        const auto unit = static_cast<char16_t>(low | (high << 8));
+        if (i < header.size() ? unit != header[i] : (unit != u'\n' && unit != u'\0')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool loadFromPath(std::u16string_view path, Entry& entry) {
     TextFile file;
     if (!file.open(path, u'R')) {

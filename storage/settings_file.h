@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace ts {
@@ -39,6 +40,14 @@ bool saveToPath(std::u16string_view path, Entry& entry);
 // Reads `path` into the entry through its load. False when the file cannot
 // be opened.
 bool loadFromPath(std::u16string_view path, Entry& entry);
+
+// Whether `bytes` begin as a settings file of this version does: its header
+// record, in UTF-16 units, up to the record's end. A file from elsewhere, or
+// of another version, is not one.
+bool isSettingsFile(std::string_view bytes);
+
+// More than any party needs; a larger file is not read as one.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{16} << 20;
 
 // Integer value of a numeric field: leading blanks, an optional sign and the
 // decimal digits that follow, up to the first other unit; 0 without digits;

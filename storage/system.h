@@ -50,6 +50,11 @@ bool replaceFile(std::u16string_view from, std::u16string_view to);
 // Makes a rename in that folder durable. False only when the system tried
 // and failed; systems that cannot flush a folder count as flushed.
 bool flushFolder(std::u16string_view folder);
+// Hands the files written so far to the storage that outlives the process,
+// where the file system is a copy of it in memory (the browser's, whose
+// files live in IndexedDB): true once that storage has taken them. Systems
+// that write to their disk directly have nothing to hand over.
+bool commitToStorage();
 bool removeFile(std::u16string_view path);
 // The names of the entries of a folder (without "." and ".."); empty when
 // it cannot be read.

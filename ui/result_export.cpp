@@ -172,6 +172,52 @@ std::string csvBytes(const Party& party, bool withResults) {
     return out;
 }
 
+std::u16string chatText(const Party& party, ChatResults results) {
+    std::u16string out(text::kChatTotal);
+    out.append(yenText(party.total));
+    switch (results) {
+        case ChatResults::None:
+            out.append(text::kChatUnitOpen);
+            out.append(yenText(party.unit));
+            out.append(text::kChatNotCalculated);
+            break;
+        case ChatResults::ToTheYen:
+            out.append(text::kChatToTheYen);
+            break;
+        case ChatResults::ToTheUnit:
+            out.append(text::kChatRoundedOpen);
+            out.append(yenText(party.unit));
+            out.append(text::kChatRoundedClose);
+            break;
+    }
+    out.push_back(u'\n');
+    for (int row = 0; row < party.groupCount(); ++row) {
+        const Group* group = party.groupAt(row);
+        if (group == nullptr) {
+            continue;
+        }
+        out.append(tableCell(group->name()));
+        out.push_back(u' ');
+        out.append(peopleText(group->people));
+        if (results != ChatResults::None) {
+            out.append(text::kChatEach);
+            // As the list reads ("2000円払う", "500円返金"), but without the
+            // list's padding after an even balance.
+            out.append(group->balance == 0 ? std::u16string(text::kChatEven)
+                                           : balanceText(group->balance));
+        }
+        out.push_back(u'\n');
+    }
+    if (results != ChatResults::None) {
+        out.append(text::kRemainderLabel);
+        out.push_back(u' ');
+        out.append(yenText(party.remainder));
+        out.append(text::kChatRemainderKept);
+        out.push_back(u'\n');
+    }
+    return out;
+}
+
 std::u16string csvFileName(const SaveDate& date) {
     std::u16string name(text::kCsvNamePrefix);
     appendPadded(name, date.year, 4);

@@ -42,6 +42,17 @@ std::u16string tableText(const Party& party, const ColumnTable& columns,
 // leading apostrophe.
 std::string csvBytes(const Party& party, bool withResults);
 
+// How the results a chat text reports were calculated.
+enum class ChatResults { None, ToTheYen, ToTheUnit };
+
+// The result as a message for a chat or a mail, to be read in any font: no
+// tabs and no alignment by spaces. A first line with the total and the
+// unit the shares were rounded to, one line per group with its name, its
+// people and what each member pays or gets back, then the remainder that
+// the organiser keeps. Without results the groups are listed with their
+// people only, and no remainder. Lines end with LF.
+std::u16string chatText(const Party& party, ChatResults results);
+
 // "tally-share-YYYYMMDD.csv" for the date.
 std::u16string csvFileName(const SaveDate& date);
 

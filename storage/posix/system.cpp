@@ -13,6 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include "storage/text.h"
 
 namespace ts::sys {
@@ -193,6 +197,23 @@ bool flushFolder(std::u16string_view folder) {
     closeFile(fd);
     return flushed;
 }
+
+#ifdef __EMSCRIPTEN__
+// The browser's files are in memory; IndexedDB keeps them. The answer comes
+// back asynchronously, so the program waits here (asyncify) until the
+// browser has committed the copy or refused it (storage full, private mode).
+EM_ASYNC_JS(int, commitFilesToIndexedDb, (), {
+    return await new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+});
+
+bool commitToStorage() {
+    return commitFilesToIndexedDb() != 0;
+}
+#else
+bool commitToStorage() {
+    return true;
+}
+#endif
 
 bool removeFile(std::u16string_view path) {
     return ::unlink(toUtf8(path).c_str()) == 0;

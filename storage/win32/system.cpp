@@ -290,6 +290,10 @@ bool flushFolder(std::u16string_view /*folder*/) {
     return true;
 }
 
+bool commitToStorage() {
+    return true;
+}
+
 bool removeFile(std::u16string_view path) {
     const std::wstring name = systemPath(path);
     return !name.empty() && DeleteFileW(name.c_str()) != 0;

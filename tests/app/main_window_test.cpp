@@ -425,7 +425,8 @@ TEST_F(MainWindowTest, CopyAndSaveCsvFromTheListMenu) {
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
         EXPECT_TRUE(windows_.clipboard.empty());
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
-        EXPECT_EQ(windows_.menus[1], (std::vector<std::u16string>{u"コピー", u"CSVで保存…"}));
+        EXPECT_EQ(windows_.menus[1],
+                  (std::vector<std::u16string>{u"コピー", u"CSVで保存…", u"送る文面をコピー"}));
         EXPECT_TRUE(windows_.clipboard.starts_with(u"ｸﾞﾙｰﾌﾟ名\t人数\t支払額\t差引額"));
 
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
@@ -452,6 +453,160 @@ TEST_F(MainWindowTest, CopyAndSaveCsvFromTheListMenu) {
         ASSERT_EQ(windows_.messageBoxes.size(), 1u);
         EXPECT_EQ(windows_.messageBoxes[0].text, u"クリップボードにコピーできませんでした");
         w.command(id::kCancel);
+    });
+}
+
+TEST_F(MainWindowTest, TheChatTextGoesToTheClipboardOrTheShareSheet) {
+    storeParty(3000, 1000, {{u"A", 2, 100, 0}});
+    run([&](FakeDialog& w) {
+        w.command(id::main::kCalculateRounded);
+        windows_.menuChoices = {id::main::kCopyChat};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.clipboard,
+                  u"総額 3000円（1000円単位で割り勘）\nA 2人：1人 2000円払う\n"
+                  u"余り 1000円（幹事の手元に残ります）\n");
+        w.command(id::main::kSendChat);
+        ASSERT_EQ(windows_.shared.size(), 1u);
+        EXPECT_EQ(windows_.shared[0], windows_.clipboard);
+        w.command(id::kCancel);
+    });
+}
+
+// A browser tab: no close, a save after every change, files by download
+// and file picker.
+class BrowserTabTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        windows_.browserTab = true;
+    }
+    std::string storedBytes() { return readFile(dir_ / "ts.cfg"); }
+    // Writes a file to pick, in the test's folder.
+    std::u16string fileToPick(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return fromUtf8((dir_ / name).string());
+    }
+};
+
+TEST_F(BrowserTabTest, EveryChangeIsSavedAndTheWindowNeverCloses) {
+    windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) {
+        d.type(id::group::kNameField, u"A");
+        d.command(id::kOk);
+    });
+    windows_.onNextRun(res::kTotalDialog, [](FakeDialog& d) {
+        d.type(id::total::kTotalField, u"5000");
+        d.command(id::kOk);
+    });
+    run([&](FakeDialog& w) {
+        ASSERT_EQ(windows_.commandButtons.size(), 1u);
+        EXPECT_EQ(windows_.commandButtons[0], (std::pair<int, std::u16string>{
+                                                  id::main::kSendChat, u"送る"}));
+        EXPECT_FALSE(fs::exists(dir_ / "ts.cfg"));  // nothing changed yet
+        w.command(id::main::kAdd);
+        EXPECT_EQ(loadStored()->groupCount(), 1);
+        w.command(id::main::kInput);
+        EXPECT_EQ(loadStored()->total, 5000);
+        w.command(id::kOk);
+        w.command(id::kCancel);
+        EXPECT_FALSE(w.ended);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+    });
+}
+
+TEST_F(BrowserTabTest, AFailedSaveIsToldOnceUntilASaveWorksAgain) {
+    path_ = fromUtf8((dir_ / "missing-folder" / "ts.cfg").string());
+    run([&](FakeDialog& w) {
+        w.command(id::main::kInput);
+        w.command(id::main::kInput);
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_TRUE(windows_.messageBoxes[0].text.starts_with(u"この端末に保存できませんでした"));
+        EXPECT_EQ(w.list.rows.size(), 0u);  // the window goes on
+        fs::create_directories(dir_ / "missing-folder");
+        w.command(id::main::kInput);
+        fs::remove_all(dir_ / "missing-folder");
+        w.command(id::main::kInput);
+        EXPECT_EQ(windows_.messageBoxes.size(), 2u);
+    });
+}
+
+TEST_F(BrowserTabTest, ExportDownloadsTheStoredFileAndCsvIsADownloadToo) {
+    storeParty(1000, 100, {{u"A\"B", 1, 100, 0}});
+    const std::string stored = storedBytes();
+    run([&](FakeDialog& w) {
+        windows_.menuChoices = {id::main::kExportSettings, id::main::kSaveCsv};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.menus[0].size(), 5u);
+        ASSERT_EQ(windows_.downloads.size(), 1u);
+        EXPECT_EQ(windows_.downloads[0].name, u"ts.cfg");
+        // Saved anew before the download, with today's date; the records
+        // are those of the desktop's file.
+        EXPECT_EQ(windows_.downloads[0].bytes, storedBytes());
+        EXPECT_EQ(windows_.downloads[0].bytes.size(), stored.size());
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        ASSERT_EQ(windows_.downloads.size(), 2u);
+        EXPECT_EQ(windows_.downloads[1].name, ui::csvFileName(localSaveDate()));
+        EXPECT_EQ(windows_.downloads[1].mediaType, u"text/csv");
+        EXPECT_TRUE(windows_.downloads[1].bytes.starts_with("\xEF\xBB\xBF"));
+        EXPECT_TRUE(windows_.savePathCalls.empty());
+
+        windows_.downloadsWork = false;
+        windows_.menuChoices = {id::main::kExportSettings};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(windows_.messageBoxes[0].text, u"設定ファイルを書き出せませんでした");
+    });
+}
+
+TEST_F(BrowserTabTest, ImportReadsOnlySettingsFilesAndOnlyWhenTheUserAgrees) {
+    storeParty(1000, 100, {{u"Old", 1, 100, 0}});
+    const std::string stored = storedBytes();
+    std::u16string utf16Header;
+    for (const char c : std::string("@TALLYSHARE/CONFIG,2.00\n")) {
+        utf16Header.push_back(static_cast<char16_t>(c));
+    }
+    const std::string otherVersion(reinterpret_cast<const char*>(utf16Header.data()),
+                                   utf16Header.size() * 2);
+    const std::string rejected[] = {"", "\x89PNG\r\n\x1a\n garbage", otherVersion,
+                                    stored.substr(0, 20)};
+
+    Party incoming(u"FIRST");
+    incoming.total = 7000;
+    auto group = Group::create(u"New");
+    incoming.addGroup(std::move(group));
+    ASSERT_TRUE(saveToPath(fromUtf8((dir_ / "incoming.cfg").string()), incoming));
+
+    run([&](FakeDialog& w) {
+        int n = 0;
+        for (const std::string& bytes : rejected) {
+            windows_.pickedPath = fileToPick("bad" + std::to_string(n++), bytes);
+            windows_.menuChoices = {id::main::kImportSettings};
+            w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        }
+        ASSERT_EQ(windows_.messageBoxes.size(), std::size(rejected));
+        for (const auto& box : windows_.messageBoxes) {
+            EXPECT_TRUE(box.text.ends_with(u"いまの内容は変わっていません。"));
+        }
+        EXPECT_EQ(column(w.list, 0), std::vector<std::u16string>{u"Old"});
+        EXPECT_EQ(storedBytes(), stored);
+
+        // A settings file: replaced only after the user agrees.
+        windows_.pickedPath = fromUtf8((dir_ / "incoming.cfg").string());
+        windows_.answerNext(MessageAnswer::Cancel);
+        windows_.menuChoices = {id::main::kImportSettings, id::main::kImportSettings};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(column(w.list, 0), std::vector<std::u16string>{u"Old"});
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.messageBoxes.back().caption, u"設定ファイルを読み込む");
+        EXPECT_EQ(column(w.list, 0), std::vector<std::u16string>{u"New"});
+        EXPECT_EQ(w.items[id::main::kTotalText], u"7000円");
+        EXPECT_EQ(loadStored()->total, 7000);
+
+        // Cancelling the picker does nothing.
+        windows_.pickedPath.clear();
+        windows_.menuChoices = {id::main::kImportSettings};
+        const std::size_t boxes = windows_.messageBoxes.size();
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.messageBoxes.size(), boxes);
     });
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -11,6 +11,14 @@
 
 namespace ts {
 namespace {
+
+// The bit pattern of a double (std::bit_cast is missing from some of the
+// standard libraries the tests are built with).
+std::uint64_t bitsOf(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 struct GroupInput {
     std::int32_t people, ratio, advance;
@@ -224,8 +232,7 @@ TEST(RoundToUnitTest, RoundsTheMagnitudeAndKeepsTheSign) {
          }) {
         EXPECT_EQ(roundToUnit(r.v, r.t, r.down), r.expected) << r.v << " step " << r.t;
     }
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(roundToUnit(-0.0, 10, false)),
-              std::bit_cast<std::uint64_t>(-0.0));
+    EXPECT_EQ(bitsOf(roundToUnit(-0.0, 10, false)), bitsOf(-0.0));
 }
 
 TEST(TruncToInt32Test, TruncatesTowardZeroAndSaturates) {
@@ -241,7 +248,7 @@ TEST(TruncToInt32Test, TruncatesTowardZeroAndSaturates) {
 }
 
 TEST(CalculationTest, PercentFactorIsTheDoubleNearestToOneHundredth) {
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(kPercent), 0x3F847AE147AE147BULL);
+    EXPECT_EQ(bitsOf(kPercent), 0x3F847AE147AE147BULL);
 }
 
 }  // namespace

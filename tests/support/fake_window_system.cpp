@@ -138,6 +138,33 @@ std::u16string FakeDialog::askSavePath(std::u16string_view suggestedName,
     return system_.savePathAnswer;
 }
 
+bool FakeDialog::isBrowserTab() const {
+    return system_.browserTab;
+}
+
+bool FakeDialog::downloadFile(std::u16string_view name, std::u16string_view mediaType,
+                              std::string_view bytes) {
+    if (!system_.browserTab || !system_.downloadsWork) {
+        return false;
+    }
+    system_.downloads.push_back(
+        {std::u16string(name), std::u16string(mediaType), std::string(bytes)});
+    return true;
+}
+
+std::u16string FakeDialog::pickFile(std::u16string_view /*extension*/) {
+    return system_.pickedPath;
+}
+
+bool FakeDialog::shareText(std::u16string_view text) {
+    system_.shared.emplace_back(text);
+    return true;
+}
+
+void FakeDialog::addCommandButton(int id, std::u16string_view text) {
+    system_.commandButtons.emplace_back(id, std::u16string(text));
+}
+
 bool FakeDialog::quitRequested() const {
     return system_.quitting;
 }

@@ -40,6 +40,12 @@ struct MessageBoxCall {
     platform::MessageStyle style;
 };
 
+struct Download {
+    std::u16string name;
+    std::u16string mediaType;
+    std::string bytes;
+};
+
 struct SavePathCall {
     std::u16string suggestedName;
     std::u16string typeName;
@@ -63,6 +69,12 @@ public:
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
     bool quitRequested() const override;
+    bool isBrowserTab() const override;
+    bool downloadFile(std::u16string_view name, std::u16string_view mediaType,
+                      std::string_view bytes) override;
+    std::u16string pickFile(std::u16string_view extension) override;
+    bool shareText(std::u16string_view text) override;
+    void addCommandButton(int id, std::u16string_view text) override;
     int runModal(int templateId, platform::DialogProc proc) override;
     int upDownPosition(int id) const override;
     void setUpDownPosition(int id, int position) override;
@@ -130,6 +142,15 @@ public:
     // Save-file dialogs asked for, and the path the next one returns.
     std::vector<SavePathCall> savePathCalls;
     std::u16string savePathAnswer;
+    // A browser tab instead of a desktop: downloads made, whether they
+    // start, the path the next file picker returns (empty: cancelled),
+    // texts shared and the extra command buttons shown.
+    bool browserTab = false;
+    std::vector<Download> downloads;
+    bool downloadsWork = true;
+    std::u16string pickedPath;
+    std::vector<std::u16string> shared;
+    std::vector<std::pair<int, std::u16string>> commandButtons;
     // Set when the session or a signal asks the program to quit.
     bool quitting = false;
     std::vector<int> runs;  // template ids, in the order they were run

@@ -86,6 +86,39 @@ TEST(ResultExport, CsvBytes) {
               "余り,\r\n");
 }
 
+TEST(ResultExport, ChatTextReadsWithoutTabsOrAlignment) {
+    const auto party = trickyParty();
+    const struct {
+        ChatResults results;
+        std::u16string_view text;
+    } cases[] = {
+        {ChatResults::ToTheUnit,
+         u"総額 10000円（100円単位で割り勘）\n"
+         u"=1+2 2人：1人 2900円払う\n"
+         u"O\"Neil, K 1人：1人 8500円返金\n"
+         u"幹事 1人：1人 精算なし\n"
+         u"-5 件 1人：1人 精算なし\n"
+         u"余り 200円（幹事の手元に残ります）\n"},
+        {ChatResults::ToTheYen,
+         u"総額 10000円（1円単位で割り勘）\n"
+         u"=1+2 2人：1人 2900円払う\n"
+         u"O\"Neil, K 1人：1人 8500円返金\n"
+         u"幹事 1人：1人 精算なし\n"
+         u"-5 件 1人：1人 精算なし\n"
+         u"余り 200円（幹事の手元に残ります）\n"},
+        // Figures of an earlier calculation must not be sent as results.
+        {ChatResults::None,
+         u"総額 10000円（区切額 100円・未計算）\n"
+         u"=1+2 2人\n"
+         u"O\"Neil, K 1人\n"
+         u"幹事 1人\n"
+         u"-5 件 1人\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(chatText(*party, c.results), c.text);
+    }
+}
+
 TEST(ResultExport, CsvFileNameCarriesTheDate) {
     EXPECT_EQ(csvFileName({2026, 12, 7}), u"tally-share-20261207.csv");
     EXPECT_EQ(csvFileName({987, 1, 31}), u"tally-share-09870131.csv");
