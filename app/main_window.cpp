@@ -334,8 +334,8 @@ void MainWindow::importSettings(platform::Dialog& window) {
     }
     std::string bytes;
     std::unique_ptr<Party> imported = Party::create(text::kFirstPartyName);
-    if (!imported || !readFileBytes(path, bytes, kMaxSettingsFileBytes) ||
-        !isSettingsFile(bytes) || !loadFromPath(path, *imported)) {
+    if (!imported || !readFileBytes(path, bytes, kMaxSettingsFileBytes) || !isSettingsFile(bytes) ||
+        !loadFromPath(path, *imported)) {
         ui::showError(window, text::kImportNotSettings);
         return;
     }

@@ -203,7 +203,7 @@ bool flushFolder(std::u16string_view folder) {
 // back asynchronously, so the program waits here (asyncify) until the
 // browser has committed the copy or refused it (storage full, private mode).
 EM_ASYNC_JS(int, commitFilesToIndexedDb, (), {
-    return await new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+    return await new Promise((resolve) = > FS.syncfs(false, (error) = > resolve(error ? 0 : 1)));
 });
 
 bool commitToStorage() {

@@ -499,8 +499,8 @@ TEST_F(BrowserTabTest, EveryChangeIsSavedAndTheWindowNeverCloses) {
     });
     run([&](FakeDialog& w) {
         ASSERT_EQ(windows_.commandButtons.size(), 1u);
-        EXPECT_EQ(windows_.commandButtons[0], (std::pair<int, std::u16string>{
-                                                  id::main::kSendChat, u"送る"}));
+        EXPECT_EQ(windows_.commandButtons[0],
+                  (std::pair<int, std::u16string>{id::main::kSendChat, u"送る"}));
         EXPECT_FALSE(fs::exists(dir_ / "ts.cfg"));  // nothing changed yet
         w.command(id::main::kAdd);
         EXPECT_EQ(loadStored()->groupCount(), 1);
