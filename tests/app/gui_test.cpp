@@ -586,7 +586,7 @@ private slots:
             QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
             QApplication::sendEvent(viewport, &rightClick);
             QCOMPARE(program.menus.size(), std::size_t{1});
-            QCOMPARE(program.menus[0], (QStringList{"コピー", "CSVで保存…"}));
+            QCOMPARE(program.menus[0], (QStringList{"コピー", "CSVで保存…", "送る文面をコピー"}));
             const QString table = QStringLiteral(
                 "ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\n"
                 "幹事\t9人\t100%\t0円\t3000円\t3000円払う\n"
