@@ -33,6 +33,7 @@ enum Style : std::uint32_t {
     kArrowKeys = 1u << 7,      // up-down: arrow keys step it
     kReportsClicks = 1u << 8,  // static/icon: a click gives its command
     kVScroll = 1u << 9,        // combo box: vertical scroll bar in its list
+    kNumeric = 1u << 10,       // edit, combo box: takes a number (a phone shows digit keys)
 };
 
 struct ControlTemplate {

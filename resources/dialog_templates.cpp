@@ -14,7 +14,7 @@ constexpr std::u16string_view kGothic = u"ＭＳ ゴシック";
 constexpr std::uint32_t kButton = kTabStop | kAlignCenter;
 constexpr std::uint32_t kDefault = kButton | kDefaultButton;
 constexpr std::uint32_t kLabel = kAlignLeft;
-constexpr std::uint32_t kNumberEdit = kTabStop | kBorder | kAutoScroll | kAlignRight;
+constexpr std::uint32_t kNumberEdit = kTabStop | kBorder | kAutoScroll | kAlignRight | kNumeric;
 constexpr std::uint32_t kTextEdit = kTabStop | kBorder | kAutoScroll | kAlignLeft;
 
 // Label texts, shared by the labels and the controls they name.
@@ -87,8 +87,8 @@ constexpr std::array kGroupControls{
 // The total dialog.
 constexpr std::array kTotalControls{
     ControlTemplate{id::total::kTotalField, K::Edit, 35, 2, 86, 14, u"", kNumberEdit, kTotalLabel},
-    ControlTemplate{id::total::kUnitCombo, K::ComboBox, 35, 37, 86, 51, u"", kTabStop | kVScroll,
-                    kUnitLabel},
+    ControlTemplate{id::total::kUnitCombo, K::ComboBox, 35, 37, 86, 51, u"",
+                    kTabStop | kVScroll | kNumeric, kUnitLabel},
     ControlTemplate{id::total::kTakeAdvances, K::PushButton, 50, 20, 85, 14, u"総負担額を入れる",
                     kDefault},
     ControlTemplate{id::kOk, K::PushButton, 68, 53, 32, 14, u"OK", kDefault},

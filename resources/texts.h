@@ -69,6 +69,11 @@ inline constexpr std::u16string_view kStoreFailed =
     u"ブラウザーの空き容量やプライベートモードを確かめてください。"
     u"内容は画面に残っています。";
 
+// A browser tab opened while another one holds the party.
+inline constexpr std::u16string_view kOpenInAnotherTab =
+    u"TALLY-SHARE は別のタブで開いています。\n"
+    u"そのタブを前に出すよう頼みました。このタブは、あちらのタブを閉じると使えるようになります。";
+
 // The chat text: the total and the unit, then one line per group, then the
 // remainder.
 inline constexpr std::u16string_view kChatTotal = u"総額 ";

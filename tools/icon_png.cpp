@@ -3,7 +3,11 @@
 // resources/tally-share.svg (a 256-unit square), which the theme takes as
 // the scalable icon; change both together.
 //
-// Usage: icon_png SIZE OUTPUT.png
+// Usage: icon_png SIZE OUTPUT.png [maskable]
+//
+// "maskable" draws it for a home screen that cuts icons to its own shape:
+// on a full white square, the drawing inside the middle 80 percent that
+// every such shape keeps.
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +18,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -80,8 +85,9 @@ void drawIcon(QPainter& painter) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SIZE OUTPUT.png\n", argv[0]);
+    const bool maskable = argc == 4 && std::strcmp(argv[3], "maskable") == 0;
+    if (argc != 3 && !maskable) {
+        std::fprintf(stderr, "usage: %s SIZE OUTPUT.png [maskable]\n", argv[0]);
         return 2;
     }
     char* end = nullptr;
@@ -92,9 +98,14 @@ int main(int argc, char* argv[]) {
     }
     const int pixels = static_cast<int>(size);
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    image.fill(maskable ? kPaper : QColor(Qt::transparent));
     {
         QPainter painter(&image);
+        if (maskable) {
+            constexpr double kSafeZone = 0.8;
+            painter.translate(pixels * (1 - kSafeZone) / 2, pixels * (1 - kSafeZone) / 2);
+            painter.scale(kSafeZone, kSafeZone);
+        }
         painter.scale(pixels / kUnits, pixels / kUnits);
         drawIcon(painter);
     }

@@ -202,9 +202,13 @@ bool flushFolder(std::u16string_view folder) {
 // The browser's files are in memory; IndexedDB keeps them. The answer comes
 // back asynchronously, so the program waits here (asyncify) until the
 // browser has committed the copy or refused it (storage full, private mode).
+// clang-format off
 EM_ASYNC_JS(int, commitFilesToIndexedDb, (), {
-    return await new Promise((resolve) = > FS.syncfs(false, (error) = > resolve(error ? 0 : 1)));
+    return await new Promise(function (resolve) {
+        FS.syncfs(false, function (error) { resolve(error ? 0 : 1); });
+    });
 });
+// clang-format on
 
 bool commitToStorage() {
     return commitFilesToIndexedDb() != 0;

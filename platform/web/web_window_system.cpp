@@ -1,0 +1,105 @@
+#include "platform/web/web_window_system.h"
+
+#include <emscripten.h>
+
+#include "platform/web/web_dialog.h"
+#include "platform/web/web_message_box.h"
+#include "platform/web/web_text.h"
+#include "resources/dialog_template.h"
+#include "storage/settings_file.h"
+
+namespace ts::platform {
+
+namespace {
+
+// clang-format off
+EM_ASYNC_JS(int, jsCopyText, (const char16_t* text, int length), {
+    return await TSWeb.copyText(text, length);
+});
+EM_ASYNC_JS(int, jsShareText, (const char16_t* text, int length), {
+    return await TSWeb.shareText(text, length);
+});
+EM_JS(int, jsDownload, (const char16_t* name, int nameLength, const char16_t* type,
+                        int typeLength, const char* bytes, int size), {
+    return TSWeb.download(name, nameLength, type, typeLength, bytes, size);
+});
+EM_ASYNC_JS(int, jsPickFile, (const char16_t* accept, int acceptLength, double limit,
+                              char16_t* path, int capacity), {
+    var chosen = await TSWeb.pickFile(accept, acceptLength, limit);
+    for (var i = 0; i < chosen.length && i < capacity; ++i) {
+        HEAPU16[(path >> 1) + i] = chosen.charCodeAt(i);
+    }
+    return Math.min(chosen.length, capacity);
+});
+// clang-format on
+
+}  // namespace
+
+int WebWindowSystem::runModal(int templateId, DialogProc proc) {
+    return runDialog(templateId, std::move(proc));
+}
+
+int WebWindowSystem::runDialog(int templateId, DialogProc proc) {
+    const res::DialogTemplate* layout = res::findDialogTemplate(templateId);
+    if (layout == nullptr) {
+        return -1;
+    }
+    // The first window without owner is the page's main window; every
+    // later one is a modal dialog above it.
+    const bool isMain = !mainRunning_;
+    mainRunning_ = true;
+    int result = 0;
+    {
+        WebDialog dialog(*this, *layout, std::move(proc), isMain);
+        if (dialog.open()) {
+            dialog.runLoop();
+        }
+        result = dialog.result();
+    }
+    if (isMain) {
+        mainRunning_ = false;
+    }
+    return result;
+}
+
+MessageAnswer WebWindowSystem::messageBox(std::u16string_view text, std::u16string_view caption,
+                                          MessageStyle style) {
+    return runMessageBox(text, caption, style);
+}
+
+bool WebWindowSystem::copyText(std::u16string_view text) {
+    const JsText value = toJs(text);
+    return jsCopyText(value.data, value.length) != 0;
+}
+
+bool WebWindowSystem::share(std::u16string_view text) {
+    const JsText value = toJs(text);
+    return jsShareText(value.data, value.length) != 0;
+}
+
+bool WebWindowSystem::download(std::u16string_view name, std::u16string_view mediaType,
+                               std::string_view bytes) {
+    if (bytes.size() > (1u << 30)) {
+        return false;
+    }
+    const JsText file = toJs(name);
+    const JsText type = toJs(mediaType);
+    return jsDownload(file.data, file.length, type.data, type.length, bytes.data(),
+                      static_cast<int>(bytes.size())) != 0;
+}
+
+std::u16string WebWindowSystem::pickFile(std::u16string_view extension) {
+    std::u16string accept = u".";
+    accept.append(extension);
+    const JsText filter = toJs(accept);
+    // One byte more than a settings file may hold, so that a larger one is
+    // seen as such without copying all of it.
+    const double limit = static_cast<double>(kMaxSettingsFileBytes) + 1;
+    std::u16string path(1024, u'\0');
+    const int length =
+        jsPickFile(filter.data, filter.length, limit, path.data(), static_cast<int>(path.size()));
+    path.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return path;
+}
+
+}  // namespace ts::platform

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/window_system.h"
+
+namespace ts::platform {
+
+// What the page tells a window's message loop; the page sends each as
+// kind * 65536 + id.
+enum class WebEvent {
+    Command = 1,      // a button, Enter (1) or Escape (2)
+    StepUp = 2,       // an up-down control's up arrow
+    StepDown = 3,     // its down arrow
+    ContextMenu = 4,  // the list's menu: its button, a long press, the right
+                      // button, the Menu key or Shift+F10
+    Copy = 5,         // Ctrl+C outside an edit field
+    Help = 6,         // F1
+};
+
+// The window system in a browser tab: every template becomes real HTML
+// controls, the main window the page itself and the others modal
+// <dialog>s, each run by a message loop of its own in the program (the
+// loop waits for the page's next event without leaving the procedure that
+// opened the window).
+class WebWindowSystem final : public WindowSystem {
+public:
+    int runModal(int templateId, DialogProc proc) override;
+    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
+                             MessageStyle style) override;
+
+    // Used by the dialogs it runs.
+    int runDialog(int templateId, DialogProc proc);
+
+    // The page's side of the clipboard, the share sheet, downloads and the
+    // file picker.
+    static bool copyText(std::u16string_view text);
+    static bool share(std::u16string_view text);
+    static bool download(std::u16string_view name, std::u16string_view mediaType,
+                         std::string_view bytes);
+    static std::u16string pickFile(std::u16string_view extension);
+
+private:
+    bool mainRunning_ = false;
+};
+
+}  // namespace ts::platform
