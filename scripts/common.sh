@@ -54,3 +54,18 @@ configure_and_build() {
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
     cmake --build "$dir" -j "$JOBS"
 }
+
+# Debian's emscripten finds its JavaScript modules (acorn) through
+# NODE_PATH when node is not Debian's own.
+export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
+
+# build_web HOST_BUILD_DIR: builds the web edition into build-web (the site
+# in build-web/site, and the tests compiled to wasm). Its icons are drawn by
+# icon_png from a build for this machine.
+build_web() {
+    local host="$1"
+    cmake --build "$host" --target icon_png
+    emcmake cmake -S "$ROOT" -B "$ROOT/build-web" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DTS_WERROR=ON -DTS_HOST_ICON_PNG="$host/tools/icon_png" >/dev/null
+    cmake --build "$ROOT/build-web" -j "$JOBS"
+}

@@ -3,7 +3,9 @@
 # the AddressSanitizer + UndefinedBehaviorSanitizer build, clang-tidy, the
 # format check, the desktop entry's and metadata's validators, the Debian
 # package's check, a bounded fuzzing run, and the Windows cross-build with
-# its tests under Wine and Xvfb and the zip.
+# its tests under Wine and Xvfb and the zip, and the web edition: its build,
+# the same tests compiled to wasm under node, and the browser tests in
+# headless Chromium.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -67,6 +69,32 @@ bash "$ROOT/scripts/package_check.sh" "$ROOT/build-deb"
 
 echo "== fuzzing for ${FUZZ_SECONDS} s"
 bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
+
+echo "== web edition: build, the tests compiled to wasm, the browser tests"
+web_packages=(emscripten chromium)
+# Node and npm may come from elsewhere (NodeSource); Debian's only when missing.
+command -v node >/dev/null 2>&1 || web_packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || web_packages+=(npm)
+install_missing "${web_packages[@]}"
+build_web "$ROOT/build-test"
+run_ctest "$ROOT/build-web"
+npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
+web_log="$(mktemp)"
+web_status=0
+node "$ROOT/tests/web/run.mjs" "$ROOT/build-web/site" "$ROOT/tests/win32/typical_use.cfg" 2>&1 |
+    tee "$web_log" || web_status=$?
+web_summary="$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' "$web_log" | tail -n 1)"
+rm -f "$web_log"
+if [ -z "$web_summary" ]; then
+    echo "error: the browser tests printed no summary" >&2
+    exit 1
+fi
+passed=$((passed + $(sed -E 's/web: ([0-9]+) passed.*/\1/' <<<"$web_summary")))
+failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$web_summary")))
+if [ "$web_status" -ne 0 ] || [ "$failed" -ne 0 ]; then
+    echo "tests: ${passed} passed, ${failed} failed"
+    exit 1
+fi
 
 echo "== Windows build and tests under Wine"
 install_missing "${WINDOWS_PACKAGES[@]}"

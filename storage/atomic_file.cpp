@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 
 namespace ts::detail {
 
@@ -54,14 +53,17 @@ std::u16string temporaryName(std::u16string_view target, unsigned attempt) {
     std::uint64_t mix = now ^ (static_cast<std::uint64_t>(sys::processId()) << 32) ^
                         (static_cast<std::uint64_t>(counter.fetch_add(1)) << 16) ^ attempt;
     mix *= 0x9E3779B97F4A7C15ull;
-    char hex[kTempHexDigits + 1];
-    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(mix >> 32));
     std::u16string name = folderOf(target);
     name += sys::kSeparator;
     name += u'.';
     name += tempBaseOf(target);
     name += u'.';
-    name.append(hex, hex + kTempHexDigits);
+    // The high half of the mix as lower-case hex digits, most significant first.
+    const auto high = static_cast<std::uint32_t>(mix >> 32);
+    constexpr std::u16string_view kHexDigits = u"0123456789abcdef";
+    for (std::size_t i = 0; i < kTempHexDigits; ++i) {
+        name += kHexDigits[(high >> (4 * (kTempHexDigits - 1 - i))) & 0xFu];
+    }
     name += kTempSuffix;
     return name;
 }
