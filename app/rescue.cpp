@@ -68,10 +68,6 @@ void appendTwoDigits(std::u16string& out, int value) {
     out += decimalText(value);
 }
 
-std::string quotedRecord(std::u16string_view tag, std::u16string_view name) {
-    return toUtf8(tag) + ",\"" + toUtf8(name) + "\"";
-}
-
 }  // namespace
 
 Moment localMoment() {
@@ -131,15 +127,7 @@ std::u16string rescueParty(std::u16string_view folder, Entry& party, const Momen
 }
 
 std::string partyRecords(const Party& party) {
-    std::string out = toUtf8(kConfigMagic) + "," + toUtf8(kConfigVersion) + "\n";
-    out += quotedRecord(kPeopleTag, party.name()) + "," + std::to_string(party.total) + "," +
-           std::to_string(party.unit) + "\n";
-    for (int i = 0; i < party.groupCount(); ++i) {
-        const Group* group = party.groupAt(i);
-        out += quotedRecord(kGroupTag, group->name()) + "," + std::to_string(group->people) + "," +
-               std::to_string(group->ratio) + "," + std::to_string(group->advance) + "\n";
-    }
-    return out;
+    return toUtf8(ts::partyRecords(party, currentSaveDate()));
 }
 
 std::vector<std::u16string> untoldRescues(std::u16string_view folder) {

@@ -648,7 +648,8 @@ TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingThe
 }
 
 TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
-    storeParty(700, 10, {{u"Ｂ班", 2, 50, 0}});
+    setSaveDateSource([] { return SaveDate{2026, 12, 7}; });
+    storeParty(700, 10, {{u"Ｂ班", 2, 50, 0}, {u"\"7\"組", 1, 100, 30}});
     std::ofstream(dir_ / "not-a-folder") << "x";
     userFolder_ = fromUtf8((dir_ / "not-a-folder" / "tally-share").string());
     testing::internal::CaptureStderr();
@@ -660,8 +661,27 @@ TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(windows_.messageBoxes.empty());
-    EXPECT_NE(log.find("PEOPLE,\"FIRST\",700,10\n"), std::string::npos) << log;
+    setSaveDateSource(nullptr);
+    EXPECT_NE(log.find("PEOPLE,\"FIRST\",700,10,2026/12/7\n"), std::string::npos) << log;
     EXPECT_NE(log.find("GROUP,\"Ｂ班\",2,50,0\n"), std::string::npos) << log;
+
+    // The printed records, converted to UTF-16LE as the README says, are a
+    // settings file holding the same party.
+    const std::size_t records = log.find("@TALLYSHARE/CONFIG");
+    ASSERT_NE(records, std::string::npos) << log;
+    std::string file;
+    for (const char16_t unit : fromUtf8(log.substr(records))) {
+        file.push_back(static_cast<char>(unit & 0xFF));
+        file.push_back(static_cast<char>(unit >> 8));
+    }
+    fs::remove_all(dir_ / "ts.cfg");
+    std::ofstream(dir_ / "ts.cfg", std::ios::binary) << file;
+    const auto back = loadStored();
+    EXPECT_EQ(back->total, 700);
+    EXPECT_EQ(back->unit, 10);
+    ASSERT_EQ(back->groupCount(), 2);
+    EXPECT_EQ(back->groupAt(1)->name(), u"\"7\"組");
+    EXPECT_EQ(back->groupAt(1)->advance, 30);
 }
 
 TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {
