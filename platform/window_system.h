@@ -160,6 +160,11 @@ public:
     // A message box without owner.
     virtual MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                      MessageStyle style) = 0;
+    // True once the session's end or a signal has asked the program to
+    // quit, also after the window it closed has gone: what comes next must
+    // not open another window. A window system without such requests never
+    // reports one.
+    virtual bool quitRequested() const { return false; }
 
 protected:
     ~WindowSystem() = default;

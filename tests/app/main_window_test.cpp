@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/rescue.h"
 #include "model/party.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
@@ -617,6 +618,22 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
     windows_ = FakeWindowSystem();
     run([](FakeDialog& w) { w.command(id::kCancel); });
     EXPECT_TRUE(windows_.messageBoxes.empty());
+}
+
+TEST_F(MainWindowTest, AQuitRequestAtTheRescueNoticeEndsTheProgramAndKeepsTheNoticeUntold) {
+    userFolder_ = fromUtf8((dir_ / "user").string());
+    fs::create_directories(dir_ / "user");
+    std::ofstream(dir_ / "user" / "ts.cfg.rescued-20261207-142501") << "x";
+    storeParty(300, 10, {});
+    const auto before = fs::last_write_time(dir_ / "ts.cfg");
+    windows_.onMessageBox = [&](const test::MessageBoxCall&) { windows_.quitting = true; };
+    const int result =
+        run([](FakeDialog&) { ADD_FAILURE() << "no main window after a quit request"; });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(windows_.messageBoxes.size(), 1u);
+    EXPECT_TRUE(windows_.runs.empty());
+    EXPECT_EQ(fs::last_write_time(dir_ / "ts.cfg"), before);
+    EXPECT_EQ(untoldRescues(userFolder_).size(), 1u);
 }
 
 TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingTheWindow) {
