@@ -28,6 +28,9 @@ struct AppState {
     // one could not run).
     bool resultsCurrent = false;
     std::u16string userFolder;  // the user's own data folder (rescued copies)
+    // The party was saved (or rescued) because the session ends; from then
+    // on nothing can change it.
+    bool savedAtSessionEnd = false;
 };
 
 }  // namespace ts::app

@@ -59,6 +59,12 @@ void MainWindow::handle(platform::Dialog& window, const Message& message) {
         case Message::Kind::Copy:
             copyTable(window);
             break;
+        case Message::Kind::Help:
+            showAbout(window);
+            break;
+        case Message::Kind::SessionEnd:
+            saveAtSessionEnd();
+            break;
         case Message::Kind::VScroll:
             break;
     }
@@ -98,6 +104,12 @@ void MainWindow::close(platform::Dialog& window) {
         window.endDialog(1);
         return;
     }
+    if (state_.savedAtSessionEnd) {
+        // Kept already, or rescued; nothing has changed since.
+        state_.party.reset();
+        window.endDialog(1);
+        return;
+    }
     while (!saveToPath(state_.settingsPath, *state_.party)) {
         if (window.quitRequested()) {
             // Nobody may be asked now: keep the party elsewhere and go.
@@ -130,6 +142,23 @@ void MainWindow::close(platform::Dialog& window) {
     }
     state_.party.reset();
     window.endDialog(1);
+}
+
+void MainWindow::saveAtSessionEnd() {
+    if (!state_.party || state_.savedAtSessionEnd) {
+        return;
+    }
+    // What an open dialog has not stored yet is not part of the party; the
+    // quit request closes that dialog without storing it.
+    if (!saveToPath(state_.settingsPath, *state_.party)) {
+        rescue();
+    }
+    state_.savedAtSessionEnd = true;
+}
+
+void MainWindow::showAbout(platform::Dialog& window) {
+    window.messageBox(text::kAboutText, text::kAboutCaption,
+                      {platform::MessageButtons::Ok, platform::MessageIcon::Information});
 }
 
 void MainWindow::rescue() {
@@ -204,8 +233,7 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             refreshWindow(window);
             return;
         case id::main::kAboutIcon:
-            window.messageBox(text::kAboutText, text::kAboutCaption,
-                              {platform::MessageButtons::Ok, platform::MessageIcon::Information});
+            showAbout(window);
             return;
         default:
             return;

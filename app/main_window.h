@@ -35,6 +35,9 @@ private:
     void copyTable(platform::Dialog& window);
     void saveCsv(platform::Dialog& window);
     void rescue();
+    // Saves the party as it stands, or rescues it, before the session ends.
+    void saveAtSessionEnd();
+    void showAbout(platform::Dialog& window);
 
     AppState& state_;
 };

@@ -50,6 +50,10 @@ struct Message {
         ContextMenu,  // id: the control whose context menu was asked for (right
                       // button, Menu key or Shift+F10)
         Copy,         // Ctrl+C outside an edit field
+        Help,         // F1
+        SessionEnd,   // the session ends: the process may be ended as soon as
+                      // this is handled, whatever windows are open. Told to
+                      // the outermost dialog while others are open above it.
     };
     Kind kind;
     int id = 0;

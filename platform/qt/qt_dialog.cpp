@@ -141,6 +141,16 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
             command(2);
             event->accept();
             return;
+        case Qt::Key_F1:
+            if (event->modifiers() == Qt::NoModifier) {
+                if (onMessage) {
+                    onMessage(Message{Message::Kind::Help, 0});
+                }
+                event->accept();
+                return;
+            }
+            QDialog::keyPressEvent(event);
+            return;
         default:
             QDialog::keyPressEvent(event);
     }

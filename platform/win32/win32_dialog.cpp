@@ -179,10 +179,18 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCopyMessage:
             dispatch(Message{Message::Kind::Copy, 0});
             return TRUE;
+        case kHelpMessage:
+        case WM_HELP:
+            dispatch(Message{Message::Kind::Help, 0});
+            return TRUE;
         case WM_KEYDOWN:
             // The dialog itself has the focus when no control took it.
             if (wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
                 dispatch(Message{Message::Kind::Copy, 0});
+                return TRUE;
+            }
+            if (wParam == VK_F1) {
+                dispatch(Message{Message::Kind::Help, 0});
                 return TRUE;
             }
             return FALSE;
@@ -208,6 +216,8 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam != FALSE) {
                 system_.requestQuit();
                 system_.finishQuit();
+                // Windows may end the process once this is answered.
+                system_.tellSessionEnd();
             }
             return answer(window_, 0);
         default:

@@ -44,6 +44,10 @@ public:
     // While the session ends: works through the quit until the main window
     // has closed, or until a modal loop further down must return first.
     void finishQuit();
+    // When the quit could not close the outermost dialog before the session
+    // ends (another dialog or a box is open above it): tells it SessionEnd,
+    // so that it keeps what must not be lost now.
+    void tellSessionEnd();
 
     // Used by the dialogs it runs.
     int runDialog(int templateId, DialogProc proc, Win32Dialog* owner);

@@ -245,14 +245,22 @@ TEST_F(MainWindowTest, ViewButtonSwitchesColumnsAndBack) {
     });
 }
 
-TEST_F(MainWindowTest, IconShowsTheAboutBoxAndNothingElse) {
+TEST_F(MainWindowTest, IconAndF1ShowTheAboutBoxAndNothingElse) {
     run([this](FakeDialog& w) {
         const int refreshes = w.invalidations;
         w.command(id::main::kAboutIcon);
-        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
-        EXPECT_EQ(windows_.messageBoxes[0].caption, u"Information");
-        EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Information);
-        EXPECT_TRUE(windows_.messageBoxes[0].text.starts_with(u"TALLY-SHARE Version1.00\n"));
+        w.send({platform::Message::Kind::Help, 0});  // F1
+        ASSERT_EQ(windows_.messageBoxes.size(), 2u);
+        for (const auto& box : windows_.messageBoxes) {
+            EXPECT_EQ(box.caption, u"Information");
+            EXPECT_EQ(box.style.icon, platform::MessageIcon::Information);
+            EXPECT_TRUE(box.text.starts_with(u"TALLY-SHARE Version1.00\n"));
+            // The credit line is Japanese like every other text.
+            const std::u16string credit = box.text.substr(box.text.find(u'\n') + 1);
+            EXPECT_TRUE(std::any_of(credit.begin(), credit.end(), [](char16_t unit) {
+                return unit >= 0x3000;
+            })) << toUtf8(credit);
+        }
         EXPECT_EQ(w.invalidations, refreshes);
         w.command(id::kCancel);
     });
@@ -699,6 +707,60 @@ TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
     ASSERT_EQ(back->groupCount(), 2);
     EXPECT_EQ(back->groupAt(1)->name(), u"\"7\"組");
     EXPECT_EQ(back->groupAt(1)->advance, 30);
+}
+
+// Windows may end the process as soon as the session's end is answered:
+// the party is kept before that, whichever dialog is open above the main
+// window, without what that dialog has not stored.
+TEST_F(MainWindowTest, TheSessionsEndSavesThePartyAsItStandsWhateverDialogIsOpen) {
+    struct Case {
+        int templateId;
+        int opener;
+        int field;
+    };
+    for (const Case c : {Case{res::kGroupDialog, id::main::kAdd, id::group::kNameField},
+                         Case{res::kTotalDialog, id::main::kInput, id::total::kTotalField}}) {
+        SCOPED_TRACE(c.templateId);
+        storeParty(1000, 10, {{u"A", 2, 100, 0}});
+        windows_ = FakeWindowSystem();
+        FakeDialog* main = nullptr;
+        windows_.onNextRun(c.templateId, [&](FakeDialog& d) {
+            d.type(c.field, u"999");  // typed, not stored
+            windows_.quitting = true;
+            main->send({platform::Message::Kind::SessionEnd, 0});
+            const auto saved = loadStored();
+            EXPECT_EQ(saved->total, 1000);
+            ASSERT_EQ(saved->groupCount(), 1);
+            EXPECT_EQ(saved->groupAt(0)->name(), u"A");
+            d.command(id::kCancel);  // then the quit closes the dialog
+        });
+        const int result = run([&](FakeDialog& w) {
+            main = &w;
+            fs::remove(dir_ / "ts.cfg");  // what is there next was saved at the end
+            w.command(c.opener);
+            w.command(id::kCancel);
+        });
+        EXPECT_EQ(result, 1);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        EXPECT_EQ(loadStored()->groupCount(), 1);
+    }
+}
+
+TEST_F(MainWindowTest, AFailedSaveAtTheSessionsEndIsRescuedOnce) {
+    storeParty(1000, 10, {{u"A", 2, 100, 0}});
+    userFolder_ = fromUtf8((dir_ / "user").string());
+    testing::internal::CaptureStderr();
+    const int result = run([&](FakeDialog& w) {
+        blockSettingsFile(dir_ / "ts.cfg");
+        windows_.quitting = true;
+        w.send({platform::Message::Kind::SessionEnd, 0});
+        EXPECT_EQ(rescuedCopiesIn(dir_ / "user").size(), 1u);
+        w.command(id::kCancel);
+    });
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(windows_.messageBoxes.empty());
+    EXPECT_EQ(rescuedCopiesIn(dir_ / "user").size(), 1u);
 }
 
 TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {
