@@ -144,10 +144,13 @@ public:
     // Screen size in pixels, window placement and repaint.
     virtual int screenWidth() const = 0;
     virtual int screenHeight() const = 0;
-    // Moves the window to (x, y) and makes its client area width x height
-    // pixels, but never smaller than the dialog's template in the dialog's
-    // font, so no control is cut. The screen's available area (without
-    // panels and task bars) bounds both, and wins over the template.
+    // Moves the window to (x, y) and makes it width x height pixels, but
+    // never smaller than the dialog's template in the dialog's font, so no
+    // control is cut. Where the program draws the window's frame (Win32) the
+    // size is the whole window's, frame included; where a window manager
+    // draws it (Qt), the size is the client area's. The screen's available
+    // area (without panels and task bars) bounds both, and wins over the
+    // template.
     virtual void placeWindow(int x, int y, int width, int height) = 0;
     virtual void invalidate() = 0;
 
