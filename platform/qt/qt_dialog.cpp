@@ -240,7 +240,7 @@ bool QtDialog::open() {
                                 Qt::WindowCloseButtonHint);
     }
     dialog_->setWindowTitle(toQString(layout_.caption));
-    dialog_->setWindowIcon(QIcon(programIcon()));
+    dialog_->setWindowIcon(programIcons());
     dialog_->onMessage = [this](const Message& message) { dispatch(message); };
 
     const QString& face = system_.dialogFace();
