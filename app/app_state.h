@@ -27,7 +27,10 @@ struct AppState {
     // as it stands (false before the first calculation and when the last
     // one could not run).
     bool resultsCurrent = false;
-    std::u16string userFolder;     // the user's own data folder (rescued copies)
+    std::u16string userFolder;  // the user's own data folder (rescued copies)
+    // The party was saved (or rescued) because the session ends; from then
+    // on nothing can change it.
+    bool savedAtSessionEnd = false;
     bool keepFailureTold = false;  // a failed save after a change was said
 };
 

@@ -14,7 +14,7 @@ namespace ts::app {
 namespace {
 
 // Rescued copies that the last run had to make are named once, at the next
-// start.
+// start. A notice that a quit request closed was not read: it comes again.
 void tellOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view userFolder) {
     const std::vector<std::u16string> paths = untoldRescues(userFolder);
     if (paths.empty()) {
@@ -29,7 +29,9 @@ void tellOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view us
     notice += text::kRescuedHint;
     windows.messageBox(notice, text::kRescuedCaption,
                        {platform::MessageButtons::Ok, platform::MessageIcon::Information});
-    markRescuesTold(userFolder);
+    if (!windows.quitRequested()) {
+        markRescuesTold(userFolder);
+    }
 }
 
 }  // namespace
@@ -42,6 +44,11 @@ int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock
         return 0;
     }
     tellOfRescuedCopies(windows, userFolder);
+    if (windows.quitRequested()) {
+        // Asked to quit before the main window opened: nothing was loaded,
+        // so nothing is saved, and the program ends as after a close.
+        return 1;
+    }
     AppState state;
     state.settingsPath = std::move(settingsPath);
     state.userFolder = std::move(userFolder);

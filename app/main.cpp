@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TALLY-SHARE"));
     QApplication::setDesktopFileName(QStringLiteral("tally-share"));
-    QApplication::setWindowIcon(QIcon(ts::platform::programIcon()));
+    QApplication::setWindowIcon(ts::platform::programIcons());
 
     ts::platform::QtWindowSystem windows;
     const std::u16string userFolder = ts::userDataFolder();

@@ -61,6 +61,12 @@ void MainWindow::handle(platform::Dialog& window, const Message& message) {
         case Message::Kind::Copy:
             copyTable(window);
             break;
+        case Message::Kind::Help:
+            showAbout(window);
+            break;
+        case Message::Kind::SessionEnd:
+            saveAtSessionEnd();
+            break;
         case Message::Kind::VScroll:
             break;
     }
@@ -101,6 +107,12 @@ void MainWindow::close(platform::Dialog& window) {
         window.endDialog(1);
         return;
     }
+    if (state_.savedAtSessionEnd) {
+        // Kept already, or rescued; nothing has changed since.
+        state_.party.reset();
+        window.endDialog(1);
+        return;
+    }
     while (!saveToPath(state_.settingsPath, *state_.party)) {
         if (window.quitRequested()) {
             // Nobody may be asked now: keep the party elsewhere and go.
@@ -135,17 +147,33 @@ void MainWindow::close(platform::Dialog& window) {
     window.endDialog(1);
 }
 
-void MainWindow::rescue() {
-    const std::u16string path = rescueParty(state_.userFolder, *state_.party, localMoment());
-    const std::string settings = toUtf8(state_.settingsPath);
-    if (!path.empty()) {
-        std::fprintf(stderr, "tally-share: cannot save %s; the party was saved to %s\n",
-                     settings.c_str(), toUtf8(path).c_str());
+void MainWindow::saveAtSessionEnd() {
+    if (!state_.party || state_.savedAtSessionEnd) {
         return;
     }
-    // Not even a rescued copy: the records go to the log, to be typed in again.
-    std::fprintf(stderr, "tally-share: cannot save %s, nor a rescued copy; the party follows\n%s",
-                 settings.c_str(), partyRecords(*state_.party).c_str());
+    // What an open dialog has not stored yet is not part of the party; the
+    // quit request closes that dialog without storing it.
+    if (!saveToPath(state_.settingsPath, *state_.party)) {
+        rescue();
+    }
+    state_.savedAtSessionEnd = true;
+}
+
+void MainWindow::showAbout(platform::Dialog& window) {
+    window.messageBox(text::kAboutText, text::kAboutCaption,
+                      {platform::MessageButtons::Ok, platform::MessageIcon::Information});
+}
+
+void MainWindow::rescue() {
+    const std::u16string path = rescueParty(state_.userFolder, *state_.party, localMoment());
+    std::string message = "tally-share: cannot save " + toUtf8(state_.settingsPath);
+    if (!path.empty()) {
+        message += "; the party was saved to " + toUtf8(path) + "\n";
+    } else {
+        // Not even a rescued copy: the records go to the log, to be typed in again.
+        message += ", nor a rescued copy; the party follows\n" + partyRecords(*state_.party);
+    }
+    std::fputs(message.c_str(), stderr);
 }
 
 void MainWindow::command(platform::Dialog& window, int commandId) {
@@ -223,8 +251,7 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             refreshWindow(window);
             return;
         case id::main::kAboutIcon:
-            window.messageBox(text::kAboutText, text::kAboutCaption,
-                              {platform::MessageButtons::Ok, platform::MessageIcon::Information});
+            showAbout(window);
             return;
         default:
             return;

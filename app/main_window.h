@@ -46,6 +46,9 @@ private:
     // once until a save works again.
     void keepParty(platform::Dialog& window);
     void rescue();
+    // Saves the party as it stands, or rescues it, before the session ends.
+    void saveAtSessionEnd();
+    void showAbout(platform::Dialog& window);
 
     AppState& state_;
 };

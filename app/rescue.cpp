@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <system_error>
 
 #include "resources/texts.h"
+#include "storage/export_file.h"
+#include "storage/folder.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
 
@@ -15,17 +14,11 @@ namespace ts::app {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // The note of the rescued copies the user has been told of, one name a line.
 constexpr std::u16string_view kToldNote = u".rescued-told";
 constexpr std::u16string_view kRescuedInfix = u".rescued-";
 // Copies rescued within the same second get "-2", "-3", ... appended.
 constexpr int kMaxSameSecond = 100;
-
-fs::path pathOf(std::u16string_view text) {
-    return fs::path(std::u16string(text));
-}
 
 std::u16string rescuedPrefix() {
     return std::u16string(text::kSettingsFileName) + std::u16string(kRescuedInfix);
@@ -38,25 +31,28 @@ bool isRescuedName(const std::u16string& name) {
 
 // The names of the rescued copies in the folder, in name order (which is
 // the order they were made in).
-std::vector<std::u16string> rescuedNames(const fs::path& folder) {
-    std::vector<std::u16string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::u16string name = it->path().filename().u16string();
-        if (isRescuedName(name) && it->is_regular_file(error)) {
-            names.push_back(std::move(name));
-        }
-    }
-    std::sort(names.begin(), names.end());
+std::vector<std::u16string> rescuedNames(std::u16string_view folder) {
+    std::vector<std::u16string> names = regularFilesIn(folder);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::u16string& name) { return !isRescuedName(name); }),
+                names.end());
     return names;
 }
 
-std::set<std::u16string> toldNames(const fs::path& folder) {
+std::set<std::u16string> toldNames(std::u16string_view folder) {
     std::set<std::u16string> told;
-    std::ifstream note(folder / pathOf(kToldNote), std::ios::binary);
-    std::string line;
-    while (std::getline(note, line)) {
-        told.insert(fromUtf8(line));
+    std::string note;
+    if (!readFileBytes(pathInFolder(folder, kToldNote), note)) {
+        return told;
+    }
+    std::size_t start = 0;
+    while (start < note.size()) {
+        std::size_t end = note.find('\n', start);
+        if (end == std::string::npos) {
+            end = note.size();
+        }
+        told.insert(fromUtf8(std::string_view(note).substr(start, end - start)));
+        start = end + 1;
     }
     return told;
 }
@@ -66,10 +62,6 @@ void appendTwoDigits(std::u16string& out, int value) {
         out += u'0';
     }
     out += decimalText(value);
-}
-
-std::string quotedRecord(std::u16string_view tag, std::u16string_view name) {
-    return toUtf8(tag) + ",\"" + toUtf8(name) + "\"";
 }
 
 }  // namespace
@@ -105,14 +97,9 @@ std::u16string rescueParty(std::u16string_view folder, Entry& party, const Momen
     if (folder.empty()) {
         return {};
     }
-    const fs::path dir = pathOf(folder);
-    std::error_code error;
-    if (!fs::exists(dir, error)) {
-        if (!fs::create_directories(dir, error)) {
-            return {};
-        }
-        // A new folder of the user's own data is the user's alone.
-        fs::permissions(dir, fs::perms::owner_all, error);
+    // A new folder of the user's own data is the user's alone.
+    if (!makePrivateFolders(folder)) {
+        return {};
     }
     const std::u16string base = rescuedFileName(when);
     for (int attempt = 1; attempt <= kMaxSameSecond; ++attempt) {
@@ -120,26 +107,17 @@ std::u16string rescueParty(std::u16string_view folder, Entry& party, const Momen
         if (attempt > 1) {
             name += u'-' + decimalText(attempt);
         }
-        const fs::path target = dir / pathOf(name);
-        if (fs::exists(fs::symlink_status(target, error))) {
+        const std::u16string path = pathInFolder(folder, name);
+        if (!nothingAt(path)) {
             continue;  // never overwrite an earlier rescue
         }
-        const std::u16string path = target.u16string();
         return saveToPath(path, party) ? path : std::u16string();
     }
     return {};
 }
 
 std::string partyRecords(const Party& party) {
-    std::string out = toUtf8(kConfigMagic) + "," + toUtf8(kConfigVersion) + "\n";
-    out += quotedRecord(kPeopleTag, party.name()) + "," + std::to_string(party.total) + "," +
-           std::to_string(party.unit) + "\n";
-    for (int i = 0; i < party.groupCount(); ++i) {
-        const Group* group = party.groupAt(i);
-        out += quotedRecord(kGroupTag, group->name()) + "," + std::to_string(group->people) + "," +
-               std::to_string(group->ratio) + "," + std::to_string(group->advance) + "\n";
-    }
-    return out;
+    return toUtf8(ts::partyRecords(party, currentSaveDate()));
 }
 
 std::vector<std::u16string> untoldRescues(std::u16string_view folder) {
@@ -147,26 +125,21 @@ std::vector<std::u16string> untoldRescues(std::u16string_view folder) {
     if (folder.empty()) {
         return paths;
     }
-    const fs::path dir = pathOf(folder);
-    const std::set<std::u16string> told = toldNames(dir);
-    for (const std::u16string& name : rescuedNames(dir)) {
+    const std::set<std::u16string> told = toldNames(folder);
+    for (const std::u16string& name : rescuedNames(folder)) {
         if (told.count(name) == 0) {
-            paths.push_back((dir / pathOf(name)).u16string());
+            paths.push_back(pathInFolder(folder, name));
         }
     }
     return paths;
 }
 
 bool markRescuesTold(std::u16string_view folder) {
-    const fs::path dir = pathOf(folder);
     std::string note;
-    for (const std::u16string& name : rescuedNames(dir)) {
+    for (const std::u16string& name : rescuedNames(folder)) {
         note += toUtf8(name) + "\n";
     }
-    std::ofstream out(dir / pathOf(kToldNote), std::ios::binary | std::ios::trunc);
-    out << note;
-    out.close();
-    return static_cast<bool>(out);
+    return writeFileAtomically(pathInFolder(folder, kToldNote), note);
 }
 
 }  // namespace ts::app

@@ -34,8 +34,9 @@ std::u16string rescuedFileName(const Moment& when);
 // the copy's path, or empty when it could not be written.
 std::u16string rescueParty(std::u16string_view folder, Entry& party, const Moment& when);
 
-// The party as settings records in UTF-8, one a line: the last resort when
-// not even a rescued copy could be written.
+// The party as the settings file's records in UTF-8, one a line, dated
+// today: the last resort when not even a rescued copy could be written.
+// Converted to UTF-16LE they load as a settings file.
 std::string partyRecords(const Party& party);
 
 // The rescued copies in `folder` that the user has not been told of yet,

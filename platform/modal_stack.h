@@ -23,6 +23,8 @@ public:
     const std::vector<Modal>& modals() const { return modals_; }
     Modal& innermost() { return modals_.back(); }
     bool quitPending() const { return quitPending_; }
+    // Whether a quit was ever requested, also once it has closed every window.
+    bool quitEverRequested() const { return quitEverRequested_; }
 
     void push(Window window) { modals_.push_back(Modal{std::move(window), false}); }
     // Removes the innermost window; true when the quit request closed it, so
@@ -37,6 +39,7 @@ public:
     // again, even if it was asked before.
     void requestQuit() {
         quitPending_ = true;
+        quitEverRequested_ = true;
         if (!modals_.empty()) {
             modals_.back().quitAsked = false;
         }
@@ -67,6 +70,7 @@ public:
 private:
     std::vector<Modal> modals_;
     bool quitPending_ = false;
+    bool quitEverRequested_ = false;
 };
 
 }  // namespace ts::platform

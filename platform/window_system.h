@@ -50,6 +50,10 @@ struct Message {
         ContextMenu,  // id: the control whose context menu was asked for (right
                       // button, Menu key or Shift+F10)
         Copy,         // Ctrl+C outside an edit field
+        Help,         // F1
+        SessionEnd,   // the session ends: the process may be ended as soon as
+                      // this is handled, whatever windows are open. Told to
+                      // the outermost dialog while others are open above it.
     };
     Kind kind;
     int id = 0;
@@ -163,10 +167,13 @@ public:
     // Screen size in pixels, window placement and repaint.
     virtual int screenWidth() const = 0;
     virtual int screenHeight() const = 0;
-    // Moves the window to (x, y) and makes its client area width x height
-    // pixels, but never smaller than the dialog's template in the dialog's
-    // font, so no control is cut. The screen's available area (without
-    // panels and task bars) bounds both, and wins over the template.
+    // Moves the window to (x, y) and makes it width x height pixels, but
+    // never smaller than the dialog's template in the dialog's font, so no
+    // control is cut. Where the program draws the window's frame (Win32) the
+    // size is the whole window's, frame included; where a window manager
+    // draws it (Qt), the size is the client area's. The screen's available
+    // area (without panels and task bars) bounds both, and wins over the
+    // template.
     virtual void placeWindow(int x, int y, int width, int height) = 0;
     virtual void invalidate() = 0;
 
@@ -183,6 +190,11 @@ public:
     // A message box without owner.
     virtual MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                      MessageStyle style) = 0;
+    // True once the session's end or a signal has asked the program to
+    // quit, also after the window it closed has gone: what comes next must
+    // not open another window. A window system without such requests never
+    // reports one.
+    virtual bool quitRequested() const { return false; }
 
 protected:
     ~WindowSystem() = default;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace ts::res {
@@ -58,6 +59,11 @@ struct DialogTemplate {
     bool centred;  // centred on its owner; the main window is placed by code
     std::span<const ControlTemplate> controls;  // template order = tab order
 };
+
+// What a screen reader should call the control when its text is `text`:
+// empty when its own text names it, the name followed by the text for a
+// value beside its label, otherwise the template's name.
+std::u16string spokenName(const ControlTemplate& control, std::u16string_view text);
 
 // Template by number (101, 103, 104); null for an unknown number.
 const DialogTemplate* findDialogTemplate(int id);

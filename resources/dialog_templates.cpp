@@ -107,6 +107,16 @@ constexpr std::array kTemplates{
 
 }  // namespace
 
+std::u16string spokenName(const ControlTemplate& control, std::u16string_view text) {
+    std::u16string name(control.accessibleName);
+    if (!name.empty() && control.kind == ControlKind::Static && !text.empty()) {
+        // A value beside its label: the name alone would hide the value.
+        name += u' ';
+        name += text;
+    }
+    return name;
+}
+
 const DialogTemplate* findDialogTemplate(int id) {
     for (const auto& t : kTemplates) {
         if (t.id == id) {

@@ -37,7 +37,7 @@ inline constexpr std::u16string_view kClearCaption = u"クリア";
 inline constexpr std::u16string_view kClearQuestion = u"全グループをクリアしますか？";
 inline constexpr std::u16string_view kAboutCaption = u"Information";
 inline constexpr std::u16string_view kAboutText =
-    u"TALLY-SHARE Version1.00\nBill splitting for groups, by the TALLY-SHARE developers";
+    u"TALLY-SHARE Version1.00\nグループ別割り勘計算　制作：TALLY-SHARE 開発者一同";
 inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
 inline constexpr std::u16string_view kNothingToWeigh = u"人数と割合の合計が0のため計算できません";
 

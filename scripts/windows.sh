@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program with MinGW-w64 and packs it for users:
-# tally-share-<version>-win64.zip holds a folder with tally-share.exe and a
+# tally-share-<version>-win64.zip holds a folder with tally-share.exe, a
 # Japanese read-me (UTF-8 with byte-order mark and CRLF line ends, so that
-# Notepad on any Windows shows it right).
+# Notepad on any Windows shows it right) and the licence, LICENSE.txt.
 #   scripts/windows.sh [BUILD_DIR]           builds target tally-share there
 #   scripts/windows.sh --pack-only EXE DIR   packs an existing EXE into DIR
 set -euo pipefail
@@ -54,6 +54,9 @@ TALLY-SHARE ${version}（Windows 版）
 
 ■ 動作環境
 64 ビット版 Windows。Linux などでは Wine でも動きます（wine tally-share.exe）。
+
+■ ライセンス
+MIT ライセンスです。全文は LICENSE.txt にあります。
 TEXT
     } >"$file"
 }
@@ -68,6 +71,7 @@ pack() {
     # Symbols only make the download bigger.
     x86_64-w64-mingw32-strip -o "$stage/$name/tally-share.exe" "$exe"
     write_readme "$stage/$name/README-ja.txt" "$version"
+    sed 's/$/\r/' "$ROOT/LICENSE" >"$stage/$name/LICENSE.txt"
     rm -f "$out/$name.zip"
     (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
     rm -rf "$stage"

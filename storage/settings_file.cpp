@@ -157,6 +157,48 @@ void setSaveDateSource(SaveDateSource source) {
     dateSource = source;
 }
 
+SaveDate currentSaveDate() {
+    return dateSource != nullptr ? dateSource() : localSaveDate();
+}
+
+std::u16string headerRecord() {
+    std::u16string header;
+    header.append(kConfigMagic);
+    header.push_back(u',');
+    header.append(kConfigVersion);
+    header.push_back(u'\n');
+    return header;
+}
+
+std::u16string peopleRecord(const Party& party, const SaveDate& date) {
+    std::u16string tail;
+    appendField(tail, u',', party.total);
+    appendField(tail, u',', party.unit);
+    appendField(tail, u',', date.year);
+    appendField(tail, u'/', date.month);
+    appendField(tail, u'/', date.day);
+    tail.push_back(u'\n');
+    return record(kPeopleTag, party.name(), tail);
+}
+
+std::u16string groupRecord(const Group& group) {
+    std::u16string tail;
+    appendField(tail, u',', group.people);
+    appendField(tail, u',', group.ratio);
+    appendField(tail, u',', group.advance);
+    tail.push_back(u'\n');
+    return record(kGroupTag, group.name(), tail);
+}
+
+std::u16string partyRecords(const Party& party, const SaveDate& date) {
+    std::u16string text = headerRecord();
+    text += peopleRecord(party, date);
+    for (int i = 0; i < party.groupCount(); ++i) {
+        text += groupRecord(*party.groupAt(i));
+    }
+    return text;
+}
+
 std::int32_t fieldToInt(std::u16string_view field) {
     std::size_t i = 0;
     while (i < field.size() && isBlank(field[i])) {
@@ -232,22 +274,8 @@ bool loadFromPath(std::u16string_view path, Entry& entry) {
 }
 
 void Party::save(TextFile& file) {
-    std::u16string header;
-    header.append(kConfigMagic);
-    header.push_back(u',');
-    header.append(kConfigVersion);
-    header.push_back(u'\n');
-    file.writeLine(header);
-
-    const SaveDate date = dateSource != nullptr ? dateSource() : localSaveDate();
-    std::u16string tail;
-    appendField(tail, u',', total);
-    appendField(tail, u',', unit);
-    appendField(tail, u',', date.year);
-    appendField(tail, u'/', date.month);
-    appendField(tail, u'/', date.day);
-    tail.push_back(u'\n');
-    file.writeLine(record(kPeopleTag, name(), tail));
+    file.writeLine(headerRecord());
+    file.writeLine(peopleRecord(*this, currentSaveDate()));
 
     // A failed write does not stop the later ones; the file reports it when
     // it is closed.
@@ -294,12 +322,7 @@ void Party::load(TextFile& file) {
 }
 
 void Group::save(TextFile& file) {
-    std::u16string tail;
-    appendField(tail, u',', people);
-    appendField(tail, u',', ratio);
-    appendField(tail, u',', advance);
-    tail.push_back(u'\n');
-    file.writeLine(record(kGroupTag, name(), tail));
+    file.writeLine(groupRecord(*this));
 }
 
 void Group::load(TextFile& /*file*/) {

@@ -8,6 +8,8 @@
 namespace ts {
 
 class Entry;
+class Group;
+class Party;
 
 inline constexpr std::u16string_view kConfigMagic = u"@TALLYSHARE/CONFIG";
 inline constexpr std::u16string_view kConfigVersion = u"1.00";
@@ -68,5 +70,20 @@ SaveDate localSaveDate();
 // Replaces the clock that saves take their date from (tests fix the date
 // this way); null restores the local date.
 void setSaveDateSource(SaveDateSource source);
+
+// The date a save made now writes, from the installed source.
+SaveDate currentSaveDate();
+
+// The records of the settings file, each ending in its line feed: the one
+// writer behind the file, a rescued copy and the records printed when not
+// even a rescued copy can be written. Names are shortened and their quotes
+// doubled as storedNameWidth describes.
+std::u16string headerRecord();
+std::u16string peopleRecord(const Party& party, const SaveDate& date);
+std::u16string groupRecord(const Group& group);
+// Every record of the party in file order (header, PEOPLE, the groups in
+// list order), dated `date`, without the zero unit that follows each line
+// in the file; the reader takes the text the same either way.
+std::u16string partyRecords(const Party& party, const SaveDate& date);
 
 }  // namespace ts

@@ -176,6 +176,8 @@ void GroupDialog::handle(platform::Dialog& dialog, const platform::Message& mess
             break;
         case platform::Message::Kind::ContextMenu:
         case platform::Message::Kind::Copy:
+        case platform::Message::Kind::Help:
+        case platform::Message::Kind::SessionEnd:
             break;
     }
 }

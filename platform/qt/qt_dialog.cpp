@@ -141,6 +141,16 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
             command(2);
             event->accept();
             return;
+        case Qt::Key_F1:
+            if (event->modifiers() == Qt::NoModifier) {
+                if (onMessage) {
+                    onMessage(Message{Message::Kind::Help, 0});
+                }
+                event->accept();
+                return;
+            }
+            QDialog::keyPressEvent(event);
+            return;
         default:
             QDialog::keyPressEvent(event);
     }
@@ -230,7 +240,7 @@ bool QtDialog::open() {
                                 Qt::WindowCloseButtonHint);
     }
     dialog_->setWindowTitle(toQString(layout_.caption));
-    dialog_->setWindowIcon(QIcon(programIcon()));
+    dialog_->setWindowIcon(programIcons());
     dialog_->onMessage = [this](const Message& message) { dispatch(message); };
 
     const QString& face = system_.dialogFace();

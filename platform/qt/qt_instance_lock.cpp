@@ -28,6 +28,10 @@ namespace {
 
 constexpr char kLockFileName[] = "lock";
 constexpr char kSocketFileName[] = "socket";
+// When something that cannot be removed sits at the socket's name (a folder
+// that is not empty), the running copy listens at "socket.1", "socket.2"
+// and so on instead; a later copy tries the names in the same order.
+constexpr int kSocketNames = 8;
 constexpr QByteArrayView kRequest = "ACTIVATE";
 constexpr char kAcknowledgement = '\x06';
 // A request is one short line; anything longer is dropped.
@@ -85,15 +89,25 @@ int openFolder(const QByteArray& path, bool create, bool withParents = false) {
     return fd;
 }
 
-// The address of the socket in the folder. A path that does not fit into
-// sun_path (108 bytes, a deep home folder) is reached through the open
+// The socket's name in the folder: the usual one, or the n-th other one.
+QByteArray socketName(int index) {
+    QByteArray name(kSocketFileName);
+    if (index > 0) {
+        name += '.' + QByteArray::number(index);
+    }
+    return name;
+}
+
+// The address of the socket `name` in the folder. A path that does not fit
+// into sun_path (108 bytes, a deep home folder) is reached through the open
 // folder's descriptor in /proc instead, which is always short.
-bool socketAddress(const QByteArray& folder, int folderFd, sockaddr_un& address) {
+bool socketAddress(const QByteArray& folder, int folderFd, const QByteArray& name,
+                   sockaddr_un& address) {
     address = {};
     address.sun_family = AF_UNIX;
-    QByteArray path = folder + '/' + kSocketFileName;
+    QByteArray path = folder + '/' + name;
     if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path)) {
-        path = "/proc/self/fd/" + QByteArray::number(folderFd) + '/' + kSocketFileName;
+        path = "/proc/self/fd/" + QByteArray::number(folderFd) + '/' + name;
     }
     if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path)) {
         return false;
@@ -227,7 +241,7 @@ QtInstanceLock::~QtInstanceLock() {
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         // Removed while the lock is still held, so it is ours to remove.
-        ::unlinkat(folderFd_, kSocketFileName, 0);
+        ::unlinkat(folderFd_, socketName_.constData(), 0);
     }
     if (folderFd_ >= 0) {
         ::close(folderFd_);
@@ -324,23 +338,41 @@ bool QtInstanceLock::fallbackHeld() const {
 }
 
 void QtInstanceLock::listen() {
-    sockaddr_un address{};
-    if (!socketAddress(QFile::encodeName(lockFolder_), folderFd_, address)) {
-        return;
+    const QByteArray folder = QFile::encodeName(lockFolder_);
+    int fd = -1;
+    for (int index = 0; index < kSocketNames && fd < 0; ++index) {
+        const QByteArray name = socketName(index);
+        sockaddr_un address{};
+        if (!socketAddress(folder, folderFd_, name, address)) {
+            return;
+        }
+        // Whatever sits at the socket's name is stale: the folder is ours
+        // alone and the lock we hold proves that no copy listens there any
+        // more.
+        if (::unlinkat(folderFd_, name.constData(), 0) != 0 &&
+            (errno == EISDIR || errno == EPERM)) {
+            ::unlinkat(folderFd_, name.constData(), AT_REMOVEDIR);  // an empty folder
+        }
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            return;
+        }
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            // Still taken (a folder that is not empty): the next name.
+            qCInfo(lcInstance, "cannot listen at %s: %s", name.constData(), std::strerror(errno));
+            ::close(fd);
+            fd = -1;
+            continue;
+        }
+        if (::listen(fd, kBacklog) != 0) {
+            qCInfo(lcInstance, "cannot listen for other copies: %s", std::strerror(errno));
+            ::close(fd);
+            ::unlinkat(folderFd_, name.constData(), 0);
+            return;
+        }
+        socketName_ = name;
     }
-    // Whatever sits at the socket's name is stale: the folder is ours alone
-    // and the lock we hold proves that no copy listens there any more.
-    if (::unlinkat(folderFd_, kSocketFileName, 0) != 0 && (errno == EISDIR || errno == EPERM)) {
-        ::unlinkat(folderFd_, kSocketFileName, AT_REMOVEDIR);  // an empty folder
-    }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
-        return;
-    }
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, kBacklog) != 0) {
-        qCInfo(lcInstance, "cannot listen for other copies: %s", std::strerror(errno));
-        ::close(fd);
         return;
     }
     listenFd_ = fd;
@@ -410,25 +442,32 @@ void QtInstanceLock::activateRunningCopy() {
         return;
     }
     const QDeadlineTimer deadline(kActivationTimeoutMs);
-    sockaddr_un address{};
-    const int fd = socketAddress(folder, folderFd, address)
-                       ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)
-                       : -1;
-    if (fd < 0) {
-        ::close(folderFd);
-        return;
-    }
-    int connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    // A full backlog makes a non-blocking Unix socket refuse with EAGAIN;
-    // try again until the deadline.
-    while (connected != 0 && (errno == EAGAIN || errno == EINTR) && !deadline.hasExpired()) {
-        ::poll(nullptr, 0, 10);
-        connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    int fd = -1;
+    // The running copy listens at the first of the names it could use.
+    for (int index = 0; index < kSocketNames && fd < 0 && !deadline.hasExpired(); ++index) {
+        sockaddr_un address{};
+        if (!socketAddress(folder, folderFd, socketName(index), address)) {
+            break;
+        }
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            break;
+        }
+        int connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        // A full backlog makes a non-blocking Unix socket refuse with EAGAIN;
+        // try again until the deadline.
+        while (connected != 0 && (errno == EAGAIN || errno == EINTR) && !deadline.hasExpired()) {
+            ::poll(nullptr, 0, 10);
+            connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        }
+        if (connected != 0 && errno != EINPROGRESS) {
+            ::close(fd);
+            fd = -1;  // nobody listens there (a stale socket, a folder, none)
+        }
     }
     ::close(folderFd);
-    if (connected != 0 && errno != EINPROGRESS) {
-        ::close(fd);
-        return;  // nobody listens (a stale socket, or none)
+    if (fd < 0) {
+        return;
     }
     QByteArray request = QByteArray(kRequest.data(), kRequest.size());
     const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");

@@ -67,7 +67,8 @@ private:
     int folderFd_ = -1;
     int lockFd_ = -1;
     int listenFd_ = -1;
-    QObject context_;  // parent of the connected clients
+    QByteArray socketName_;  // the name listenFd_ is bound to in the folder
+    QObject context_;        // parent of the connected clients
     std::unique_ptr<QSocketNotifier> listener_;
     std::function<void(const QByteArray&)> observer_;
 };

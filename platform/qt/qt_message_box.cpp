@@ -81,7 +81,7 @@ void prepareMessageBox(QMessageBox& box, std::u16string_view text, std::u16strin
     box.setWindowTitle(toQString(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(text));
-    box.setWindowIcon(QIcon(programIcon()));
+    box.setWindowIcon(programIcons());
     box.setIcon(iconOf(style.icon));
     const ButtonSet set = buttonsOf(style.buttons);
     box.setStandardButtons(set.reject == QMessageBox::NoButton ? set.accept

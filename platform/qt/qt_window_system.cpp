@@ -129,6 +129,7 @@ MessageAnswer QtWindowSystem::showMessageBox(std::u16string_view text, std::u16s
     QMessageBox box(owner);
     prepareMessageBox(box, text, caption, style);
     modals_.push(ModalWindow{nullptr, &box, nullptr});
+    QTimer::singleShot(0, &box, [] { qCInfo(lcWindows, "message box is shown"); });
     box.exec();
     const bool quitAnswered = modals_.pop();
     modalEnded();

@@ -70,8 +70,8 @@ public:
     // gets Command 2; when that dialog has ended, the next one out is
     // closed, up to the main window.
     void requestQuit();
-    // True from a quit request until the last window has closed.
-    bool quitRequested() const { return modals_.quitPending(); }
+    // True from the first quit request on.
+    bool quitRequested() const override { return modals_.quitEverRequested(); }
 
     // Shows the message box "out of memory" and ends the process with
     // status 1. Procedures that run out of memory end here.

@@ -115,6 +115,7 @@ void WebDialog::runLoop() {
                 dispatch(Message{Message::Kind::Copy, 0});
                 break;
             case WebEvent::Help:
+                dispatch(Message{Message::Kind::Help, 0});
                 break;
         }
     }

@@ -212,11 +212,16 @@ var TSWeb = (function () {
         listSelect(list, Math.max(to, 0), true);
       }
     });
+    // Only the one contextmenu event that follows the key is swallowed; a
+    // pointer press afterwards is a new request.
     table.addEventListener('contextmenu', function (e) {
       if (list.keyMenuAt && Date.now() - list.keyMenuAt < 500) {
+        list.keyMenuAt = 0;
         e.stopImmediatePropagation();
+        e.preventDefault();
       }
     }, true);
+    table.addEventListener('pointerdown', function () { list.keyMenuAt = 0; }, true);
     return list;
   }
 

@@ -31,6 +31,10 @@ LRESULT CALLBACK copyKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 SendMessageW(GetParent(window), kCopyMessage, 0, 0);
                 return 0;
             }
+            if (wParam == VK_F1) {
+                SendMessageW(GetParent(window), kHelpMessage, 0, 0);
+                return 0;  // no WM_HELP as well
+            }
             break;
         case WM_CHAR:
             if (wParam == 0x03) {

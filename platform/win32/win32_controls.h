@@ -11,6 +11,7 @@ namespace ts::platform {
 // Private messages of the dialogs this window system runs.
 inline constexpr UINT kCopyMessage = WM_APP + 1;          // Ctrl+C outside an edit field
 inline constexpr UINT kContinueQuitMessage = WM_APP + 2;  // the next step of a quit request
+inline constexpr UINT kHelpMessage = WM_APP + 3;          // F1
 
 // The window class and styles a template control is created with.
 struct ControlClass {
@@ -22,7 +23,8 @@ ControlClass controlClassOf(const res::ControlTemplate& control);
 
 // Routes Ctrl+C that reaches the control (a list, a button, the arrows) to
 // its dialog as kCopyMessage: the modal loop of a dialog translates no
-// accelerators, and only edit fields copy by themselves.
+// accelerators, and only edit fields copy by themselves. F1 goes to the
+// dialog as kHelpMessage in the same way.
 void routeCopyKey(HWND control);
 
 // Dots per inch of the monitor the window is on (96 where the system cannot

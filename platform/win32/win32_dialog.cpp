@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/program_icon.h"
+#include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_system.h"
@@ -179,10 +180,18 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCopyMessage:
             dispatch(Message{Message::Kind::Copy, 0});
             return TRUE;
+        case kHelpMessage:
+        case WM_HELP:
+            dispatch(Message{Message::Kind::Help, 0});
+            return TRUE;
         case WM_KEYDOWN:
             // The dialog itself has the focus when no control took it.
             if (wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
                 dispatch(Message{Message::Kind::Copy, 0});
+                return TRUE;
+            }
+            if (wParam == VK_F1) {
+                dispatch(Message{Message::Kind::Help, 0});
                 return TRUE;
             }
             return FALSE;
@@ -201,6 +210,9 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return answer(window_, 0);
             }
             return FALSE;  // the dialog manager turns it into command 2
+        case WM_DESTROY:
+            forgetNames();
+            return FALSE;
         case WM_QUERYENDSESSION:
             system_.requestQuit();
             return answer(window_, TRUE);
@@ -208,6 +220,8 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam != FALSE) {
                 system_.requestQuit();
                 system_.finishQuit();
+                // Windows may end the process once this is answered.
+                system_.tellSessionEnd();
             }
             return answer(window_, 0);
         default:
@@ -216,6 +230,9 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32Dialog::initialise() {
+    // The dialog manager made the client area the template's size in the
+    // dialog's font.
+    GetClientRect(window_, &templateClient_);
     if (const HICON big = programIcon(false)) {
         SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     }
@@ -242,6 +259,7 @@ void Win32Dialog::initialise() {
             default:
                 break;
         }
+        nameForScreenReaders(control, child, control.text);
     }
     // Labels and frames go behind the other controls: a label's rectangle
     // may reach into the value beside it, which must stay readable.
@@ -261,6 +279,38 @@ void Win32Dialog::initialise() {
     }
     system_.dialogOpened(*this);
     dispatch(Message{Message::Kind::InitDialog, 0});
+}
+
+void Win32Dialog::nameForScreenReaders(const res::ControlTemplate& control, HWND child,
+                                       std::u16string_view text) {
+    const std::u16string name = res::spokenName(control, text);
+    if (name.empty()) {
+        return;  // its own text names it
+    }
+    setAccessibleName(child, name);
+    if (control.kind == ControlKind::ComboBox) {
+        // Its field is a window of its own that takes the focus.
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (GetComboBoxInfo(child, &parts) != FALSE && parts.hwndItem != nullptr) {
+            setAccessibleName(parts.hwndItem, name);
+        }
+    }
+}
+
+void Win32Dialog::forgetNames() {
+    for (const res::ControlTemplate& control : layout_.controls) {
+        const HWND child = item(control.id);
+        if (child == nullptr || control.accessibleName.empty()) {
+            continue;
+        }
+        clearAccessibleName(child);
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (control.kind == ControlKind::ComboBox && GetComboBoxInfo(child, &parts) != FALSE) {
+            clearAccessibleName(parts.hwndItem);
+        }
+    }
 }
 
 void Win32Dialog::centreOnOwner() {
@@ -374,6 +424,15 @@ void Win32Dialog::setItemText(int id, std::u16string_view text) {
         case ControlKind::ListView:
         case ControlKind::Icon:
         case ControlKind::UpDown:
+            return;
+        case ControlKind::Static:
+            SetWindowTextW(control, toWide(text).c_str());
+            // A value's spoken name carries the value.
+            for (const res::ControlTemplate& each : layout_.controls) {
+                if (each.id == id && !each.accessibleName.empty()) {
+                    nameForScreenReaders(each, control, text);
+                }
+            }
             return;
         default:
             SetWindowTextW(control, toWide(text).c_str());
@@ -540,14 +599,23 @@ void Win32Dialog::placeWindow(int x, int y, int width, int height) {
     if (window_ == nullptr) {
         return;
     }
-    // The size is that of the content, as on the other window systems: the
-    // caption and the frame come on top of it.
+    // Here the program draws its own frame, so the size is that of the whole
+    // window, frame and caption included: a window 640 pixels wide fits a
+    // screen 640 pixels wide. It grows to what the template needs in the
+    // dialog's font, and the work area (without the task bar) bounds it.
     const int dpi = windowDpi(window_);
-    RECT frame{0, 0, scaled(std::max(width, 0), dpi), scaled(std::max(height, 0), dpi)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+    RECT needed = templateClient_;
+    AdjustWindowRectEx(&needed, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    SetWindowPos(window_, nullptr, scaled(x, dpi), scaled(y, dpi), frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    int outerWidth = std::max<int>(scaled(std::max(width, 0), dpi), needed.right - needed.left);
+    int outerHeight = std::max<int>(scaled(std::max(height, 0), dpi), needed.bottom - needed.top);
+    RECT work{};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) != FALSE) {
+        outerWidth = std::min<int>(outerWidth, work.right - work.left);
+        outerHeight = std::min<int>(outerHeight, work.bottom - work.top);
+    }
+    SetWindowPos(window_, nullptr, scaled(x, dpi), scaled(y, dpi), outerWidth, outerHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Dialog::invalidate() {

@@ -62,6 +62,10 @@ private:
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void initialise();
     void centreOnOwner();
+    // The names screen readers speak, from the template.
+    void nameForScreenReaders(const res::ControlTemplate& control, HWND child,
+                              std::u16string_view text);
+    void forgetNames();
     void commandFrom(WPARAM wParam);
     void editChanged(HWND edit);
     HWND item(int id) const;
@@ -78,7 +82,8 @@ private:
     std::vector<HWND> limitedEdits_;
     bool fixingEdit_ = false;
     bool menuByMouse_ = false;
-    POINT menuAnchor_{0, 0};  // where the last context menu was asked for (screen)
+    POINT menuAnchor_{0, 0};           // where the last context menu was asked for (screen)
+    RECT templateClient_{0, 0, 0, 0};  // the client area the template needs
 };
 
 }  // namespace ts::platform

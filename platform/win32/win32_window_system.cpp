@@ -242,6 +242,17 @@ void Win32WindowSystem::modalEnded() {
     }
 }
 
+void Win32WindowSystem::tellSessionEnd() {
+    if (modals_.empty()) {
+        return;
+    }
+    const ModalWindow& outermost = modals_.modals().front().window;
+    if (outermost.kind == ModalKind::Dialog && outermost.dialog != nullptr &&
+        !outermost.dialog->ended()) {
+        outermost.dialog->dispatch(Message{Message::Kind::SessionEnd, 0});
+    }
+}
+
 void Win32WindowSystem::finishQuit() {
     const DWORD start = GetTickCount();
     while (modals_.quitPending() && !modals_.empty() &&

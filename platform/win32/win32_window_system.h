@@ -39,11 +39,15 @@ public:
     // is closed, up to the main window. The session's end and a close
     // request from another program end here.
     void requestQuit();
-    // True from a quit request until the last window has closed.
-    bool quitRequested() const { return modals_.quitPending(); }
+    // True from the first quit request on.
+    bool quitRequested() const override { return modals_.quitEverRequested(); }
     // While the session ends: works through the quit until the main window
     // has closed, or until a modal loop further down must return first.
     void finishQuit();
+    // When the quit could not close the outermost dialog before the session
+    // ends (another dialog or a box is open above it): tells it SessionEnd,
+    // so that it keeps what must not be lost now.
+    void tellSessionEnd();
 
     // Used by the dialogs it runs.
     int runDialog(int templateId, DialogProc proc, Win32Dialog* owner);

@@ -371,6 +371,11 @@ private slots:
             QCOMPARE(program.boxes[0].caption, QStringLiteral("Information"));
             QVERIFY(program.boxes[0].text.startsWith(QStringLiteral("TALLY-SHARE Version1.00\n")));
             QVERIFY(program.boxes[0].style.icon == ts::platform::MessageIcon::Information);
+            // F1 anywhere in the window, the icon being no tab stop.
+            QTest::keyClick(list(w), Qt::Key_F1);
+            QCOMPARE(program.boxes.size(), std::size_t{2});
+            QCOMPARE(program.boxes[1].text, program.boxes[0].text);
+            program.boxes.pop_back();
 
             program.answers = {MessageAnswer::Ok};
             click(w, id::main::kClear);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/rescue.h"
 #include "model/party.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
@@ -244,14 +245,22 @@ TEST_F(MainWindowTest, ViewButtonSwitchesColumnsAndBack) {
     });
 }
 
-TEST_F(MainWindowTest, IconShowsTheAboutBoxAndNothingElse) {
+TEST_F(MainWindowTest, IconAndF1ShowTheAboutBoxAndNothingElse) {
     run([this](FakeDialog& w) {
         const int refreshes = w.invalidations;
         w.command(id::main::kAboutIcon);
-        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
-        EXPECT_EQ(windows_.messageBoxes[0].caption, u"Information");
-        EXPECT_EQ(windows_.messageBoxes[0].style.icon, platform::MessageIcon::Information);
-        EXPECT_TRUE(windows_.messageBoxes[0].text.starts_with(u"TALLY-SHARE Version1.00\n"));
+        w.send({platform::Message::Kind::Help, 0});  // F1
+        ASSERT_EQ(windows_.messageBoxes.size(), 2u);
+        for (const auto& box : windows_.messageBoxes) {
+            EXPECT_EQ(box.caption, u"Information");
+            EXPECT_EQ(box.style.icon, platform::MessageIcon::Information);
+            EXPECT_TRUE(box.text.starts_with(u"TALLY-SHARE Version1.00\n"));
+            // The credit line is Japanese like every other text.
+            const std::u16string credit = box.text.substr(box.text.find(u'\n') + 1);
+            EXPECT_TRUE(std::any_of(credit.begin(), credit.end(), [](char16_t unit) {
+                return unit >= 0x3000;
+            })) << toUtf8(credit);
+        }
         EXPECT_EQ(w.invalidations, refreshes);
         w.command(id::kCancel);
     });
@@ -774,6 +783,22 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
     EXPECT_TRUE(windows_.messageBoxes.empty());
 }
 
+TEST_F(MainWindowTest, AQuitRequestAtTheRescueNoticeEndsTheProgramAndKeepsTheNoticeUntold) {
+    userFolder_ = fromUtf8((dir_ / "user").string());
+    fs::create_directories(dir_ / "user");
+    std::ofstream(dir_ / "user" / "ts.cfg.rescued-20261207-142501") << "x";
+    storeParty(300, 10, {});
+    const auto before = fs::last_write_time(dir_ / "ts.cfg");
+    windows_.onMessageBox = [&](const test::MessageBoxCall&) { windows_.quitting = true; };
+    const int result =
+        run([](FakeDialog&) { ADD_FAILURE() << "no main window after a quit request"; });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(windows_.messageBoxes.size(), 1u);
+    EXPECT_TRUE(windows_.runs.empty());
+    EXPECT_EQ(fs::last_write_time(dir_ / "ts.cfg"), before);
+    EXPECT_EQ(untoldRescues(userFolder_).size(), 1u);
+}
+
 TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingTheWindow) {
     // The quit arrives while the first or the second box is open; the window
     // system then answers it as dismissed.
@@ -803,7 +828,8 @@ TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingThe
 }
 
 TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
-    storeParty(700, 10, {{u"Ｂ班", 2, 50, 0}});
+    setSaveDateSource([] { return SaveDate{2026, 12, 7}; });
+    storeParty(700, 10, {{u"Ｂ班", 2, 50, 0}, {u"\"7\"組", 1, 100, 30}});
     std::ofstream(dir_ / "not-a-folder") << "x";
     userFolder_ = fromUtf8((dir_ / "not-a-folder" / "tally-share").string());
     testing::internal::CaptureStderr();
@@ -815,8 +841,81 @@ TEST_F(MainWindowTest, WithoutAnyPlaceToRescueToThePartyGoesToTheLog) {
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(windows_.messageBoxes.empty());
-    EXPECT_NE(log.find("PEOPLE,\"FIRST\",700,10\n"), std::string::npos) << log;
+    setSaveDateSource(nullptr);
+    EXPECT_NE(log.find("PEOPLE,\"FIRST\",700,10,2026/12/7\n"), std::string::npos) << log;
     EXPECT_NE(log.find("GROUP,\"Ｂ班\",2,50,0\n"), std::string::npos) << log;
+
+    // The printed records, converted to UTF-16LE as the README says, are a
+    // settings file holding the same party.
+    const std::size_t records = log.find("@TALLYSHARE/CONFIG");
+    ASSERT_NE(records, std::string::npos) << log;
+    std::string file;
+    for (const char16_t unit : fromUtf8(log.substr(records))) {
+        file.push_back(static_cast<char>(unit & 0xFF));
+        file.push_back(static_cast<char>(unit >> 8));
+    }
+    fs::remove_all(dir_ / "ts.cfg");
+    std::ofstream(dir_ / "ts.cfg", std::ios::binary) << file;
+    const auto back = loadStored();
+    EXPECT_EQ(back->total, 700);
+    EXPECT_EQ(back->unit, 10);
+    ASSERT_EQ(back->groupCount(), 2);
+    EXPECT_EQ(back->groupAt(1)->name(), u"\"7\"組");
+    EXPECT_EQ(back->groupAt(1)->advance, 30);
+}
+
+// Windows may end the process as soon as the session's end is answered:
+// the party is kept before that, whichever dialog is open above the main
+// window, without what that dialog has not stored.
+TEST_F(MainWindowTest, TheSessionsEndSavesThePartyAsItStandsWhateverDialogIsOpen) {
+    struct Case {
+        int templateId;
+        int opener;
+        int field;
+    };
+    for (const Case c : {Case{res::kGroupDialog, id::main::kAdd, id::group::kNameField},
+                         Case{res::kTotalDialog, id::main::kInput, id::total::kTotalField}}) {
+        SCOPED_TRACE(c.templateId);
+        storeParty(1000, 10, {{u"A", 2, 100, 0}});
+        windows_ = FakeWindowSystem();
+        FakeDialog* main = nullptr;
+        windows_.onNextRun(c.templateId, [&](FakeDialog& d) {
+            d.type(c.field, u"999");  // typed, not stored
+            windows_.quitting = true;
+            main->send({platform::Message::Kind::SessionEnd, 0});
+            const auto saved = loadStored();
+            EXPECT_EQ(saved->total, 1000);
+            ASSERT_EQ(saved->groupCount(), 1);
+            EXPECT_EQ(saved->groupAt(0)->name(), u"A");
+            d.command(id::kCancel);  // then the quit closes the dialog
+        });
+        const int result = run([&](FakeDialog& w) {
+            main = &w;
+            fs::remove(dir_ / "ts.cfg");  // what is there next was saved at the end
+            w.command(c.opener);
+            w.command(id::kCancel);
+        });
+        EXPECT_EQ(result, 1);
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        EXPECT_EQ(loadStored()->groupCount(), 1);
+    }
+}
+
+TEST_F(MainWindowTest, AFailedSaveAtTheSessionsEndIsRescuedOnce) {
+    storeParty(1000, 10, {{u"A", 2, 100, 0}});
+    userFolder_ = fromUtf8((dir_ / "user").string());
+    testing::internal::CaptureStderr();
+    const int result = run([&](FakeDialog& w) {
+        blockSettingsFile(dir_ / "ts.cfg");
+        windows_.quitting = true;
+        w.send({platform::Message::Kind::SessionEnd, 0});
+        EXPECT_EQ(rescuedCopiesIn(dir_ / "user").size(), 1u);
+        w.command(id::kCancel);
+    });
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(windows_.messageBoxes.empty());
+    EXPECT_EQ(rescuedCopiesIn(dir_ / "user").size(), 1u);
 }
 
 TEST_F(MainWindowTest, ASecondCopyActivatesTheFirstAndTouchesNothing) {

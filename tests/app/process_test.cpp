@@ -190,6 +190,24 @@ TEST_F(ProcessTest, ASignalWithAFailingSaveRescuesThePartyWithoutWaitingForTheUs
     EXPECT_EQ(readFile(rescued[0]).substr(0, 4), std::string("@\0T\0", 4));
 }
 
+TEST_F(ProcessTest, ASignalAtTheRescueNoticeEndsTheProgramAndTheNoticeComesAgain) {
+    const fs::path folder = dir_ / "config" / "tally-share";
+    fs::create_directories(folder);
+    const std::string copyName = "ts.cfg.rescued-20261207-142501";
+    std::ofstream(folder / copyName) << "x";
+    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+        auto copy = start();
+        ASSERT_TRUE(copy->waitForOutput("message box is shown")) << copy->output();
+        copy->signal(number);
+        EXPECT_EQ(copy->waitForExit(), 1) << "signal " << number << "\n" << copy->output();
+        EXPECT_EQ(copy->output().find("dialog 101 is shown"), std::string::npos)
+            << "signal " << number << ": the main window opened after the quit request";
+        EXPECT_EQ(readFile(folder / ".rescued-told").find(copyName), std::string::npos)
+            << "signal " << number << ": the unseen notice counts as told";
+        EXPECT_FALSE(fs::exists(settings()));
+    }
+}
+
 TEST_F(ProcessTest, ASecondCopyRaisesTheFirstAndLeavesTheFileAlone) {
     auto first = start();
     ASSERT_TRUE(first->shown()) << first->output();

@@ -653,6 +653,8 @@ void WindowSystemTest::iconReportsClicks() {
     QVERIFY(icon.hasAlpha());
     Harness h;
     h.run(ts::res::kMainDialog, [&](QDialog* shown, Dialog& dialog) {
+        // The window icon comes from the theme icons' drawing, at their sizes.
+        QVERIFY(shown->windowIcon().availableSizes().contains(QSize(256, 256)));
         QTest::mouseClick(control(shown, 1031), Qt::LeftButton);
         QTest::mouseClick(control(shown, 1019), Qt::LeftButton);  // a plain label
         // The frame round the totals line lets clicks through to 入力.

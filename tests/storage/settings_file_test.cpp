@@ -362,5 +362,36 @@ TEST_F(SettingsFile, SaveRemovesWhatInterruptedSavesLeft) {
               "ts.cfg.0123abcd.tmp");
 }
 
+// The records a rescue prints are the file's records line for line, and
+// loaded as a file (UTF-16LE, without the zero units) give the party back.
+TEST_F(SettingsFile, PartyRecordsAreTheFilesRecordsAndLoadBack) {
+    const std::vector<std::unique_ptr<Party>> parties = [] {
+        std::vector<std::unique_ptr<Party>> out;
+        out.push_back(makeParty(u"FIRST", 0, 100, {}));
+        out.push_back(
+            makeParty(u"say \"hi\"", 12000, 1000, {{u"O'Neil", 2, 80, 500}, {u"A,B", 1, 100, -3}}));
+        out.push_back(makeParty(u"宴会", -5, 0, {{u"\"", 3, 100, 0}, {u"幹事", 1, 50, 7}}));
+        return out;
+    }();
+    for (const auto& party : parties) {
+        SCOPED_TRACE(describe(*party));
+        const std::u16string text = partyRecords(*party, SaveDate{2026, 12, 7});
+        setSaveDateSource([] { return SaveDate{2026, 12, 7}; });
+        ASSERT_TRUE(saveToPath(path(), *party));
+        std::u16string file;
+        const std::string stored = bytes();
+        for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(stored[i]) |
+                                                    static_cast<unsigned char>(stored[i + 1]) << 8);
+            if (unit != u'\0') {
+                file.push_back(unit);
+            }
+        }
+        EXPECT_EQ(toUtf8(text), toUtf8(file));
+        EXPECT_NE(text.find(u",2026/12/7\n"), std::u16string::npos);
+        EXPECT_EQ(loadBytes(le(text)), describe(*party));
+    }
+}
+
 }  // namespace
 }  // namespace ts

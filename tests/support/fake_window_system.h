@@ -118,6 +118,7 @@ public:
     int runModal(int templateId, platform::DialogProc proc) override;
     platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                        platform::MessageStyle style) override;
+    bool quitRequested() const override { return quitting; }
 
     // The next modal run of `templateId` plays `script` after its
     // InitDialog; a run with no script queued ends at once with result 0.

@@ -1,11 +1,13 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
 //   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
+//   gui_driver --window-size <tally-share.exe>   only the main window's size
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
 // Exit status 0 when every check held, 1 otherwise, 77 without a display.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -22,6 +24,8 @@ constexpr int kMainList = 1000;
 constexpr int kStaticText = 0xFFFF;
 
 int failures = 0;
+int namesRead = 0;    // accessible names Wine gave as the templates say
+int namesMissed = 0;  // accessible names Wine gave otherwise
 
 std::string narrow(std::wstring_view text) {
     if (text.empty()) {
@@ -350,6 +354,7 @@ std::wstring withoutDate(std::wstring text) {
 }
 
 constexpr WORD kOldYear = 2000;
+constexpr UINT kEndedBySession = 3;
 
 void markOld(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
@@ -610,18 +615,31 @@ void closeFromOutside(const std::wstring& executable, const std::wstring& folder
     closeHandles(program);
 }
 
-// The session ends while the main window is idle: the settings file is
-// saved before the program's answer to WM_ENDSESSION, after which Windows
-// may end the process at any moment.
+// The session ends while the main window is idle, or while the dialog that
+// `opener` opens is open with a half-entered value: the settings file is
+// saved, without that value, before the program's answer to WM_ENDSESSION,
+// after which Windows may end the process at any moment.
 void endSession(const std::wstring& executable, const std::wstring& folder,
-                const std::wstring& settings) {
+                const std::wstring& settings, int opener, const wchar_t* dialogTitle) {
+    markOld(settings);
+    bool ok = false;
+    const std::wstring before = withoutDate(readFileText(settings, ok));
     Program program = start(executable, folder);
     check(program.started, "the program starts for the session end");
     if (!program.started) {
         return;
     }
-    const HWND main = waitForWindow(program.info.dwProcessId, L"TALLY-SHARE");
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
     check(main != nullptr, "the main window appears for the session end");
+    if (main != nullptr && opener != 0) {
+        clickAndGo(main, opener);
+        const HWND dialog = waitForWindow(pid, dialogTitle, main);
+        check(dialog != nullptr, "the dialog is open when the session ends");
+        if (dialog != nullptr) {
+            setItemText(dialog, opener == 1015 ? 1009 : 1019, L"777");
+        }
+    }
     if (main != nullptr) {
         DWORD_PTR answer = 0;
         SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
@@ -629,10 +647,142 @@ void endSession(const std::wstring& executable, const std::wstring& folder,
         check(answer != FALSE, "the program lets the session end");
         SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kWaitMs,
                             &answer);
-        check(!isOld(settings), "the settings file is saved when the session ends");
+        if (opener != 0) {
+            // As Windows may: the process ends the moment it has answered.
+            TerminateProcess(program.info.hProcess, kEndedBySession);
+        }
+        char what[96];
+        std::snprintf(what, sizeof what, "the settings file is saved when the session ends (%d)",
+                      opener);
+        check(!isOld(settings), what);
+        checkText(withoutDate(readFileText(settings, ok)), before,
+                  "the party is saved as it stands when the session ends");
     }
-    check(waitForExit(program) == 1, "the program ends with 1 at the session's end");
+    const DWORD code = waitForExit(program);
+    check(code == 1 || (opener != 0 && code == kEndedBySession),
+          "the program ends with 1 at the session's end");
     closeHandles(program);
+}
+
+// F1 anywhere in the main window opens the about box; the icon that opens
+// it with the mouse is no tab stop.
+void helpKey(DWORD pid, HWND main) {
+    PostMessageW(GetDlgItem(main, kMainList), WM_KEYDOWN, VK_F1, 1);
+    const std::wstring box = takeMessageBox(pid, main);
+    check(box.starts_with(L"Information|TALLY-SHARE Version1.00\n"), "F1 opens the about box");
+    check(box.find(L"開発者") != std::wstring::npos, "the about box's credit line is Japanese");
+}
+
+HRESULT lastAccessError = S_OK;
+
+// What a screen reader hears of a control (its MSAA name); nothing when
+// Wine gives no accessible object or no name.
+std::wstring accessibleName(HWND control, bool& answered) {
+    answered = false;
+    IAccessible* object = nullptr;
+    const HRESULT found =
+        AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                   reinterpret_cast<void**>(&object));
+    if (FAILED(found) || object == nullptr) {
+        lastAccessError = found;
+        return {};
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    const HRESULT named = object->get_accName(self, &name);
+    lastAccessError = named;
+    if (SUCCEEDED(named) && name != nullptr) {
+        answered = true;
+        text = name;
+        SysFreeString(name);
+    }
+    object->Release();
+    return text;
+}
+
+struct SpokenName {
+    int id;
+    const wchar_t* name;
+};
+
+// The names the templates give, read back where Wine answers; what it
+// answers otherwise is printed, not counted.
+void checkNames(HWND dialog, const char* which, const std::vector<SpokenName>& names) {
+    int unanswered = 0;
+    for (const SpokenName& expected : names) {
+        bool answered = false;
+        const HWND control = GetDlgItem(dialog, expected.id);
+        const std::wstring name = accessibleName(control, answered);
+        if (!answered) {
+            ++unanswered;
+        } else if (name != expected.name) {
+            std::printf("note: %s %d: Wine reads \"%s\", the template says \"%s\"\n", which,
+                        expected.id, narrow(name).c_str(), narrow(expected.name).c_str());
+            ++namesMissed;
+        } else {
+            ++namesRead;
+        }
+    }
+    if (unanswered > 0) {
+        std::printf("note: %s: no accessible name for %d of %zu controls (last answer 0x%08lx)\n",
+                    which, unanswered, names.size(), static_cast<unsigned long>(lastAccessError));
+    }
+}
+
+void accessibleNames(DWORD pid, HWND main) {
+    checkNames(main, "main window",
+               {{kMainList, L"グループ一覧"},
+                {1028, (L"総人数 " + itemText(main, 1028)).c_str()},
+                {1019, (L"総額 " + itemText(main, 1019)).c_str()},
+                {1031, L"バージョン情報"},
+                {1015, L"追加"}});
+    clickAndGo(main, 1015);
+    const HWND group = waitForWindow(pid, L"グループの設定", main);
+    if (group != nullptr) {
+        checkNames(group, "group dialog",
+                   {{1009, L"名称"},
+                    {1021, L"人数"},
+                    {1025, L"割合"},
+                    {1020, L"負担額"},
+                    {1022, L"加える額"},
+                    {3, L"負担額に加える"},
+                    {1028, L"人数の増減"},
+                    {1029, L"割合の増減"}});
+        click(group, IDCANCEL);
+        waitFor([&] { return IsWindow(group) == FALSE; });
+    }
+    clickAndGo(main, 1017);
+    const HWND total = waitForWindow(pid, L"情報", main);
+    if (total != nullptr) {
+        checkNames(total, "total dialog", {{1019, L"総額"}, {1029, L"区切額"}});
+        click(total, IDCANCEL);
+        waitFor([&] { return IsWindow(total) == FALSE; });
+    }
+}
+
+// The main window, frame included, is placed at (0, 0) and fits a screen
+// 640 pixels wide; it is 640 pixels wide unless its template needs more.
+void windowSize(HWND main) {
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(main, &outer);
+    GetClientRect(main, &client);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    std::printf("main window on a %dx%d screen: %ldx%ld at %ld,%ld, client %ldx%ld\n", screenWidth,
+                screenHeight, outer.right - outer.left, outer.bottom - outer.top, outer.left,
+                outer.top, client.right, client.bottom);
+    check(outer.left == 0 && outer.top == 0, "the main window stands at 0, 0");
+    check(outer.right <= screenWidth && outer.bottom <= screenHeight,
+          "the whole main window, frame included, fits the screen");
+    const long width = outer.right - outer.left;
+    // Wider than 640 only for the template: then its client area is the
+    // template's, narrower than 640.
+    check(width == std::min(screenWidth, 640) || (width > 640 && client.right < 640),
+          "the main window, frame included, is min(screen width, 640) wide");
 }
 
 // A procedure that runs out of memory ends the program with the box
@@ -657,7 +807,44 @@ void outOfMemory(const std::wstring& helper) {
 
 }  // namespace
 
+// Starts the program on its own and measures its main window only.
+int windowSizeOnly(const std::wstring& program) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"tally-share-size-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring executable = folder + L"\\tally-share.exe";
+    if (CopyFileW(program.c_str(), executable.c_str(), FALSE) == FALSE) {
+        std::printf("FAILED: cannot copy %s\n", narrow(program).c_str());
+        return 1;
+    }
+    Program copy = start(executable, folder);
+    check(copy.started, "the program starts");
+    const HWND main = copy.started ? waitForWindow(copy.info.dwProcessId, L"TALLY-SHARE") : nullptr;
+    check(main != nullptr, "the main window appears");
+    if (main != nullptr) {
+        windowSize(main);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    if (copy.started) {
+        check(waitForExit(copy) == 1, "the program ends with 1");
+        closeHandles(copy);
+    }
+    removeFolder(folder);
+    std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
+    return failures == 0 ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring_view(argv[1]) == L"--window-size") {
+        if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+            std::printf("SKIPPED: no display\n");
+            return 77;
+        }
+        return windowSizeOnly(windowsPath(argv[2]));
+    }
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (argc != 4) {
         std::printf(
             "usage: gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>\n");
@@ -716,6 +903,9 @@ int wmain(int argc, wchar_t** argv) {
         enterTotal(pid, main);
         checkCalculation(main, list);
         checkCopy(pid, main, list);
+        helpKey(pid, main);
+        accessibleNames(pid, main);
+        windowSize(main);
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
 
@@ -740,12 +930,15 @@ int wmain(int argc, wchar_t** argv) {
         check(!isOld(settings), "a close request from outside saves the settings file");
         checkText(withoutDate(readFileText(settings, savedOk)), withoutDate(golden),
                   "the half-entered group is not saved");
-        markOld(settings);
-        endSession(executable, folder, settings);
+        endSession(executable, folder, settings, 0, nullptr);
+        endSession(executable, folder, settings, 1015, L"グループの設定");
+        endSession(executable, folder, settings, 1017, L"情報");
         exportCsv(executable, folder);
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[3]));
+    std::printf("accessible names: %d read as the templates say, %d otherwise\n", namesRead,
+                namesMissed);
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
 }
