@@ -69,12 +69,13 @@ QByteArray dibOf(const QImage& drawn) {
             putLe(out, row[x], 4);  // ARGB32 in memory is B, G, R, A
         }
     }
-    out.append(QByteArray(maskRow * size, '\0'));
+    out.append(QByteArray(static_cast<qsizetype>(maskRow) * size, '\0'));
     return out;
 }
 
 bool writeIco(const QString& path, const std::vector<int>& sizes) {
     std::vector<QByteArray> images;
+    images.reserve(sizes.size());
     for (const int size : sizes) {
         images.push_back(dibOf(ts::platform::programIconImage(size)));
     }
