@@ -259,8 +259,10 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     // The party may have changed (a cancelled dialog changes nothing, and
     // calculating again then gives the same figures).
     recalculate();
-    refreshWindow(window);
+    // Kept before it is shown: in a browser tab a change the user has seen
+    // is one the browser has already committed.
     keepParty(window);
+    refreshWindow(window);
 }
 
 void MainWindow::keepParty(platform::Dialog& window) {
@@ -372,8 +374,10 @@ void MainWindow::importSettings(platform::Dialog& window) {
     state_.party = std::move(imported);
     state_.rememberedRow = state_.party->groupCount() > 0 ? 0 : -1;
     recalculate();
-    refreshWindow(window);
+    // Kept before it is shown: in a browser tab a change the user has seen
+    // is one the browser has already committed.
     keepParty(window);
+    refreshWindow(window);
 }
 
 void MainWindow::copyTable(platform::Dialog& window) {
