@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/behaviour.h"
 #include "model/party.h"
 #include "platform/window_system.h"
 #include "ui/column_table.h"
@@ -18,7 +19,8 @@ struct AppState {
     platform::ListView* list = nullptr;  // the group list of the main window
     int rememberedRow = 0;               // selected row before the command; -1 for none
     ui::ColumnTable columns;             // the list's visible columns
-    std::u16string settingsPath;         // ts.cfg beside the executable
+    std::u16string settingsPath;         // where ts.cfg is read and written
+    Behaviour behaviour;                 // what the entry point asked for
     // Once the user has asked for a calculation, every change of the party
     // runs it again, so that the figures shown always belong to the data
     // shown. Not stored: every start begins without.
@@ -31,7 +33,9 @@ struct AppState {
     // The party was saved (or rescued) because the session ends; from then
     // on nothing can change it.
     bool savedAtSessionEnd = false;
-    bool keepFailureTold = false;  // a failed save after a change was said
+    // An autosave failed and the user has been notified; the next failures
+    // stay quiet until a save works again.
+    bool saveFailureNotified = false;
 };
 
 }  // namespace ts::app

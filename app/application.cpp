@@ -15,8 +15,8 @@ namespace {
 
 // Rescued copies that the last run had to make are named once, at the next
 // start. A notice that a quit request closed was not read: it comes again.
-void tellOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view userFolder) {
-    const std::vector<std::u16string> paths = untoldRescues(userFolder);
+void notifyOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view userFolder) {
+    const std::vector<std::u16string> paths = unnotifiedRescues(userFolder);
     if (paths.empty()) {
         return;
     }
@@ -30,20 +30,20 @@ void tellOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view us
     windows.messageBox(notice, text::kRescuedCaption,
                        {platform::MessageButtons::Ok, platform::MessageIcon::Information});
     if (!windows.quitRequested()) {
-        markRescuesTold(userFolder);
+        markRescuesNotified(userFolder);
     }
 }
 
 }  // namespace
 
 int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock,
-                   std::u16string settingsPath, std::u16string userFolder) {
+                   std::u16string settingsPath, std::u16string userFolder, Behaviour behaviour) {
     if (!lock.acquire()) {
         // Another copy runs: bring it forward and leave without a window.
         lock.activateRunningCopy();
         return 0;
     }
-    tellOfRescuedCopies(windows, userFolder);
+    notifyOfRescuedCopies(windows, userFolder);
     if (windows.quitRequested()) {
         // Asked to quit before the main window opened: nothing was loaded,
         // so nothing is saved, and the program ends as after a close.
@@ -52,6 +52,7 @@ int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock
     AppState state;
     state.settingsPath = std::move(settingsPath);
     state.userFolder = std::move(userFolder);
+    state.behaviour = behaviour;
     MainWindow mainWindow(state);
     return windows.runModal(res::kMainDialog, mainWindow.procedure());
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/behaviour.h"
 #include "platform/instance_lock.h"
 #include "platform/window_system.h"
 
@@ -12,6 +13,7 @@ namespace ts::app {
 // data folder, where a party that could not be saved at a quit request is
 // rescued to; empty when there is none.
 int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock,
-                   std::u16string settingsPath, std::u16string userFolder = {});
+                   std::u16string settingsPath, std::u16string userFolder = {},
+                   Behaviour behaviour = {});
 
 }  // namespace ts::app

@@ -27,9 +27,13 @@ int main(int argc, char* argv[]) {
         // user's own folder, so that one copy still runs per settings file.
         ts::platform::QtInstanceLock lock(ts::text::kAppName, userFolder);
         windows.installQuitHandlers();
+        // A desktop program: the party is saved when the window closes (or
+        // the session ends), and files go where a save-file dialog says.
+        const ts::app::Behaviour behaviour{
+            .autosave = false, .mainWindowCloses = true, .settingsFileInMenu = false};
         return ts::app::runApplication(
             windows, lock, ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName),
-            userFolder);
+            userFolder, behaviour);
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

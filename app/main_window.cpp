@@ -187,9 +187,7 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     switch (commandId) {
         case id::kOk:
         case id::kCancel:
-            // A browser tab's main window has no close: the party is kept
-            // after every change instead.
-            if (!window.isBrowserTab()) {
+            if (state_.behaviour.mainWindowCloses) {
                 close(window);
             }
             return;
@@ -234,10 +232,14 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
                 return;
             }
             party.removeGroupAt(row);
+            recalculate();
+            // Saved before the row goes, like every other change.
+            autosave(window);
             if (state_.list != nullptr) {
                 state_.list->deleteRow(row);
             }
-            break;
+            refreshWindow(window);
+            return;
         case id::main::kClear:
             if (!confirmed(window, text::kClearQuestion, text::kClearCaption)) {
                 return;
@@ -259,23 +261,23 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     // The party may have changed (a cancelled dialog changes nothing, and
     // calculating again then gives the same figures).
     recalculate();
-    // Kept before it is shown: in a browser tab a change the user has seen
-    // is one the browser has already committed.
-    keepParty(window);
+    autosave(window);
     refreshWindow(window);
 }
 
-void MainWindow::keepParty(platform::Dialog& window) {
-    if (!window.isBrowserTab() || !state_.party) {
+void MainWindow::autosave(platform::Dialog& window) {
+    if (!state_.behaviour.autosave || !state_.party) {
         return;
     }
+    // Saved before the change is shown: a change the user has seen is one
+    // the storage has already taken.
     if (saveToPath(state_.settingsPath, *state_.party)) {
-        state_.keepFailureTold = false;
+        state_.saveFailureNotified = false;
         return;
     }
     // Said once; the next failures stay quiet until a save has worked again.
-    if (!state_.keepFailureTold) {
-        state_.keepFailureTold = true;
+    if (!state_.saveFailureNotified) {
+        state_.saveFailureNotified = true;
         ui::showError(window, text::kStoreFailed);
     }
 }
@@ -313,9 +315,9 @@ void MainWindow::showListMenu(platform::Dialog& window) {
         {id::main::kSaveCsv, text::kSaveCsvMenu},
         {id::main::kCopyChat, text::kCopyChatMenu},
     };
-    if (window.isBrowserTab()) {
-        // The settings file is out of the user's reach in a browser: it
-        // moves to and from other devices through these two.
+    if (state_.behaviour.settingsFileInMenu) {
+        // Where the settings file is out of the user's reach, it moves to
+        // and from other devices through these two.
         entries.push_back({id::main::kExportSettings, text::kExportSettingsMenu});
         entries.push_back({id::main::kImportSettings, text::kImportSettingsMenu});
     }
@@ -351,7 +353,9 @@ void MainWindow::exportSettings(platform::Dialog& window) {
     std::string bytes;
     if (!saveToPath(state_.settingsPath, *state_.party) ||
         !readFileBytes(state_.settingsPath, bytes) ||
-        !window.downloadFile(text::kSettingsFileName, text::kSettingsMediaType, bytes)) {
+        window.deliverFile({text::kSettingsFileName, text::kSettingsTypeName,
+                            text::kSettingsExtension, text::kSettingsMediaType},
+                           bytes) == platform::Delivery::Failed) {
         ui::showError(window, text::kExportFailed);
     }
 }
@@ -374,9 +378,7 @@ void MainWindow::importSettings(platform::Dialog& window) {
     state_.party = std::move(imported);
     state_.rememberedRow = state_.party->groupCount() > 0 ? 0 : -1;
     recalculate();
-    // Kept before it is shown: in a browser tab a change the user has seen
-    // is one the browser has already committed.
-    keepParty(window);
+    autosave(window);
     refreshWindow(window);
 }
 
@@ -396,18 +398,9 @@ void MainWindow::saveCsv(platform::Dialog& window) {
         return;
     }
     const std::string bytes = ui::csvBytes(*state_.party, state_.resultsCurrent);
-    if (window.isBrowserTab()) {
-        if (!window.downloadFile(ui::csvFileName(localSaveDate()), text::kCsvMediaType, bytes)) {
-            ui::showError(window, text::kCsvSaveFailed);
-        }
-        return;
-    }
-    const std::u16string path = window.askSavePath(ui::csvFileName(localSaveDate()),
-                                                   text::kCsvTypeName, text::kCsvExtension);
-    if (path.empty()) {
-        return;  // cancelled
-    }
-    if (!writeFileAtomically(path, bytes)) {
+    const std::u16string name = ui::csvFileName(localSaveDate());
+    if (window.deliverFile({name, text::kCsvTypeName, text::kCsvExtension, text::kCsvMediaType},
+                           bytes) == platform::Delivery::Failed) {
         ui::showError(window, text::kCsvSaveFailed);
     }
 }

@@ -38,13 +38,13 @@ private:
     ui::ChatResults chatResults() const;
     void copyChat(platform::Dialog& window);
     void sendChat(platform::Dialog& window);
-    // A browser tab: the settings file as a download, and a chosen file
-    // read in place of the party after the user agrees.
+    // The settings file handed to the user, and a chosen file read in place
+    // of the party after the user agrees.
     void exportSettings(platform::Dialog& window);
     void importSettings(platform::Dialog& window);
-    // In a browser tab, saves the party after a change; a failure is told
+    // With autosave, saves the party after a change; a failure is notified
     // once until a save works again.
-    void keepParty(platform::Dialog& window);
+    void autosave(platform::Dialog& window);
     void rescue();
     // Saves the party as it stands, or rescues it, before the session ends.
     void saveAtSessionEnd();

@@ -14,8 +14,9 @@ namespace ts::app {
 
 namespace {
 
-// The note of the rescued copies the user has been told of, one name a line.
-constexpr std::u16string_view kToldNote = u".rescued-told";
+// The note of the rescued copies the user has been notified of, one name a
+// line. Its name stays as earlier versions wrote it.
+constexpr std::u16string_view kNotifiedNote = u".rescued-told";
 constexpr std::u16string_view kRescuedInfix = u".rescued-";
 // Copies rescued within the same second get "-2", "-3", ... appended.
 constexpr int kMaxSameSecond = 100;
@@ -39,11 +40,11 @@ std::vector<std::u16string> rescuedNames(std::u16string_view folder) {
     return names;
 }
 
-std::set<std::u16string> toldNames(std::u16string_view folder) {
-    std::set<std::u16string> told;
+std::set<std::u16string> notifiedNames(std::u16string_view folder) {
+    std::set<std::u16string> notified;
     std::string note;
-    if (!readFileBytes(pathInFolder(folder, kToldNote), note)) {
-        return told;
+    if (!readFileBytes(pathInFolder(folder, kNotifiedNote), note)) {
+        return notified;
     }
     std::size_t start = 0;
     while (start < note.size()) {
@@ -51,10 +52,10 @@ std::set<std::u16string> toldNames(std::u16string_view folder) {
         if (end == std::string::npos) {
             end = note.size();
         }
-        told.insert(fromUtf8(std::string_view(note).substr(start, end - start)));
+        notified.insert(fromUtf8(std::string_view(note).substr(start, end - start)));
         start = end + 1;
     }
-    return told;
+    return notified;
 }
 
 void appendTwoDigits(std::u16string& out, int value) {
@@ -93,7 +94,7 @@ std::u16string rescuedFileName(const Moment& when) {
     return name;
 }
 
-std::u16string rescueParty(std::u16string_view folder, Entry& party, const Moment& when) {
+std::u16string rescueParty(std::u16string_view folder, const Party& party, const Moment& when) {
     if (folder.empty()) {
         return {};
     }
@@ -120,26 +121,26 @@ std::string partyRecords(const Party& party) {
     return toUtf8(ts::partyRecords(party, currentSaveDate()));
 }
 
-std::vector<std::u16string> untoldRescues(std::u16string_view folder) {
+std::vector<std::u16string> unnotifiedRescues(std::u16string_view folder) {
     std::vector<std::u16string> paths;
     if (folder.empty()) {
         return paths;
     }
-    const std::set<std::u16string> told = toldNames(folder);
+    const std::set<std::u16string> notified = notifiedNames(folder);
     for (const std::u16string& name : rescuedNames(folder)) {
-        if (told.count(name) == 0) {
+        if (notified.count(name) == 0) {
             paths.push_back(pathInFolder(folder, name));
         }
     }
     return paths;
 }
 
-bool markRescuesTold(std::u16string_view folder) {
+bool markRescuesNotified(std::u16string_view folder) {
     std::string note;
     for (const std::u16string& name : rescuedNames(folder)) {
         note += toUtf8(name) + "\n";
     }
-    return writeFileAtomically(pathInFolder(folder, kToldNote), note);
+    return writeFileAtomically(pathInFolder(folder, kNotifiedNote), note);
 }
 
 }  // namespace ts::app

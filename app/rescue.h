@@ -32,19 +32,19 @@ std::u16string rescuedFileName(const Moment& when);
 // Writes the party, in the settings file's own format, to a new rescued
 // copy in `folder` (created, private to the user, when missing). Returns
 // the copy's path, or empty when it could not be written.
-std::u16string rescueParty(std::u16string_view folder, Entry& party, const Moment& when);
+std::u16string rescueParty(std::u16string_view folder, const Party& party, const Moment& when);
 
 // The party as the settings file's records in UTF-8, one a line, dated
 // today: the last resort when not even a rescued copy could be written.
 // Converted to UTF-16LE they load as a settings file.
 std::string partyRecords(const Party& party);
 
-// The rescued copies in `folder` that the user has not been told of yet,
+// The rescued copies in `folder` that the user has not been notified of yet,
 // as full paths, oldest first.
-std::vector<std::u16string> untoldRescues(std::u16string_view folder);
+std::vector<std::u16string> unnotifiedRescues(std::u16string_view folder);
 
-// Remembers that the user has been told of every rescued copy now in
-// `folder`. False when the note could not be written (they are told again).
-bool markRescuesTold(std::u16string_view folder);
+// Remembers that the user has been notified of every rescued copy now in
+// `folder`. False when the note could not be written (they are notified again).
+bool markRescuesNotified(std::u16string_view folder);
 
 }  // namespace ts::app

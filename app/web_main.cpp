@@ -46,5 +46,9 @@ int main() {
     }
     // Read only once the party is this tab's, so that it is the latest.
     openBrowserStorage();
-    return ts::app::runApplication(windows, lock, kSettingsPath);
+    // A browser tab has no end of its own: every change is saved as it is
+    // made, and the settings file reaches the user only through the menu.
+    const ts::app::Behaviour behaviour{
+        .autosave = true, .mainWindowCloses = false, .settingsFileInMenu = true};
+    return ts::app::runApplication(windows, lock, kSettingsPath, {}, behaviour);
 }

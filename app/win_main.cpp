@@ -35,8 +35,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     ts::platform::Win32WindowSystem windows;
     try {
         ts::platform::Win32InstanceLock lock(ts::text::kAppName);
-        return ts::app::runApplication(
-            windows, lock, ts::pathBesideExecutable(ts::text::kSettingsFileName), rescueFolder());
+        // A desktop program: the party is saved when the window closes (or
+        // the session ends), and files go where a save-file dialog says.
+        const ts::app::Behaviour behaviour{
+            .autosave = false, .mainWindowCloses = true, .settingsFileInMenu = false};
+        return ts::app::runApplication(windows, lock,
+                                       ts::pathBesideExecutable(ts::text::kSettingsFileName),
+                                       rescueFolder(), behaviour);
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

@@ -6,18 +6,15 @@
 namespace ts {
 
 class Party;
-class TextFile;
 
-// Base of everything that is stored in the settings file. The two virtual
-// operations write and read an object's records; a bare Entry does nothing.
-// Destruction is deliberately not virtual: an Entry is never destroyed
-// through a base pointer, so the destructor is protected.
+// What the party and its groups have in common: a name, and for a group the
+// party that owns it. How they are written to and read from the settings
+// file is storage's business (storage/settings_file.h), so nothing here
+// knows of files. Destruction is deliberately not virtual: an Entry is never
+// destroyed through a base pointer, so the destructor is protected.
 class Entry {
 public:
     explicit Entry(std::u16string name) : name_(std::move(name)) {}
-
-    virtual void save(TextFile& file);
-    virtual void load(TextFile& file);
 
     const std::u16string& name() const { return name_; }
     void setName(std::u16string_view name) { name_.assign(name); }

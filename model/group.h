@@ -19,11 +19,6 @@ public:
     // Creates a group with the defaults; null when memory runs out.
     static std::unique_ptr<Group> create(std::u16string_view name) noexcept;
 
-    // Writes the group's GROUP record.
-    void save(TextFile& file) override;
-    // Groups are created by the party's load; their own load does nothing.
-    void load(TextFile& file) override;
-
     std::int32_t people = 1;
     std::int32_t ratio = 100;  // percent of a full share
     std::int32_t advance = 0;  // yen each member has already put in

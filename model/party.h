@@ -23,11 +23,6 @@ public:
     // Creates a party with the defaults; null when memory runs out.
     static std::unique_ptr<Party> create(std::u16string_view name) noexcept;
 
-    // Writes the header, the PEOPLE record and every group's record.
-    void save(TextFile& file) override;
-    // Reads a whole settings file into the party (adds to its groups).
-    void load(TextFile& file) override;
-
     // Takes ownership, sets the group's parent and appends it. A null group
     // is ignored.
     void addGroup(std::unique_ptr<Group> group);

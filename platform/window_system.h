@@ -7,8 +7,8 @@
 
 // The window system as the screens see it: dialogs built from templates,
 // item texts by control id, message boxes, the list view and the up-down and
-// combo controls. Qt implements it in platform/qt, Win32 in platform/win32;
-// tests use a scripted stand-in.
+// combo controls. Qt implements it in platform/qt, Win32 in platform/win32
+// and the browser in platform/web; tests use a scripted stand-in.
 namespace ts::platform {
 
 // What a message box offers, shows and is answered with. The names are
@@ -86,6 +86,19 @@ struct MenuEntry {
     std::u16string_view text;
 };
 
+// A file the program hands to the user: the name it suggests, what kind of
+// file it is (as a save dialog's filter names it), its extension without the
+// dot, and its media type.
+struct FileToDeliver {
+    std::u16string_view name;
+    std::u16string_view typeName;
+    std::u16string_view extension;
+    std::u16string_view mediaType;
+};
+
+// How handing a file to the user ended.
+enum class Delivery { Delivered, Cancelled, Failed };
+
 class Dialog;
 
 // A dialog procedure: called for every message; it returns nothing.
@@ -123,18 +136,11 @@ public:
                                        std::u16string_view typeName,
                                        std::u16string_view extension) = 0;
 
-    // Where a window system differs from the desktops': a browser tab. It
-    // has no end of its own, so the main window never closes (its Enter,
-    // Escape and close commands do nothing) and the party is saved after
-    // every change; files go to the user as downloads and come from a file
-    // picker instead of a save-file dialog.
-    virtual bool isBrowserTab() const { return false; }
-    // Hands `bytes` to the user as a download named `name`; false when the
-    // window system has no downloads or the download could not start.
-    virtual bool downloadFile(std::u16string_view /*name*/, std::u16string_view /*mediaType*/,
-                              std::string_view /*bytes*/) {
-        return false;
-    }
+    // Hands `bytes` to the user as a file: where the user has folders of
+    // their own (the desktops) a save-file dialog asks where it goes and the
+    // file is written there whole or not at all; in a browser it is a
+    // download.
+    virtual Delivery deliverFile(const FileToDeliver& file, std::string_view bytes);
     // Lets the user choose a file to open and returns a path where the
     // storage functions can read it; empty when cancelled or unsupported.
     virtual std::u16string pickFile(std::u16string_view /*extension*/) { return {}; }

@@ -52,6 +52,7 @@ inline constexpr std::u16string_view kCsvNamePrefix = u"tally-share-";
 inline constexpr std::u16string_view kCsvMediaType = u"text/csv";
 inline constexpr std::u16string_view kSettingsMediaType = u"application/octet-stream";
 inline constexpr std::u16string_view kSettingsExtension = u"cfg";
+inline constexpr std::u16string_view kSettingsTypeName = u"TALLY-SHARE 設定ファイル";
 inline constexpr std::u16string_view kCopyChatMenu = u"送る文面をコピー";
 inline constexpr std::u16string_view kExportSettingsMenu = u"設定ファイルを書き出す";
 inline constexpr std::u16string_view kImportSettingsMenu = u"設定ファイルを読み込む…";

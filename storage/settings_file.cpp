@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "model/entry.h"
 #include "model/group.h"
 #include "model/party.h"
 #include "storage/atomic_file.h"
@@ -221,12 +220,12 @@ std::int32_t fieldToInt(std::u16string_view field) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-bool saveToPath(std::u16string_view path, Entry& entry) {
+bool saveToPath(std::u16string_view path, const Party& party) {
     TextFile file;
     if (!file.open(path, u'W')) {
         return false;
     }
-    entry.save(file);
+    writeParty(file, party);
     // A file written by a newer program is kept beside the new one before
     // it is replaced; if that cannot be done, the file is not replaced.
     switch (inspectPrevious(path)) {
@@ -263,30 +262,25 @@ bool isSettingsFile(std::string_view bytes) {
     return true;
 }
 
-bool loadFromPath(std::u16string_view path, Entry& entry) {
+bool loadFromPath(std::u16string_view path, Party& party) {
     TextFile file;
     if (!file.open(path, u'R')) {
         return false;
     }
-    entry.load(file);
+    readParty(file, party);
     file.close();
     return true;
 }
 
-void Party::save(TextFile& file) {
+void writeParty(TextFile& file, const Party& party) {
     file.writeLine(headerRecord());
-    file.writeLine(peopleRecord(*this, currentSaveDate()));
-
-    // A failed write does not stop the later ones; the file reports it when
-    // it is closed.
-    if (groupCount() > 0) {
-        for (Group* group = first(); !atEnd(); group = next()) {
-            static_cast<Entry*>(group)->save(file);
-        }
+    file.writeLine(peopleRecord(party, currentSaveDate()));
+    for (int i = 0; i < party.groupCount(); ++i) {
+        file.writeLine(groupRecord(*party.groupAt(i)));
     }
 }
 
-void Party::load(TextFile& file) {
+void readParty(TextFile& file, Party& party) {
     FieldSplitter splitter;
     useCommaOnly(splitter);
     std::u16string line;
@@ -301,9 +295,9 @@ void Party::load(TextFile& file) {
             break;  // a newer format: what follows is not ours to read
         }
         if (fieldEquals(tag, kPeopleTag) && count == 5) {
-            setName(splitter.field(1));
-            total = fieldToInt(splitter.field(2));
-            unit = fieldToInt(splitter.field(3));
+            party.setName(splitter.field(1));
+            party.total = fieldToInt(splitter.field(2));
+            party.unit = fieldToInt(splitter.field(3));
             continue;
         }
         if (fieldEquals(tag, kGroupTag) && count == 5) {
@@ -314,19 +308,11 @@ void Party::load(TextFile& file) {
             group->people = fieldToInt(splitter.field(2));
             group->ratio = fieldToInt(splitter.field(3));
             group->advance = fieldToInt(splitter.field(4));
-            addGroup(std::move(group));
+            party.addGroup(std::move(group));
             continue;
         }
         // Anything else, the empty line after each record included, is skipped.
     }
-}
-
-void Group::save(TextFile& file) {
-    file.writeLine(groupRecord(*this));
-}
-
-void Group::load(TextFile& /*file*/) {
-    // Groups are created by the party's load.
 }
 
 }  // namespace ts

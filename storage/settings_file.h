@@ -7,9 +7,9 @@
 
 namespace ts {
 
-class Entry;
 class Group;
 class Party;
+class TextFile;
 
 inline constexpr std::u16string_view kConfigMagic = u"@TALLYSHARE/CONFIG";
 inline constexpr std::u16string_view kConfigVersion = u"1.00";
@@ -33,15 +33,26 @@ inline constexpr std::size_t kGroupNameRoom =
 // whole.
 std::size_t storedNameWidth(std::u16string_view name);
 
-// Writes the entry (in practice the one party) to `path` through its save.
-// False when the file could not be written whole; the previous file is then
-// left as it was. A previous file that names another version is first kept
-// as `path`.bak; if that copy cannot be made, nothing is replaced.
-bool saveToPath(std::u16string_view path, Entry& entry);
+// Writes the party to `path` (writeParty). False when the file could not be
+// written whole; the previous file is then left as it was. A previous file
+// that names another version is first kept as `path`.bak; if that copy
+// cannot be made, nothing is replaced.
+bool saveToPath(std::u16string_view path, const Party& party);
 
-// Reads `path` into the entry through its load. False when the file cannot
-// be opened.
-bool loadFromPath(std::u16string_view path, Entry& entry);
+// Reads `path` into the party (readParty). False when the file cannot be
+// opened.
+bool loadFromPath(std::u16string_view path, Party& party);
+
+// Writes the header, the PEOPLE record dated by currentSaveDate() and one
+// GROUP record per group, in list order, to an open file. A failed write
+// does not stop the later ones; the file reports it when it is closed.
+void writeParty(TextFile& file, const Party& party);
+
+// Reads a whole settings file into the party, record by record: every
+// PEOPLE record sets its name, total and unit, every GROUP record appends a
+// group (so groups already in the party stay), and a header of another
+// version ends the reading. Any other line is skipped.
+void readParty(TextFile& file, Party& party);
 
 // Whether `bytes` begin as a settings file of this version does: its header
 // record, in UTF-16 units, up to the record's end. A file from elsewhere, or

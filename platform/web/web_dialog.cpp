@@ -199,9 +199,9 @@ std::u16string WebDialog::askSavePath(std::u16string_view /*suggestedName*/,
     return {};  // a page saves by download
 }
 
-bool WebDialog::downloadFile(std::u16string_view name, std::u16string_view mediaType,
-                             std::string_view bytes) {
-    return WebWindowSystem::download(name, mediaType, bytes);
+Delivery WebDialog::deliverFile(const FileToDeliver& file, std::string_view bytes) {
+    return WebWindowSystem::download(file.name, file.mediaType, bytes) ? Delivery::Delivered
+                                                                       : Delivery::Failed;
 }
 
 std::u16string WebDialog::pickFile(std::u16string_view extension) {

@@ -44,9 +44,8 @@ public:
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
     bool quitRequested() const override { return false; }
-    bool isBrowserTab() const override { return true; }
-    bool downloadFile(std::u16string_view name, std::u16string_view mediaType,
-                      std::string_view bytes) override;
+    // A download: the browser puts it where its user keeps downloads.
+    Delivery deliverFile(const FileToDeliver& file, std::string_view bytes) override;
     std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;

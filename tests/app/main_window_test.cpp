@@ -83,7 +83,7 @@ protected:
     int run(FakeWindowSystem::Script script, bool first = true) {
         windows_.onNextRun(res::kMainDialog, std::move(script));
         FakeLock lock(first);
-        const int result = runApplication(windows_, lock, path_, userFolder_);
+        const int result = runApplication(windows_, lock, path_, userFolder_, behaviour_);
         activations_ = lock.activations;
         return result;
     }
@@ -91,6 +91,7 @@ protected:
     fs::path dir_;
     std::u16string path_;
     std::u16string userFolder_;
+    Behaviour behaviour_;
     FakeWindowSystem windows_;
     int activations_ = 0;
 };
@@ -481,13 +482,14 @@ TEST_F(MainWindowTest, TheChatTextGoesToTheClipboardOrTheShareSheet) {
     });
 }
 
-// A browser tab: no close, a save after every change, files by download
-// and file picker.
+// As in a browser tab: no close, a save after every change, the settings
+// file in the list's menu, files by download and file picker.
 class BrowserTabTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        windows_.browserTab = true;
+        behaviour_ = {.autosave = true, .mainWindowCloses = false, .settingsFileInMenu = true};
+        windows_.filesAsDownloads = true;
     }
     std::string storedBytes() { return readFile(dir_ / "ts.cfg"); }
     // Writes a file to pick, in the test's folder.
@@ -522,7 +524,7 @@ TEST_F(BrowserTabTest, EveryChangeIsSavedAndTheWindowNeverCloses) {
     });
 }
 
-TEST_F(BrowserTabTest, AFailedSaveIsToldOnceUntilASaveWorksAgain) {
+TEST_F(BrowserTabTest, AFailedSaveIsNotifiedOnceUntilASaveWorksAgain) {
     path_ = fromUtf8((dir_ / "missing-folder" / "ts.cfg").string());
     run([&](FakeDialog& w) {
         w.command(id::main::kInput);
@@ -783,7 +785,7 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
     EXPECT_TRUE(windows_.messageBoxes.empty());
 }
 
-TEST_F(MainWindowTest, AQuitRequestAtTheRescueNoticeEndsTheProgramAndKeepsTheNoticeUntold) {
+TEST_F(MainWindowTest, AQuitRequestAtTheRescueNoticeEndsTheProgramAndKeepsTheNoticeUnnotified) {
     userFolder_ = fromUtf8((dir_ / "user").string());
     fs::create_directories(dir_ / "user");
     std::ofstream(dir_ / "user" / "ts.cfg.rescued-20261207-142501") << "x";
@@ -796,7 +798,7 @@ TEST_F(MainWindowTest, AQuitRequestAtTheRescueNoticeEndsTheProgramAndKeepsTheNot
     EXPECT_EQ(windows_.messageBoxes.size(), 1u);
     EXPECT_TRUE(windows_.runs.empty());
     EXPECT_EQ(fs::last_write_time(dir_ / "ts.cfg"), before);
-    EXPECT_EQ(untoldRescues(userFolder_).size(), 1u);
+    EXPECT_EQ(unnotifiedRescues(userFolder_).size(), 1u);
 }
 
 TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingTheWindow) {

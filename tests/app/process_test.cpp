@@ -203,7 +203,7 @@ TEST_F(ProcessTest, ASignalAtTheRescueNoticeEndsTheProgramAndTheNoticeComesAgain
         EXPECT_EQ(copy->output().find("dialog 101 is shown"), std::string::npos)
             << "signal " << number << ": the main window opened after the quit request";
         EXPECT_EQ(readFile(folder / ".rescued-told").find(copyName), std::string::npos)
-            << "signal " << number << ": the unseen notice counts as told";
+            << "signal " << number << ": the unseen notice counts as notified";
         EXPECT_FALSE(fs::exists(settings()));
     }
 }

@@ -215,24 +215,6 @@ TEST_F(SettingsFile, MissingFileLoadsNothing) {
     EXPECT_EQ(describe(*party), "FIRST|0|100");
 }
 
-// saveToPath and loadFromPath reach the records only through Entry's
-// virtual save and load.
-TEST_F(SettingsFile, GoesThroughTheEntryInterface) {
-    struct Plain : Entry {
-        Plain() : Entry(u"plain") {}
-    } plain;
-    ASSERT_TRUE(saveToPath(path(), plain));
-    EXPECT_EQ(bytes(), "");
-    EXPECT_TRUE(loadFromPath(path(), plain));
-
-    auto group = Group::create(u"G");
-    Entry& asEntry = *group;
-    ASSERT_TRUE(saveToPath(path(), asEntry));
-    EXPECT_EQ(bytes(), records({u"GROUP,\"G\",1,100,0"}));
-    EXPECT_TRUE(loadFromPath(path(), asEntry));  // a group's load reads nothing
-    EXPECT_EQ(group->name(), u"G");
-}
-
 TEST_F(SettingsFile, LongNamesAreShortenedToFitTheLine) {
     const std::u16string x237(237, u'x');
     const struct {

@@ -138,18 +138,17 @@ std::u16string FakeDialog::askSavePath(std::u16string_view suggestedName,
     return system_.savePathAnswer;
 }
 
-bool FakeDialog::isBrowserTab() const {
-    return system_.browserTab;
-}
-
-bool FakeDialog::downloadFile(std::u16string_view name, std::u16string_view mediaType,
-                              std::string_view bytes) {
-    if (!system_.browserTab || !system_.downloadsWork) {
-        return false;
+platform::Delivery FakeDialog::deliverFile(const platform::FileToDeliver& file,
+                                           std::string_view bytes) {
+    if (!system_.filesAsDownloads) {
+        return Dialog::deliverFile(file, bytes);  // the desktops' save-file dialog
+    }
+    if (!system_.downloadsWork) {
+        return platform::Delivery::Failed;
     }
     system_.downloads.push_back(
-        {std::u16string(name), std::u16string(mediaType), std::string(bytes)});
-    return true;
+        {std::u16string(file.name), std::u16string(file.mediaType), std::string(bytes)});
+    return platform::Delivery::Delivered;
 }
 
 std::u16string FakeDialog::pickFile(std::u16string_view /*extension*/) {

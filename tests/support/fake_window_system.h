@@ -69,9 +69,8 @@ public:
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
     bool quitRequested() const override;
-    bool isBrowserTab() const override;
-    bool downloadFile(std::u16string_view name, std::u16string_view mediaType,
-                      std::string_view bytes) override;
+    platform::Delivery deliverFile(const platform::FileToDeliver& file,
+                                   std::string_view bytes) override;
     std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
@@ -143,10 +142,11 @@ public:
     // Save-file dialogs asked for, and the path the next one returns.
     std::vector<SavePathCall> savePathCalls;
     std::u16string savePathAnswer;
-    // A browser tab instead of a desktop: downloads made, whether they
-    // start, the path the next file picker returns (empty: cancelled),
-    // texts shared and the extra command buttons shown.
-    bool browserTab = false;
+    // Files handed over as downloads (a browser) rather than through the
+    // save-file dialog: the downloads made and whether they start; the path
+    // the next file picker returns (empty: cancelled), texts shared and the
+    // extra command buttons shown.
+    bool filesAsDownloads = false;
     std::vector<Download> downloads;
     bool downloadsWork = true;
     std::u16string pickedPath;
