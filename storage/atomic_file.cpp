@@ -162,7 +162,7 @@ bool AtomicFile::commit() {
     // in place whatever this answers, so the save has succeeded, unless the
     // file system is only a copy in memory that its storage refused.
     sys::flushFolder(folderOf(target_));
-    return sys::commitToStorage();
+    return sys::persist(target_);
 }
 
 void AtomicFile::discard() {

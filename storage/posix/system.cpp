@@ -1,5 +1,6 @@
-// The storage system calls on POSIX systems (Linux): UTF-8 file names,
-// descriptors, rename for replacement and fsync on the folder.
+// The storage system calls on POSIX systems: UTF-8 file names, descriptors,
+// rename for replacement and fsync on the folder. Linux uses them, and so
+// does the browser, whose in-memory files emscripten serves through them.
 #include "storage/system.h"
 
 #include <cerrno>
@@ -12,10 +13,6 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 #include "storage/text.h"
 
@@ -197,27 +194,6 @@ bool flushFolder(std::u16string_view folder) {
     closeFile(fd);
     return flushed;
 }
-
-#ifdef __EMSCRIPTEN__
-// The browser's files are in memory; IndexedDB keeps them. The answer comes
-// back asynchronously, so the program waits here (asyncify) until the
-// browser has committed the copy or refused it (storage full, private mode).
-// clang-format off
-EM_ASYNC_JS(int, commitFilesToIndexedDb, (), {
-    return await new Promise(function (resolve) {
-        FS.syncfs(false, function (error) { resolve(error ? 0 : 1); });
-    });
-});
-// clang-format on
-
-bool commitToStorage() {
-    return commitFilesToIndexedDb() != 0;
-}
-#else
-bool commitToStorage() {
-    return true;
-}
-#endif
 
 bool removeFile(std::u16string_view path) {
     return ::unlink(toUtf8(path).c_str()) == 0;

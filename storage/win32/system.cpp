@@ -290,7 +290,8 @@ bool flushFolder(std::u16string_view /*folder*/) {
     return true;
 }
 
-bool commitToStorage() {
+bool persist(std::u16string_view /*path*/) {
+    // The file is on the disk once it has been flushed and renamed.
     return true;
 }
 

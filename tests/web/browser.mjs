@@ -50,28 +50,29 @@ export function waitReady(page, timeout = 15_000) {
   return page.waitForFunction(() => document.body?.dataset.ready === '1', { timeout });
 }
 
-// Everything the site keeps of the party: the settings file that the
-// program's file system stores in IndexedDB. Null while nothing is stored.
-// Opening never creates the database, which would get in the program's way.
+// Everything the site keeps of the party: the settings file's bytes in the
+// IndexedDB store "files" of the database "tally-share". Null while nothing
+// is stored. Opening never creates the database, which would get in the
+// program's way.
 export function readStoredFile(page) {
   return page.evaluate(
     () =>
       new Promise((resolve, reject) => {
-        const request = indexedDB.open('/data');
+        const request = indexedDB.open('tally-share');
         request.onupgradeneeded = () => request.transaction.abort();
         request.onerror = (event) => {
           event.preventDefault();
           resolve(null);
         };
-        request.onblocked = () => reject(new Error('opening IndexedDB "/data" is blocked'));
+        request.onblocked = () => reject(new Error('opening IndexedDB "tally-share" is blocked'));
         request.onsuccess = () => {
           const db = request.result;
-          if (!db.objectStoreNames.contains('FILE_DATA')) {
+          if (!db.objectStoreNames.contains('files')) {
             db.close();
             resolve(null);
             return;
           }
-          const get = db.transaction('FILE_DATA', 'readonly').objectStore('FILE_DATA').get('/data/ts.cfg');
+          const get = db.transaction('files', 'readonly').objectStore('files').get('ts.cfg');
           get.onerror = () => {
             db.close();
             reject(get.error);
@@ -83,13 +84,9 @@ export function readStoredFile(page) {
               resolve(null);
               return;
             }
-            const contents = value.contents;
-            const isBytes = contents instanceof Uint8Array;
             resolve({
-              bytes: isBytes ? Array.from(contents) : null,
-              contentsType: Object.prototype.toString.call(contents),
-              timestamp: value.timestamp instanceof Date ? value.timestamp.getTime() : String(value.timestamp),
-              mode: value.mode,
+              bytes: value instanceof Uint8Array ? Array.from(value) : null,
+              contentsType: Object.prototype.toString.call(value),
             });
           };
         };

@@ -1,0 +1,246 @@
+// The browser's half of the storage seam (store.cpp): the program's files
+// that outlive the tab, kept in IndexedDB. One object store holds each file
+// of the data folder under its name, its value the file's bytes exactly as
+// the program wrote them. A save is one put in one read-write transaction
+// opened with strict durability, and counts as done only at the
+// transaction's `complete`; an abort or an error (quota, the site's data
+// cleared, a closed database, private mode) ends it as a failure, so that
+// nothing waits for ever.
+//
+// Included before the program's own JavaScript (--pre-js): FS and the heap
+// are those of the program.
+
+var TSStore = (function () {
+  'use strict';
+
+  var DATABASE = 'tally-share';
+  var FILES = 'files';
+  // Where earlier versions of the site kept the data folder: emscripten's
+  // IDBFS, one record per path, the file's bytes in `contents`.
+  var LEGACY_DATABASE = '/data';
+  var LEGACY_STORE = 'FILE_DATA';
+  var LEGACY_FOLDER = '/data/';
+  var REGULAR_FILE = 0x8000;
+  var FILE_TYPE = 0xF000;
+  // A transaction the browser neither completes nor aborts counts as failed
+  // after this long.
+  var GIVE_UP_MS = 20000;
+
+  var current = null;   // the open database, or null
+  var opening = null;   // the promise of the database being opened
+
+  function forget(db) {
+    if (current === db) {
+      current = null;
+    }
+    try {
+      db.close();
+    } catch (e) {
+      // already closed
+    }
+  }
+
+  // The database, opened (and made) when needed; null without IndexedDB.
+  function connection() {
+    if (current) {
+      return Promise.resolve(current);
+    }
+    if (!opening) {
+      opening = new Promise(function (resolve) {
+        var request;
+        try {
+          request = indexedDB.open(DATABASE, 1);
+        } catch (e) {
+          resolve(null);
+          return;
+        }
+        request.onupgradeneeded = function () {
+          request.result.createObjectStore(FILES);
+        };
+        request.onsuccess = function () {
+          var db = request.result;
+          // A newer version of the site asks for the database: let it have it.
+          db.onversionchange = function () { forget(db); };
+          current = db;
+          resolve(db);
+        };
+        request.onerror = function (event) {
+          event.preventDefault();
+          resolve(null);
+        };
+      }).then(function (db) {
+        opening = null;
+        return db;
+      });
+    }
+    return opening;
+  }
+
+  // Runs `work(store)` in one transaction; resolves with `result()` at its
+  // complete, or with `failed` at its abort or error.
+  function transaction(db, mode, work, result, failed) {
+    return new Promise(function (resolve) {
+      var timer = setTimeout(function () { resolve(failed); }, GIVE_UP_MS);
+      function finish(value) {
+        clearTimeout(timer);
+        resolve(value);
+      }
+      var tx;
+      try {
+        tx = mode === 'readwrite' ? db.transaction(FILES, mode, {durability: 'strict'})
+                                  : db.transaction(FILES, mode);
+        work(tx.objectStore(FILES));
+      } catch (e) {
+        // The database was closed under the page (the site's data cleared):
+        // this save fails, the next one opens a fresh database.
+        forget(db);
+        finish(failed);
+        return;
+      }
+      tx.oncomplete = function () { finish(result()); };
+      tx.onabort = function () { finish(failed); };
+      tx.onerror = function (event) { event.preventDefault(); };  // the abort follows
+    });
+  }
+
+  // The file's bytes, null when there is no such file, undefined when it
+  // could not be read.
+  function getFile(db, name) {
+    var request = null;
+    return transaction(db, 'readonly', function (store) { request = store.get(name); },
+                       function () { return request.result instanceof Uint8Array ? request.result : null; },
+                       undefined);
+  }
+
+  function putFile(db, name, bytes) {
+    return transaction(db, 'readwrite', function (store) { store.put(bytes, name); },
+                       function () { return true; }, false);
+  }
+
+  // The files an earlier version kept, by name; empty when there is no such
+  // database (it is not made by looking).
+  function legacyFiles() {
+    return new Promise(function (resolve) {
+      var request;
+      try {
+        request = indexedDB.open(LEGACY_DATABASE);
+      } catch (e) {
+        resolve([]);
+        return;
+      }
+      request.onupgradeneeded = function () { request.transaction.abort(); };
+      request.onerror = function (event) {
+        event.preventDefault();
+        resolve([]);
+      };
+      request.onsuccess = function () {
+        var db = request.result;
+        if (!db.objectStoreNames.contains(LEGACY_STORE)) {
+          db.close();
+          resolve([]);
+          return;
+        }
+        var files = [];
+        var cursor = db.transaction(LEGACY_STORE, 'readonly').objectStore(LEGACY_STORE).openCursor();
+        cursor.onsuccess = function () {
+          var at = cursor.result;
+          if (!at) {
+            db.close();
+            resolve(files);
+            return;
+          }
+          var key = String(at.key);
+          var value = at.value || {};
+          var name = key.slice(LEGACY_FOLDER.length);
+          // Regular files directly in the folder; not the temporary files
+          // of a save that was cut short (their names begin with a dot).
+          if (key.indexOf(LEGACY_FOLDER) === 0 && name.indexOf('/') < 0 && name.charAt(0) !== '.' &&
+              (value.mode & FILE_TYPE) === REGULAR_FILE && value.contents instanceof Uint8Array) {
+            files.push({name: name, bytes: value.contents});
+          }
+          at.continue();
+        };
+        cursor.onerror = function (event) {
+          event.preventDefault();
+          db.close();
+          resolve([]);
+        };
+      };
+    });
+  }
+
+  // Moves the files of an earlier version into the store, once: only while
+  // the store holds no settings file, and the old database goes only after
+  // every file has been put.
+  function migrate(db, settingsName) {
+    return getFile(db, settingsName).then(function (existing) {
+      if (existing !== null) {
+        return;  // there already, or unreadable: nothing is moved over it
+      }
+      return legacyFiles().then(function (files) {
+        if (files.length === 0) {
+          return;
+        }
+        return files.reduce(function (all, file) {
+          return all.then(function (ok) {
+            return ok && putFile(db, file.name, file.bytes);
+          });
+        }, Promise.resolve(true)).then(function (ok) {
+          if (ok) {
+            try {
+              indexedDB.deleteDatabase(LEGACY_DATABASE);
+            } catch (e) {
+              // kept; it is not read again once the store holds the file
+            }
+          }
+        });
+      });
+    });
+  }
+
+  // Asked once a start; the browser decides without asking the user, and
+  // answers yes for an installed app.
+  function askToKeep() {
+    if (navigator.storage && navigator.storage.persisted) {
+      navigator.storage.persisted().then(function (persisted) {
+        if (!persisted && navigator.storage.persist) {
+          navigator.storage.persist();
+        }
+      }, function () {});
+    }
+  }
+
+  return {
+    // Opens the store and writes the stored file `name` to `path` in the
+    // program's file system. 1 when a file was there, 0 when none, -1
+    // without a store or when the file could not be read.
+    load: function (name, path) {
+      askToKeep();
+      return connection().then(function (db) {
+        if (!db) {
+          return -1;
+        }
+        return migrate(db, name).then(function () {
+          return getFile(db, name);
+        }).then(function (bytes) {
+          if (bytes === undefined) {
+            return -1;
+          }
+          if (bytes === null) {
+            return 0;
+          }
+          FS.writeFile(path, bytes);
+          return 1;
+        });
+      }, function () { return -1; });
+    },
+
+    // Stores `bytes` as the file `name`: true once the browser has
+    // committed them.
+    put: function (name, bytes) {
+      return connection().then(function (db) {
+        return db ? putFile(db, name, bytes) : false;
+      }, function () { return false; });
+    }
+  };
+})();
