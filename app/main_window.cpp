@@ -272,12 +272,17 @@ void MainWindow::autosave(platform::Dialog& window) {
     // Saved before the change is shown: a change the user has seen is one
     // the storage has already taken.
     if (saveToPath(state_.settingsPath, *state_.party)) {
-        state_.saveFailureNotified = false;
+        if (state_.saveFailureNotified) {
+            state_.saveFailureNotified = false;
+            window.showNotice({});
+        }
         return;
     }
-    // Said once; the next failures stay quiet until a save has worked again.
+    // Said once in a box; the window then says it for as long as no save
+    // has worked again, and the next change saves the whole party.
     if (!state_.saveFailureNotified) {
         state_.saveFailureNotified = true;
+        window.showNotice(text::kNotSavedNotice);
         ui::showError(window, text::kStoreFailed);
     }
 }

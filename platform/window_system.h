@@ -147,6 +147,11 @@ public:
     // Sends text to another program (the phone's share sheet); where there
     // is none, puts it on the clipboard. False when neither worked.
     virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
+    // A line the window shows under its caption until it is replaced, or
+    // removed with an empty text: a state the user must keep in view, such
+    // as a change that is not saved. Where a window has no room for one
+    // (the desktops' fixed templates), nothing is shown.
+    virtual void showNotice(std::u16string_view /*text*/) {}
     // A command the window system shows beside the template's controls,
     // where it has room for one (the browser's title bar); the desktops
     // offer such commands in the list's menu instead and show nothing.

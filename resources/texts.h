@@ -70,6 +70,10 @@ inline constexpr std::u16string_view kStoreFailed =
     u"ブラウザーの空き容量やプライベートモードを確かめてください。"
     u"内容は画面に残っています。";
 
+// Shown on the main window for as long as the last change is not saved.
+inline constexpr std::u16string_view kNotSavedNotice =
+    u"最後の変更はこの端末に保存されていません。次の変更のときにもう一度保存します。";
+
 // A browser tab opened while another one holds the party.
 inline constexpr std::u16string_view kOpenInAnotherTab =
     u"TALLY-SHARE は別のタブで開いています。\n"

@@ -531,12 +531,33 @@ TEST_F(BrowserTabTest, AFailedSaveIsNotifiedOnceUntilASaveWorksAgain) {
         w.command(id::main::kInput);
         ASSERT_EQ(windows_.messageBoxes.size(), 1u);
         EXPECT_TRUE(windows_.messageBoxes[0].text.starts_with(u"この端末に保存できませんでした"));
+        EXPECT_TRUE(w.notice.starts_with(u"最後の変更はこの端末に保存されていません"));
         EXPECT_EQ(w.list.rows.size(), 0u);  // the window goes on
         fs::create_directories(dir_ / "missing-folder");
         w.command(id::main::kInput);
+        EXPECT_EQ(w.notice, u"");
         fs::remove_all(dir_ / "missing-folder");
         w.command(id::main::kInput);
         EXPECT_EQ(windows_.messageBoxes.size(), 2u);
+    });
+}
+
+TEST_F(BrowserTabTest, ADeletionIsSavedBeforeItsRowLeavesTheList) {
+    storeParty(1000, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}});
+    const test::FakeListView* list = nullptr;
+    std::size_t rowsWhenTheSaveFailed = 0;
+    windows_.onMessageBox = [&](const test::MessageBoxCall& box) {
+        if (box.caption == u"エラー" && list != nullptr) {
+            rowsWhenTheSaveFailed = list->rows.size();
+        }
+    };
+    run([&](FakeDialog& w) {
+        list = &w.list;
+        fs::remove_all(dir_);  // every save from now on fails
+        w.list.selected = 0;
+        w.command(id::main::kDelete);
+        EXPECT_EQ(rowsWhenTheSaveFailed, 2u);
+        EXPECT_EQ(column(w.list, 0), std::vector<std::u16string>{u"B"});
     });
 }
 

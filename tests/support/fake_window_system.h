@@ -74,6 +74,7 @@ public:
     std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
+    void showNotice(std::u16string_view text) override { notice = text; }
     int runModal(int templateId, platform::DialogProc proc) override;
     int upDownPosition(int id) const override;
     void setUpDownPosition(int id, int position) override;
@@ -95,6 +96,7 @@ public:
     bool ended = false;
     int result = 0;
     int invalidations = 0;
+    std::u16string notice;  // the line under the caption, empty when none
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
