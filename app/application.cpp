@@ -36,23 +36,25 @@ void notifyOfRescuedCopies(platform::WindowSystem& windows, std::u16string_view 
 
 }  // namespace
 
-int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock,
-                   std::u16string settingsPath, std::u16string userFolder, Behaviour behaviour) {
-    if (!lock.acquire()) {
+int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock, Startup startup) {
+    // A viewer of a shared party writes nothing, so it needs no lock and may
+    // run beside the copy that holds one.
+    if (!startup.behaviour.viewOnly && !lock.acquire()) {
         // Another copy runs: bring it forward and leave without a window.
         lock.activateRunningCopy();
         return 0;
     }
-    notifyOfRescuedCopies(windows, userFolder);
+    notifyOfRescuedCopies(windows, startup.userFolder);
     if (windows.quitRequested()) {
         // Asked to quit before the main window opened: nothing was loaded,
         // so nothing is saved, and the program ends as after a close.
         return 1;
     }
     AppState state;
-    state.settingsPath = std::move(settingsPath);
-    state.userFolder = std::move(userFolder);
-    state.behaviour = behaviour;
+    state.settingsPath = std::move(startup.settingsPath);
+    state.userFolder = std::move(startup.userFolder);
+    state.behaviour = startup.behaviour;
+    state.calculation = startup.calculation;
     MainWindow mainWindow(state);
     return windows.runModal(res::kMainDialog, mainWindow.procedure());
 }

@@ -2,18 +2,28 @@
 
 #include <string>
 
+#include "app/app_state.h"
 #include "app/behaviour.h"
 #include "platform/instance_lock.h"
 #include "platform/window_system.h"
 
 namespace ts::app {
 
+// What an entry point starts the program with.
+struct Startup {
+    std::u16string settingsPath;  // where the party is read from (and saved to)
+    // The user's own data folder, where a party that could not be saved at
+    // a quit request is rescued to; empty when there is none.
+    std::u16string userFolder;
+    Behaviour behaviour;
+    // How the party's figures are to be calculated from the start: none for
+    // the user's own party; a shared party is shown as its sender had it.
+    Calculation calculation = Calculation::None;
+};
+
 // The program from start to end: gives way to a running copy (0), or runs
-// the main window and returns its result (1). `userFolder` is the user's own
-// data folder, where a party that could not be saved at a quit request is
-// rescued to; empty when there is none.
-int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock,
-                   std::u16string settingsPath, std::u16string userFolder = {},
-                   Behaviour behaviour = {});
+// the main window and returns its result (1 after a close, or
+// kTakeSharedParty).
+int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock, Startup startup);
 
 }  // namespace ts::app

@@ -17,6 +17,16 @@ struct Behaviour {
     // in, for where the user cannot reach the file itself (a browser keeps
     // it in its own storage).
     bool settingsFileInMenu = false;
+    // The party can be handed to another device as a link and a QR code
+    // (where the program is a site with an address of its own).
+    bool shareLinks = false;
+    // A party someone shared, shown read-only: nothing is saved, no command
+    // changes it, and the user may take it as their own party instead.
+    bool viewOnly = false;
 };
+
+// What the main window of a shared party's view ends with when the user
+// takes that party as their own (the entry point then stores it).
+inline constexpr int kTakeSharedParty = 2;
 
 }  // namespace ts::app

@@ -3,6 +3,7 @@
 // box "out of memory" and status 1.
 #include <new>
 #include <string>
+#include <utility>
 
 #include <QApplication>
 #include <QIcon>
@@ -29,11 +30,15 @@ int main(int argc, char* argv[]) {
         windows.installQuitHandlers();
         // A desktop program: the party is saved when the window closes (or
         // the session ends), and files go where a save-file dialog says.
-        const ts::app::Behaviour behaviour{
-            .autosave = false, .mainWindowCloses = true, .settingsFileInMenu = false};
-        return ts::app::runApplication(
-            windows, lock, ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName),
-            userFolder, behaviour);
+        ts::app::Startup startup;
+        startup.settingsPath = ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName);
+        startup.userFolder = userFolder;
+        startup.behaviour = {.autosave = false,
+                             .mainWindowCloses = true,
+                             .settingsFileInMenu = false,
+                             .shareLinks = false,
+                             .viewOnly = false};
+        return ts::app::runApplication(windows, lock, std::move(startup));
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

@@ -16,6 +16,7 @@
 #include "ui/error_box.h"
 #include "ui/group_dialog.h"
 #include "ui/group_list.h"
+#include "ui/party_link.h"
 #include "ui/result_export.h"
 #include "ui/total_dialog.h"
 
@@ -32,6 +33,12 @@ constexpr int kMaxWidth = 640;
 constexpr int kTaskBarHeight = 26;
 constexpr int kMaxFreeHeight = 240;
 constexpr int kDefaultHeight = 214;
+
+// The commands that change the party; a shared party's view has none.
+constexpr std::array kChangingCommands{
+    id::main::kCalculatePlain, id::main::kCalculateRounded, id::main::kAdd,   id::main::kChange,
+    id::main::kInput,          id::main::kDelete,           id::main::kClear,
+};
 
 bool confirmed(platform::Dialog& window, std::u16string_view question,
                std::u16string_view caption) {
@@ -81,11 +88,23 @@ void MainWindow::create(platform::Dialog& window) {
     window.placeWindow(0, 0, width, height);
     state_.list = window.listView(id::main::kGroupList);
     window.addCommandButton(id::main::kSendChat, text::kSendButton);
+    if (state_.behaviour.viewOnly) {
+        // Someone else's party, to look at: nothing here changes it.
+        for (const int command : kChangingCommands) {
+            window.showItem(command, false);
+        }
+        window.showNotice(text::kSharedViewNotice);
+        window.addCommandButton(id::main::kTakeShared, text::kTakeSharedButton);
+    } else if (state_.behaviour.shareLinks) {
+        window.addCommandButton(id::main::kShareLink, text::kShareButton);
+    }
 
     if (!openParty()) {
         window.endDialog(1);
         return;
     }
+    // A shared party shows the figures its sender had.
+    recalculate();
     refreshWindow(window);
 }
 
@@ -183,6 +202,11 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     }
     Party& party = *state_.party;
     const int row = state_.rememberedRow;
+    if (state_.behaviour.viewOnly && (commandId == id::main::kImportSettings ||
+                                      std::find(kChangingCommands.begin(), kChangingCommands.end(),
+                                                commandId) != kChangingCommands.end())) {
+        return;
+    }
 
     switch (commandId) {
         case id::kOk:
@@ -214,6 +238,15 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
             return;
         case id::main::kImportSettings:
             importSettings(window);
+            return;
+        case id::main::kShareLink:
+            showLink(window);
+            return;
+        case id::main::kTakeShared:
+            if (state_.behaviour.viewOnly &&
+                confirmed(window, text::kTakeSharedQuestion, text::kTakeSharedCaption)) {
+                window.endDialog(kTakeSharedParty);
+            }
             return;
         case id::main::kAdd:
             ui::runGroupDialog(window, party, ui::GroupDialogMode::Add, row);
@@ -320,6 +353,9 @@ void MainWindow::showListMenu(platform::Dialog& window) {
         {id::main::kSaveCsv, text::kSaveCsvMenu},
         {id::main::kCopyChat, text::kCopyChatMenu},
     };
+    if (state_.behaviour.shareLinks && !state_.behaviour.viewOnly) {
+        entries.push_back({id::main::kShareLink, text::kShareLinkMenu});
+    }
     if (state_.behaviour.settingsFileInMenu) {
         // Where the settings file is out of the user's reach, it moves to
         // and from other devices through these two.
@@ -332,24 +368,46 @@ void MainWindow::showListMenu(platform::Dialog& window) {
     }
 }
 
-ui::ChatResults MainWindow::chatResults() const {
+ui::Calculated MainWindow::calculated() const {
     if (!state_.resultsCurrent) {
-        return ui::ChatResults::None;
+        return ui::Calculated::None;
     }
-    return state_.calculation == Calculation::Rounded ? ui::ChatResults::ToTheUnit
-                                                      : ui::ChatResults::ToTheYen;
+    return state_.calculation == Calculation::Rounded ? ui::Calculated::ToTheUnit
+                                                      : ui::Calculated::ToTheYen;
 }
 
 void MainWindow::copyChat(platform::Dialog& window) {
-    if (!window.setClipboardText(ui::chatText(*state_.party, chatResults()))) {
+    if (!window.setClipboardText(ui::chatText(*state_.party, calculated()))) {
         ui::showError(window, text::kCopyFailed);
     }
 }
 
 void MainWindow::sendChat(platform::Dialog& window) {
-    if (!window.shareText(ui::chatText(*state_.party, chatResults()))) {
+    std::u16string message = ui::chatText(*state_.party, calculated());
+    if (state_.behaviour.shareLinks) {
+        // The link last, where a chat program makes it something to tap.
+        const std::u16string link = linkToParty(window);
+        if (!link.empty()) {
+            message += link;
+            message += u'\n';
+        }
+    }
+    if (!window.shareText(message)) {
         ui::showError(window, text::kCopyFailed);
     }
+}
+
+std::u16string MainWindow::linkToParty(platform::Dialog& window) const {
+    return window.linkTo(ui::partyLinkPayload(*state_.party, calculated()));
+}
+
+void MainWindow::showLink(platform::Dialog& window) {
+    const std::u16string link = linkToParty(window);
+    if (link.empty()) {
+        ui::showError(window, text::kLinkFailed);
+        return;
+    }
+    window.showLink(link);
 }
 
 void MainWindow::exportSettings(platform::Dialog& window) {

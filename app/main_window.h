@@ -35,9 +35,13 @@ private:
     void showListMenu(platform::Dialog& window);
     void copyTable(platform::Dialog& window);
     void saveCsv(platform::Dialog& window);
-    ui::ChatResults chatResults() const;
+    ui::Calculated calculated() const;
     void copyChat(platform::Dialog& window);
     void sendChat(platform::Dialog& window);
+    // The party and its figures as a link for other devices (empty where
+    // the window system makes none), and that link shown with its QR code.
+    std::u16string linkToParty(platform::Dialog& window) const;
+    void showLink(platform::Dialog& window);
     // The settings file handed to the user, and a chosen file read in place
     // of the party after the user agrees.
     void exportSettings(platform::Dialog& window);

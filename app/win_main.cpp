@@ -5,6 +5,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 #include "app/application.h"
 #include "platform/win32/win32_instance_lock.h"
@@ -37,11 +38,15 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         ts::platform::Win32InstanceLock lock(ts::text::kAppName);
         // A desktop program: the party is saved when the window closes (or
         // the session ends), and files go where a save-file dialog says.
-        const ts::app::Behaviour behaviour{
-            .autosave = false, .mainWindowCloses = true, .settingsFileInMenu = false};
-        return ts::app::runApplication(windows, lock,
-                                       ts::pathBesideExecutable(ts::text::kSettingsFileName),
-                                       rescueFolder(), behaviour);
+        ts::app::Startup startup;
+        startup.settingsPath = ts::pathBesideExecutable(ts::text::kSettingsFileName);
+        startup.userFolder = rescueFolder();
+        startup.behaviour = {.autosave = false,
+                             .mainWindowCloses = true,
+                             .settingsFileInMenu = false,
+                             .shareLinks = false,
+                             .viewOnly = false};
+        return ts::app::runApplication(windows, lock, std::move(startup));
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();
     }

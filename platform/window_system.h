@@ -147,6 +147,17 @@ public:
     // Sends text to another program (the phone's share sheet); where there
     // is none, puts it on the clipboard. False when neither worked.
     virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
+    // Shows or hides a control; a hidden control takes no room where the
+    // window system lays its windows out itself (the browser).
+    virtual void showItem(int /*id*/, bool /*shown*/) {}
+    // The address of this program carrying `payload` for another device to
+    // open; empty where the program has no address of its own (the
+    // desktops) or the link could not be made.
+    virtual std::u16string linkTo(std::string_view /*payload*/) { return {}; }
+    // Shows `link` for the people around to open on their own devices: as a
+    // QR code where it fits one that scans across a table, the link itself,
+    // and a way to copy it.
+    virtual void showLink(std::u16string_view /*link*/) {}
     // A line the window shows under its caption until it is replaced, or
     // removed with an empty text: a state the user must keep in view, such
     // as a change that is not saved. Where a window has no room for one

@@ -37,6 +37,9 @@ inline constexpr int kCopyChat = 40003;
 inline constexpr int kSendChat = 40004;
 inline constexpr int kExportSettings = 40005;
 inline constexpr int kImportSettings = 40006;
+// A link and a QR code of the party, and taking a shared party as one's own.
+inline constexpr int kShareLink = 40007;
+inline constexpr int kTakeShared = 40008;
 }  // namespace main
 
 // Group settings dialog (template 103).

@@ -70,6 +70,35 @@ inline constexpr std::u16string_view kStoreFailed =
     u"ブラウザーの空き容量やプライベートモードを確かめてください。"
     u"内容は画面に残っています。";
 
+// A link and a QR code that carry the party to the people at the table.
+inline constexpr std::u16string_view kShareButton = u"QRコード";
+inline constexpr std::u16string_view kShareLinkMenu = u"QRコードとリンク";
+inline constexpr std::u16string_view kShareLinkCaption = u"QRコードとリンク";
+inline constexpr std::u16string_view kShareLinkHint =
+    u"このQRコードを読み取るか、リンクを開くと、同じ割り勘が見られます（見るだけ）。";
+inline constexpr std::u16string_view kShareLinkTooDense =
+    u"このリンクは長すぎて、テーブル越しに読み取れるQRコードにはできません。"
+    u"リンクを送ってください。";
+inline constexpr std::u16string_view kCopyLinkButton = u"リンクをコピー";
+inline constexpr std::u16string_view kLinkCopied = u"コピーしました";
+inline constexpr std::u16string_view kCloseButton = u"閉じる";
+inline constexpr std::u16string_view kLinkFailed = u"リンクを作れませんでした";
+// A shared party, opened from its link.
+inline constexpr std::u16string_view kSharedViewNotice = u"共有された割り勘（見るだけ）";
+inline constexpr std::u16string_view kTakeSharedButton = u"この内容で編集する";
+inline constexpr std::u16string_view kTakeSharedCaption = u"この内容で編集する";
+inline constexpr std::u16string_view kTakeSharedQuestion =
+    u"この端末のグループと総額を、共有された内容で置き換えますか？";
+inline constexpr std::u16string_view kLinkUnreadable =
+    u"このリンクは壊れているため開けませんでした。\n"
+    u"この端末の内容は変わっていません。";
+inline constexpr std::u16string_view kLinkNewer =
+    u"このリンクを開くには、新しい版の TALLY-SHARE が必要です。\n"
+    u"この端末の内容は変わっていません。";
+inline constexpr std::u16string_view kLinkTooLarge =
+    u"このリンクは大きすぎるため開けませんでした。\n"
+    u"この端末の内容は変わっていません。";
+
 // Shown on the main window for as long as the last change is not saved.
 inline constexpr std::u16string_view kNotSavedNotice =
     u"最後の変更はこの端末に保存されていません。次の変更のときにもう一度保存します。";

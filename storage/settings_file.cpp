@@ -180,6 +180,14 @@ std::u16string peopleRecord(const Party& party, const SaveDate& date) {
     return record(kPeopleTag, party.name(), tail);
 }
 
+std::u16string undatedPeopleRecord(const Party& party) {
+    std::u16string tail;
+    appendField(tail, u',', party.total);
+    appendField(tail, u',', party.unit);
+    tail.append(u",\n");
+    return record(kPeopleTag, party.name(), tail);
+}
+
 std::u16string groupRecord(const Group& group) {
     std::u16string tail;
     appendField(tail, u',', group.people);

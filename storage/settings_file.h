@@ -92,6 +92,9 @@ SaveDate currentSaveDate();
 std::u16string headerRecord();
 std::u16string peopleRecord(const Party& party, const SaveDate& date);
 std::u16string groupRecord(const Group& group);
+// The PEOPLE record with its date field left empty: what a link to the
+// party carries, since the reader never looks at the date.
+std::u16string undatedPeopleRecord(const Party& party);
 // Every record of the party in file order (header, PEOPLE, the groups in
 // list order), dated `date`, without the zero unit that follows each line
 // in the file; the reader takes the text the same either way.

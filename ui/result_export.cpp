@@ -172,19 +172,19 @@ std::string csvBytes(const Party& party, bool withResults) {
     return out;
 }
 
-std::u16string chatText(const Party& party, ChatResults results) {
+std::u16string chatText(const Party& party, Calculated results) {
     std::u16string out(text::kChatTotal);
     out.append(yenText(party.total));
     switch (results) {
-        case ChatResults::None:
+        case Calculated::None:
             out.append(text::kChatUnitOpen);
             out.append(yenText(party.unit));
             out.append(text::kChatNotCalculated);
             break;
-        case ChatResults::ToTheYen:
+        case Calculated::ToTheYen:
             out.append(text::kChatToTheYen);
             break;
-        case ChatResults::ToTheUnit:
+        case Calculated::ToTheUnit:
             out.append(text::kChatRoundedOpen);
             out.append(yenText(party.unit));
             out.append(text::kChatRoundedClose);
@@ -199,7 +199,7 @@ std::u16string chatText(const Party& party, ChatResults results) {
         out.append(tableCell(group->name()));
         out.push_back(u' ');
         out.append(peopleText(group->people));
-        if (results != ChatResults::None) {
+        if (results != Calculated::None) {
             out.append(text::kChatEach);
             // As the list reads ("2000円払う", "500円返金"), but without the
             // list's padding after an even balance.
@@ -208,7 +208,7 @@ std::u16string chatText(const Party& party, ChatResults results) {
         }
         out.push_back(u'\n');
     }
-    if (results != ChatResults::None) {
+    if (results != Calculated::None) {
         out.append(text::kRemainderLabel);
         out.push_back(u' ');
         out.append(yenText(party.remainder));

@@ -42,8 +42,8 @@ std::u16string tableText(const Party& party, const ColumnTable& columns,
 // leading apostrophe.
 std::string csvBytes(const Party& party, bool withResults);
 
-// How the results a chat text reports were calculated.
-enum class ChatResults { None, ToTheYen, ToTheUnit };
+// How the figures of the party were calculated, if they are results at all.
+enum class Calculated { None, ToTheYen, ToTheUnit };
 
 // The result as a message for a chat or a mail, to be read in any font: no
 // tabs and no alignment by spaces. A first line with the total and the
@@ -51,7 +51,7 @@ enum class ChatResults { None, ToTheYen, ToTheUnit };
 // people and what each member pays or gets back, then the remainder that
 // the organiser keeps. Without results the groups are listed with their
 // people only, and no remainder. Lines end with LF.
-std::u16string chatText(const Party& party, ChatResults results);
+std::u16string chatText(const Party& party, Calculated results);
 
 // "tally-share-YYYYMMDD.csv" for the date.
 std::u16string csvFileName(const SaveDate& date);

@@ -190,7 +190,9 @@ public:
     int run(Script mainWindow) {
         then(res::kMainDialog, std::move(mainWindow));
         FirstCopy lock;
-        return ts::app::runApplication(windows_, lock, path_.toStdU16String());
+        ts::app::Startup startup;
+        startup.settingsPath = path_.toStdU16String();
+        return ts::app::runApplication(windows_, lock, std::move(startup));
     }
 
     // The settings file as the next start would read it.

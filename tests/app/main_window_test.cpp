@@ -16,6 +16,7 @@
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "tests/support/fake_window_system.h"
+#include "ui/party_link.h"
 #include "ui/result_export.h"
 
 namespace ts::app {
@@ -83,7 +84,8 @@ protected:
     int run(FakeWindowSystem::Script script, bool first = true) {
         windows_.onNextRun(res::kMainDialog, std::move(script));
         FakeLock lock(first);
-        const int result = runApplication(windows_, lock, path_, userFolder_, behaviour_);
+        const int result =
+            runApplication(windows_, lock, {path_, userFolder_, behaviour_, calculation_});
         activations_ = lock.activations;
         return result;
     }
@@ -92,6 +94,7 @@ protected:
     std::u16string path_;
     std::u16string userFolder_;
     Behaviour behaviour_;
+    Calculation calculation_ = Calculation::None;
     FakeWindowSystem windows_;
     int activations_ = 0;
 };
@@ -587,6 +590,76 @@ TEST_F(BrowserTabTest, ExportDownloadsTheStoredFileAndCsvIsADownloadToo) {
         ASSERT_EQ(windows_.messageBoxes.size(), 1u);
         EXPECT_EQ(windows_.messageBoxes[0].text, u"設定ファイルを書き出せませんでした");
     });
+}
+
+TEST_F(BrowserTabTest, TheLinkCarriesThePartyToTheQrDialogAndTheChat) {
+    behaviour_.shareLinks = true;
+    windows_.makesLinks = true;
+    storeParty(3000, 1000, {{u"A", 2, 100, 0}});
+    run([&](FakeDialog& w) {
+        EXPECT_EQ(windows_.commandButtons.back(),
+                  (std::pair<int, std::u16string>{id::main::kShareLink, u"QRコード"}));
+        w.command(id::main::kCalculateRounded);
+        windows_.menuChoices = {id::main::kShareLink};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.menus[0][3], u"QRコードとリンク");
+        w.command(id::main::kSendChat);
+        ASSERT_EQ(windows_.linkPayloads.size(), 2u);
+        EXPECT_EQ(windows_.linkPayloads[0],
+                  ui::partyLinkPayload(*loadStored(), ui::Calculated::ToTheUnit));
+        ASSERT_EQ(windows_.linksShown.size(), 1u);
+        // The chat text ends with the same link on a line of its own.
+        ASSERT_EQ(windows_.shared.size(), 1u);
+        EXPECT_TRUE(windows_.shared[0].ends_with(u"\n" + windows_.linksShown[0] + u"\n"));
+
+        windows_.makesLinks = false;  // no link to be had: said, nothing shown
+        w.command(id::main::kShareLink);
+        EXPECT_EQ(windows_.messageBoxes.back().text, u"リンクを作れませんでした");
+        EXPECT_EQ(windows_.linksShown.size(), 1u);
+    });
+}
+
+// A party someone shared: shown with the sender's figures, read-only, and
+// never saved; taking it as one's own ends the view after asking.
+TEST_F(MainWindowTest, ASharedPartyIsShownReadOnly) {
+    storeParty(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
+    const std::string shared = readFile(dir_ / "ts.cfg");
+    behaviour_ = {.autosave = false,
+                  .mainWindowCloses = false,
+                  .settingsFileInMenu = false,
+                  .shareLinks = true,
+                  .viewOnly = true};
+    calculation_ = Calculation::Rounded;
+    windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) { d.command(id::kOk); });
+    windows_.answerNext(MessageAnswer::Cancel);
+    const int result = run(
+        [&](FakeDialog& w) {
+            EXPECT_EQ(column(w.list, 5),
+                      (std::vector<std::u16string>{u"3400円払う", u"6600円返金"}));
+            EXPECT_EQ(w.notice, u"共有された割り勘（見るだけ）");
+            for (const int hidden :
+                 {id::main::kAdd, id::main::kDelete, id::main::kInput, id::main::kCalculatePlain}) {
+                EXPECT_TRUE(w.hidden[hidden]) << hidden;
+            }
+            for (const int command : {id::main::kAdd, id::main::kClear, id::main::kInput,
+                                      id::main::kCalculatePlain, id::main::kImportSettings}) {
+                w.command(command);
+            }
+            EXPECT_TRUE(windows_.messageBoxes.empty());
+            EXPECT_EQ(w.list.rows.size(), 2u);
+            EXPECT_EQ(column(w.list, 5)[0], u"3400円払う");
+            w.command(id::kCancel);
+            EXPECT_FALSE(w.ended);
+            w.command(id::main::kTakeShared);  // answered Cancel
+            EXPECT_FALSE(w.ended);
+            w.command(id::main::kTakeShared);
+            EXPECT_TRUE(w.ended);
+        },
+        /*first=*/false);  // a viewer takes no lock, even when another copy holds it
+    EXPECT_EQ(result, kTakeSharedParty);
+    EXPECT_EQ(activations_, 0);
+    EXPECT_EQ(windows_.runs, (std::vector<int>{res::kMainDialog}));
+    EXPECT_EQ(readFile(dir_ / "ts.cfg"), shared);
 }
 
 TEST_F(BrowserTabTest, ImportReadsOnlySettingsFilesAndOnlyWhenTheUserAgrees) {

@@ -160,6 +160,18 @@ bool FakeDialog::shareText(std::u16string_view text) {
     return true;
 }
 
+std::u16string FakeDialog::linkTo(std::string_view payload) {
+    if (!system_.makesLinks) {
+        return {};
+    }
+    system_.linkPayloads.emplace_back(payload);
+    return u"https://example.org/#" + std::u16string(payload.size(), u'x');
+}
+
+void FakeDialog::showLink(std::u16string_view link) {
+    system_.linksShown.emplace_back(link);
+}
+
 void FakeDialog::addCommandButton(int id, std::u16string_view text) {
     system_.commandButtons.emplace_back(id, std::u16string(text));
 }

@@ -75,6 +75,9 @@ public:
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
+    void showItem(int id, bool shown) override { hidden[id] = !shown; }
+    std::u16string linkTo(std::string_view payload) override;
+    void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
     int upDownPosition(int id) const override;
     void setUpDownPosition(int id, int position) override;
@@ -96,7 +99,8 @@ public:
     bool ended = false;
     int result = 0;
     int invalidations = 0;
-    std::u16string notice;  // the line under the caption, empty when none
+    std::u16string notice;       // the line under the caption, empty when none
+    std::map<int, bool> hidden;  // showItem, by control
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
@@ -154,6 +158,11 @@ public:
     std::u16string pickedPath;
     std::vector<std::u16string> shared;
     std::vector<std::pair<int, std::u16string>> commandButtons;
+    // Links: whether the window system makes them (a site), the payloads
+    // they were made of, and the links shown.
+    bool makesLinks = false;
+    std::vector<std::string> linkPayloads;
+    std::vector<std::u16string> linksShown;
     // Set when the session or a signal asks the program to quit.
     bool quitting = false;
     std::vector<int> runs;  // template ids, in the order they were run

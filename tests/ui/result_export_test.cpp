@@ -89,17 +89,17 @@ TEST(ResultExport, CsvBytes) {
 TEST(ResultExport, ChatTextReadsWithoutTabsOrAlignment) {
     const auto party = trickyParty();
     const struct {
-        ChatResults results;
+        Calculated results;
         std::u16string_view text;
     } cases[] = {
-        {ChatResults::ToTheUnit,
+        {Calculated::ToTheUnit,
          u"総額 10000円（100円単位で割り勘）\n"
          u"=1+2 2人：1人 2900円払う\n"
          u"O\"Neil, K 1人：1人 8500円返金\n"
          u"幹事 1人：1人 精算なし\n"
          u"-5 件 1人：1人 精算なし\n"
          u"余り 200円（幹事の手元に残ります）\n"},
-        {ChatResults::ToTheYen,
+        {Calculated::ToTheYen,
          u"総額 10000円（1円単位で割り勘）\n"
          u"=1+2 2人：1人 2900円払う\n"
          u"O\"Neil, K 1人：1人 8500円返金\n"
@@ -107,7 +107,7 @@ TEST(ResultExport, ChatTextReadsWithoutTabsOrAlignment) {
          u"-5 件 1人：1人 精算なし\n"
          u"余り 200円（幹事の手元に残ります）\n"},
         // Figures of an earlier calculation must not be sent as results.
-        {ChatResults::None,
+        {Calculated::None,
          u"総額 10000円（区切額 100円・未計算）\n"
          u"=1+2 2人\n"
          u"O\"Neil, K 1人\n"
