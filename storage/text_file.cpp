@@ -25,7 +25,16 @@ struct TextFile::State {
     std::array<unsigned char, 8192> buffer{};
     std::size_t begin = 0;  // first unread byte in buffer
     std::size_t end = 0;    // one past the last byte in buffer
+    std::string pending;    // mode 'W': lines not handed to the file yet
 };
+
+namespace {
+
+// Lines are handed to the file in pieces of about this size rather than one
+// by one: a large party is thousands of lines.
+constexpr std::size_t kWriteChunk = std::size_t{64} << 10;
+
+}  // namespace
 
 TextFile::~TextFile() {
     if (state_ != nullptr) {
@@ -69,17 +78,14 @@ bool TextFile::writeLine(std::u16string_view text) {
     if (state_ == nullptr || state_->mode != u'W') {
         return false;
     }
-    // Little-endian units, then the zero unit, in one write.
-    std::string bytes;
-    bytes.resize((text.size() + 1) * 2);
-    std::size_t at = 0;
+    // Little-endian units, then the zero unit.
+    std::string& bytes = state_->pending;
     for (const char16_t unit : text) {
-        bytes[at++] = static_cast<char>(unit & 0xFF);
-        bytes[at++] = static_cast<char>(unit >> 8);
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
     }
-    bytes[at++] = '\0';
-    bytes[at++] = '\0';
-    return state_->out.write(bytes.data(), bytes.size());
+    bytes.append(2, '\0');
+    return bytes.size() < kWriteChunk || flushPending();
 }
 
 bool TextFile::readChar(char16_t& unit) {
@@ -144,7 +150,7 @@ bool TextFile::close() {
     }
     bool ok = true;
     if (state_->mode == u'W') {
-        ok = state_->out.commit();
+        ok = flushPending() && state_->out.commit();
     } else if (state_->in != sys::kNoFile) {
         ok = sys::closeFile(state_->in);
         state_->in = sys::kNoFile;
@@ -152,6 +158,13 @@ bool TextFile::close() {
     delete state_;
     state_ = nullptr;
     return ok;
+}
+
+bool TextFile::flushPending() {
+    std::string& bytes = state_->pending;
+    const bool written = bytes.empty() || state_->out.write(bytes.data(), bytes.size());
+    bytes.clear();
+    return written;
 }
 
 bool TextFile::isOpen() const {

@@ -26,7 +26,8 @@ public:
     bool open(std::u16string_view path, char16_t mode);
 
     // Writes the units of `text` followed by one U+0000 unit. The caller's
-    // text carries its own line feed.
+    // text carries its own line feed. Lines reach the file in chunks, so a
+    // failed write may be reported by a later line or by close().
     bool writeLine(std::u16string_view text);
 
     // Next unit; false at end of file or on a read error.
@@ -44,6 +45,9 @@ public:
     bool isOpen() const;
 
 private:
+    // Hands the lines written so far to the file; false when that failed.
+    bool flushPending();
+
     // Implementation in text_file.cpp.
     struct State;
     State* state_ = nullptr;

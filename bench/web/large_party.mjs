@@ -1,0 +1,127 @@
+// Benchmark of the web edition with a large party: how soon a start shows
+// the whole list, and how soon one change is shown (saved first), with
+// 1,000 and 10,000 groups.
+//
+//   node bench/web/large_party.mjs <siteDir> [runs]
+//
+// The party is put into the site's storage before the page opens. Times are
+// medians, taken in the page: a start from the navigation's start to the
+// first frame painted after the main window became ready; a change from the
+// click on the group dialog's OK to the first frame painted with the new row.
+import { startServer } from '../../tests/web/server.mjs';
+import { launchBrowser } from '../../tests/web/browser.mjs';
+
+const AIMS = { 1000: { start: 300, change: 100 }, 10000: { start: 2000, change: 500 } };
+const siteDir = process.argv[2];
+const RUNS = Number(process.argv[3] ?? 5);
+if (!siteDir) {
+  console.error('usage: node bench/web/large_party.mjs <siteDir> [runs]');
+  process.exit(2);
+}
+
+// The settings file of a party of `count` groups, as the program writes it.
+function settingsFile(count) {
+  const lines = ['@TALLYSHARE/CONFIG,1.00', 'PEOPLE,"FIRST",12345678,1000,2026/12/8'];
+  for (let i = 0; i < count; i++) {
+    lines.push(`GROUP,"グループ ${i + 1}",${1 + (i % 9)},${100 - (i % 5) * 10},${(i % 7) * 1000}`);
+  }
+  return Array.from(Buffer.from(lines.map((line) => `${line}\n\0`).join(''), 'utf16le'));
+}
+
+function seed(bytes) {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open('tally-share', 1);
+    request.onupgradeneeded = () => request.result.createObjectStore('files');
+    request.onerror = () => reject(request.error);
+    request.onsuccess = () => {
+      const db = request.result;
+      const tx = db.transaction('files', 'readwrite');
+      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
+      tx.oncomplete = () => {
+        db.close();
+        resolve();
+      };
+      tx.onabort = () => reject(tx.error);
+    };
+  });
+}
+
+// Marks the first frame after the main window is ready.
+const MARK_PAINTED = () => {
+  const watch = new MutationObserver(() => {
+    if (document.body?.dataset.ready === '1') {
+      watch.disconnect();
+      requestAnimationFrame(() => setTimeout(() => { window.__painted = performance.now(); }));
+    }
+  });
+  watch.observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
+};
+
+function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+async function measure(browser, url, count) {
+  const bytes = settingsFile(count);
+  const starts = [];
+  const changes = [];
+  for (let run = 0; run < RUNS; run++) {
+    const context = await browser.createBrowserContext();
+    try {
+      const page = await context.newPage();
+      await page.setViewport({ width: 1280, height: 800 });
+      await page.goto(`${url}manifest.webmanifest`);
+      await page.evaluate(seed, bytes);
+      await page.evaluateOnNewDocument(MARK_PAINTED);
+      await page.goto(url);
+      await page.waitForFunction(() => window.__painted !== undefined, { timeout: 120_000 });
+      const rows = await page.$$eval('main tbody tr', (trs) => trs.length);
+      if (rows !== count) {
+        throw new Error(`${rows} rows shown of ${count}`);
+      }
+      starts.push(await page.evaluate(() => window.__painted));
+      await page.click('main [data-control-id="1015"]');
+      await page.waitForSelector('dialog[data-template-id="103"][open] [data-control-id="1"]', { visible: true });
+      const changed = await page.evaluate(
+        (expected) =>
+          new Promise((resolve) => {
+            const body = document.querySelector('main tbody');
+            const clicked = performance.now();
+            const watch = new MutationObserver(() => {
+              if (body.rows.length === expected) {
+                watch.disconnect();
+                requestAnimationFrame(() => setTimeout(() => resolve(performance.now() - clicked)));
+              }
+            });
+            watch.observe(body, { childList: true });
+            document.querySelector('dialog[data-template-id="103"][open] [data-control-id="1"]').click();
+          }),
+        count + 1,
+      );
+      changes.push(changed);
+    } finally {
+      await context.close();
+    }
+  }
+  return { start: median(starts), change: median(changes), starts, changes };
+}
+
+const server = await startServer(siteDir, 0);
+const chrome = await launchBrowser();
+try {
+  const url = `http://localhost:${server.port}/`;
+  for (const count of [1000, 10000]) {
+    const result = await measure(chrome.browser, url, count);
+    const aim = AIMS[count];
+    const line = (what, value, values, limit) =>
+      `  ${what} ${value.toFixed(0)} ms (runs ${values.map((v) => v.toFixed(0)).join(', ')}; aim <= ${limit} ms: ${value <= limit ? 'met' : 'NOT met'})`;
+    console.log(`${count} groups, median of ${RUNS}:`);
+    console.log(line('start, painted:', result.start, result.starts, aim.start));
+    console.log(line('one group added, shown:', result.change, result.changes, aim.change));
+  }
+} finally {
+  await chrome.close();
+  await server.close();
+}
