@@ -57,6 +57,7 @@ inline constexpr std::u16string_view kCopyChatMenu = u"送る文面をコピー"
 inline constexpr std::u16string_view kExportSettingsMenu = u"設定ファイルを書き出す";
 inline constexpr std::u16string_view kImportSettingsMenu = u"設定ファイルを読み込む…";
 inline constexpr std::u16string_view kSendButton = u"送る";
+inline constexpr std::u16string_view kMenuButton = u"メニュー";
 inline constexpr std::u16string_view kExportFailed = u"設定ファイルを書き出せませんでした";
 inline constexpr std::u16string_view kImportCaption = u"設定ファイルを読み込む";
 inline constexpr std::u16string_view kImportNotSettings =

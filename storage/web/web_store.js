@@ -40,10 +40,26 @@ var TSStore = (function () {
     }
   }
 
+  function adopt(db) {
+    if (db) {
+      // A newer version of the site asks for the database: let it have it.
+      db.onversionchange = function () { forget(db); };
+      current = db;
+    }
+    return db;
+  }
+
   // The database, opened (and made) when needed; null without IndexedDB.
+  // The page's first script may have started opening it already (the same
+  // names, in index.html), to overlap the program's download.
   function connection() {
     if (current) {
       return Promise.resolve(current);
+    }
+    var early = typeof window !== 'undefined' ? window.tsEarly : null;
+    if (!opening && early && early.database) {
+      opening = early.database.then(adopt, function () { return null; });
+      early.database = null;
     }
     if (!opening) {
       opening = new Promise(function (resolve) {
@@ -57,23 +73,17 @@ var TSStore = (function () {
         request.onupgradeneeded = function () {
           request.result.createObjectStore(FILES);
         };
-        request.onsuccess = function () {
-          var db = request.result;
-          // A newer version of the site asks for the database: let it have it.
-          db.onversionchange = function () { forget(db); };
-          current = db;
-          resolve(db);
-        };
+        request.onsuccess = function () { resolve(adopt(request.result)); };
         request.onerror = function (event) {
           event.preventDefault();
           resolve(null);
         };
-      }).then(function (db) {
-        opening = null;
-        return db;
       });
     }
-    return opening;
+    return opening.then(function (db) {
+      opening = null;
+      return db;
+    });
   }
 
   // Runs `work(store)` in one transaction; resolves with `result()` at its
