@@ -7,15 +7,16 @@
 namespace ts::platform {
 
 // What the page tells a window's message loop; the page sends each as
-// kind * 65536 + id.
+// kind * 65536 + id. web_constants.cpp hands the numbers to the page.
 enum class WebEvent {
-    Command = 1,      // a button, Enter (1) or Escape (2)
-    StepUp = 2,       // an up-down control's up arrow
-    StepDown = 3,     // its down arrow
-    ContextMenu = 4,  // the list's menu: its button, a long press, the right
-                      // button, the Menu key or Shift+F10
-    Copy = 5,         // Ctrl+C outside an edit field
-    Help = 6,         // F1
+    Command = 1,       // a button, Enter (1) or Escape (2)
+    StepUp = 2,        // an up-down control's up arrow
+    StepDown = 3,      // its down arrow
+    ContextMenu = 4,   // the list's menu: its button, a long press, the right
+                       // button, the Menu key or Shift+F10
+    Copy = 5,          // Ctrl+C outside an edit field
+    Help = 6,          // F1
+    FieldChanged = 7,  // the user changed a field's text (typing, a paste)
 };
 
 // The window system in a browser tab: every template becomes real HTML
@@ -39,6 +40,9 @@ public:
     static bool download(std::u16string_view name, std::u16string_view mediaType,
                          std::string_view bytes);
     static std::u16string pickFile(std::u16string_view extension);
+
+    // Says that storage ran out and ends the program with status 1.
+    [[noreturn]] static void exitOutOfMemory();
 
 private:
     bool mainRunning_ = false;
