@@ -64,7 +64,10 @@ void FakeListView::insertColumn(int position, std::u16string_view title, int wid
 
 void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
     if (subitem == 0) {
-        const auto at = std::min(static_cast<std::size_t>(std::max(row, 0)), rows.size());
+        if (row < 0) {
+            return;  // no such position
+        }
+        const auto at = std::min(static_cast<std::size_t>(row), rows.size());
         std::vector<std::u16string> cells(columns.size());
         if (!cells.empty()) {
             cells[0] = std::u16string(text);
@@ -108,7 +111,11 @@ void FakeDialog::setControlText(std::size_t index, std::u16string_view text) {
 }
 
 void FakeDialog::setSpokenName(std::size_t index, std::u16string_view name) {
-    spokenNames[control(index).id] = std::u16string(name);
+    // The controls are kept by id: only the one its id reaches is named.
+    const std::size_t* reached = indexOf(control(index).id);
+    if (reached != nullptr && *reached == index) {
+        spokenNames[control(index).id] = std::u16string(name);
+    }
 }
 
 int FakeDialog::limitField(std::size_t index, int units) {
@@ -126,6 +133,25 @@ void FakeDialog::setFieldText(std::size_t index, std::u16string_view text, std::
     const int id = control(index).id;
     items[id] = std::u16string(text);
     carets[id] = caret;
+}
+
+void FakeDialog::paste(int id, std::u16string_view text) {
+    const std::size_t* index = indexOf(id);
+    if (index == nullptr) {
+        return;
+    }
+    std::u16string field = controlText(*index);
+    const std::size_t caret = std::min(fieldCaret(*index), field.size());
+    std::u16string_view taken = text;
+    if (const auto limit = textLimits.find(id); limit != textLimits.end()) {
+        const std::size_t room = field.size() < static_cast<std::size_t>(limit->second)
+                                     ? static_cast<std::size_t>(limit->second) - field.size()
+                                     : 0;
+        taken = taken.substr(0, room);
+    }
+    field.insert(caret, taken);
+    setFieldText(*index, field, caret + taken.size());
+    repairField(id);
 }
 
 void FakeDialog::type(int id, std::u16string_view text) {

@@ -89,8 +89,10 @@ public:
     void type(int id, std::u16string_view text);
     void clickUp(int arrowsId) { stepUpDown(arrowsId, -1); }    // 10 -> 9, then a scroll message
     void clickDown(int arrowsId) { stepUpDown(arrowsId, +1); }  // 10 -> 11, then a scroll message
-    // What the window system does after the user changed a field.
-    void fieldChanged(int id) { repairField(id); }
+    // Pastes `text` at the caret of field `id` as a native field takes it:
+    // cut at the field's limit by units, then mended as the window system
+    // mends a change.
+    void paste(int id, std::u16string_view text);
 
     int templateId;
     int invalidations = 0;
