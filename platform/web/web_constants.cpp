@@ -26,6 +26,7 @@ int main() {
     using ts::res::ControlKind;
     std::puts("// Made at build time by platform/web/web_constants.cpp; do not edit.");
     std::puts("var TSConst = Object.freeze({");
+    constant("EVENT_KIND_UNIT", ts::platform::kWebEventKindUnit);
     constant("EVENT_COMMAND", WebEvent::Command);
     constant("EVENT_STEP_UP", WebEvent::StepUp);
     constant("EVENT_STEP_DOWN", WebEvent::StepDown);

@@ -65,8 +65,8 @@ void WebDialog::runLoop() {
     js_show_window(handle_, firstStop);
     while (!ended()) {
         const int event = js_next_event(handle_);
-        const int id = event & 0xFFFF;
-        switch (static_cast<WebEvent>(event >> 16)) {
+        const int id = event % kWebEventKindUnit;
+        switch (static_cast<WebEvent>(event / kWebEventKindUnit)) {
             case WebEvent::Command:
                 dispatch(Message{Message::Kind::Command, id});
                 break;

@@ -7,7 +7,9 @@
 namespace ts::platform {
 
 // What the page tells a window's message loop; the page sends each as
-// kind * 65536 + id. web_constants.cpp hands the numbers to the page.
+// kind * kWebEventKindUnit + id. web_constants.cpp hands the numbers to the
+// page.
+inline constexpr int kWebEventKindUnit = 65536;
 enum class WebEvent {
     Command = 1,       // a button, Enter (1) or Escape (2)
     StepUp = 2,        // an up-down control's up arrow

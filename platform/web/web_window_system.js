@@ -67,7 +67,8 @@ var TSWeb = (function () {
       if (win.closed) {
         return;
       }
-      var event = kind * 65536 + (id & 0xffff);
+      var unit = TSConst.EVENT_KIND_UNIT;
+      var event = kind * unit + ((id % unit) + unit) % unit;
       if (win.waiter) {
         var resolve = win.waiter;
         win.waiter = null;

@@ -357,7 +357,8 @@ void Win32Dialog::outOfMemory() {
 }
 
 HWND Win32Dialog::at(std::size_t index) const {
-    return window_ != nullptr ? GetDlgItem(window_, control(index).id) : nullptr;
+    const int id = control(index).id;
+    return window_ != nullptr && id != res::kNoId ? GetDlgItem(window_, id) : nullptr;
 }
 
 bool Win32Dialog::isUpDown(HWND child) const {
