@@ -1,6 +1,7 @@
 #include "platform/web/web_window_system.h"
 
 #include <cstdlib>
+#include <new>
 
 #include <emscripten.h>
 
@@ -41,6 +42,10 @@ EM_ASYNC_JS(int, js_pick_file, (const char16_t* accept, int acceptLength, double
 
 }  // namespace
 
+WebWindowSystem::WebWindowSystem() {
+    std::set_new_handler(&WebWindowSystem::exitOutOfMemory);
+}
+
 int WebWindowSystem::runModal(int templateId, DialogProc proc) {
     return runDialog(templateId, std::move(proc));
 }
@@ -74,6 +79,7 @@ MessageAnswer WebWindowSystem::messageBox(std::u16string_view text, std::u16stri
 }
 
 void WebWindowSystem::exitOutOfMemory() {
+    std::set_new_handler(nullptr);
     try {
         runMessageBox(text::kOutOfMemory, text::kAppName,
                       {MessageButtons::Ok, MessageIcon::Warning});

@@ -28,6 +28,11 @@ enum class WebEvent {
 // opened the window).
 class WebWindowSystem final : public WindowSystem {
 public:
+    // This build catches no exceptions, so storage that runs out cannot
+    // reach the dialogs as std::bad_alloc: the program ends where the
+    // allocation fails, through exitOutOfMemory.
+    WebWindowSystem();
+
     int runModal(int templateId, DialogProc proc) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;
@@ -43,7 +48,8 @@ public:
                          std::string_view bytes);
     static std::u16string pickFile(std::u16string_view extension);
 
-    // Says that storage ran out and ends the program with status 1.
+    // Says that storage ran out and ends the program with status 1, as the
+    // desktops do.
     [[noreturn]] static void exitOutOfMemory();
 
 private:

@@ -87,6 +87,9 @@ TEST(DialogCore, TheFirstControlWithAnIdWins) {
 // Storage that runs out in a procedure ends the program through the window
 // system, which is told once; the procedure hears nothing more.
 TEST(DialogCore, OutOfMemoryInAProcedureEndsTheProgram) {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "this build catches no exceptions; the page ends at the failed allocation";
+#endif
     FakeWindowSystem windows;
     int heard = 0;
     EXPECT_THROW(windows.runModal(res::kTotalDialog,
