@@ -21,13 +21,6 @@ static_assert(kMaxRecord == kMaxRecordUnits);
 
 SaveDateSource dateSource = nullptr;
 
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // Appends `name` as the inside of a quoted field, at most `budget` units.
 // Every quote character is written twice so that the reader keeps it. A
 // line feed or zero unit would end the line early, so those are left out
@@ -41,8 +34,7 @@ void appendQuotedName(std::u16string& line, std::u16string_view name, std::size_
         if (unit == u'\n' || unit == u'\0') {
             continue;
         }
-        const bool pair =
-            isHighSurrogate(unit) && i + 1 < name.size() && isLowSurrogate(name[i + 1]);
+        const bool pair = isSurrogatePairAt(name, i);
         const std::size_t width = (FieldSplitter::isQuote(unit) || pair) ? 2 : 1;
         if (used + width > budget) {
             return;

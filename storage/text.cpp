@@ -31,13 +31,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -68,15 +61,47 @@ void appendUtf16(std::u16string& out, char32_t cp) {
 
 }  // namespace
 
+bool dropLoneSurrogates(std::u16string& text, std::size_t& caret) {
+    std::size_t kept = 0;
+    std::size_t newCaret = caret;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isSurrogatePairAt(text, i)) {
+            text[kept++] = text[i++];
+            text[kept++] = text[i];
+        } else if (isSurrogate(text[i])) {
+            if (i < caret) {
+                --newCaret;
+            }
+        } else {
+            text[kept++] = text[i];
+        }
+    }
+    if (kept == text.size()) {
+        return false;
+    }
+    text.resize(kept);
+    caret = newCaret;
+    return true;
+}
+
+bool cutToWholeCharacters(std::u16string& text, std::size_t units) {
+    const bool cut = text.size() > units;
+    if (cut) {
+        text.resize(units);
+    }
+    std::size_t caret = text.size();
+    return dropLoneSurrogates(text, caret) || cut;
+}
+
 std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t unit = text[i];
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+        if (isSurrogatePairAt(text, i)) {
             char32_t low = text[++i];
             appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+        } else if (isSurrogate(unit)) {
             appendUtf8(out, kReplacement);
         } else {
             appendUtf8(out, unit);
@@ -128,7 +153,7 @@ std::u16string fromUtf8(std::string_view text) {
             cp = (cp << 6) | (next & 0x3F);
             ++taken;
         }
-        if (valid && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) {
+        if (valid && (cp < minimum || cp > 0x10FFFF || isSurrogate(cp))) {
             valid = false;
         }
         appendUtf16(out, valid ? cp : kReplacement);

@@ -1,22 +1,18 @@
 #include "platform/qt/qt_controls.h"
 
-#include <algorithm>
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
 
+#include "platform/dialog_core.h"
 #include "platform/qt/qt_text.h"
 #include "resources/texts.h"
 
 namespace ts::platform {
 
 namespace {
-
-constexpr int kMinUpDownPosition = -32768;
-constexpr int kMaxUpDownPosition = 32767;
 
 QAccessibleInterface* upDownAccessible(const QString& className, QObject* object) {
     if (object != nullptr && object->isWidgetType() &&
@@ -58,7 +54,7 @@ UpDownControl::UpDownControl(bool arrowKeys, QWidget* parent)
 }
 
 void UpDownControl::setPosition(int position) {
-    position_ = std::clamp(position, kMinUpDownPosition, kMaxUpDownPosition);
+    position_ = clampUpDownPosition(position);
 }
 
 void UpDownControl::resizeEvent(QResizeEvent* event) {

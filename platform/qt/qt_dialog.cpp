@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <new>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -25,6 +24,7 @@
 #include "platform/qt/qt_list_view.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window_system.h"
+#include "storage/text.h"
 
 namespace ts::platform {
 
@@ -54,19 +54,11 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& position) const override {
-        qsizetype i = 0;
-        while (i < input.size()) {
-            if (input[i].isHighSurrogate() && i + 1 < input.size() &&
-                input[i + 1].isLowSurrogate()) {
-                i += 2;
-            } else if (input[i].isSurrogate()) {
-                input.remove(i, 1);
-                if (position > i) {
-                    --position;
-                }
-            } else {
-                ++i;
-            }
+        std::u16string text = input.toStdU16String();
+        std::size_t caret = static_cast<std::size_t>(std::max(position, 0));
+        if (dropLoneSurrogates(text, caret)) {
+            input = toQString(text);
+            position = static_cast<int>(caret);
         }
         return Acceptable;
     }
@@ -169,7 +161,7 @@ void TemplateDialog::command(int id) {
 
 QtDialog::QtDialog(QtWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
                    QtDialog* owner)
-    : system_(system), layout_(layout), proc_(std::move(proc)), owner_(owner) {}
+    : DialogCore(layout, std::move(proc)), system_(system), owner_(owner) {}
 
 void QtDialog::close() {
     if (dialog_) {
@@ -192,16 +184,13 @@ int QtDialog::runModal(int templateId, DialogProc proc) {
     return system_.runDialog(templateId, std::move(proc), this);
 }
 
-int QtDialog::popupMenu(int id, std::span<const MenuEntry> entries) {
-    const Control* control = find(id);
-    if (!control || entries.empty()) {
-        return 0;
-    }
+int QtDialog::showMenu(std::size_t index, std::span<const MenuEntry> entries) {
+    QWidget* control = widgets_[index];
     QMenu menu(dialog_.get());
     for (const MenuEntry& entry : entries) {
         menu.addAction(toQString(entry.text))->setData(entry.command);
     }
-    const QRect area(control->widget->mapToGlobal(QPoint(0, 0)), control->widget->size());
+    const QRect area(control->mapToGlobal(QPoint(0, 0)), control->size());
     const QPoint at = area.contains(menuAnchor_) ? menuAnchor_ : area.center();
     const QAction* chosen = system_.execMenu(menu, at);
     return chosen ? chosen->data().toInt() : 0;
@@ -239,30 +228,27 @@ bool QtDialog::open() {
                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                 Qt::WindowCloseButtonHint);
     }
-    dialog_->setWindowTitle(toQString(layout_.caption));
+    dialog_->setWindowTitle(toQString(layout().caption));
     dialog_->setWindowIcon(programIcons());
     dialog_->onMessage = [this](const Message& message) { dispatch(message); };
 
     const QString& face = system_.dialogFace();
-    const QFont font = face.isEmpty() ? dialogFont(layout_.fontName, layout_.pointSize)
-                                      : dialogFont(face.toStdU16String(), layout_.pointSize);
+    const QFont font = face.isEmpty() ? dialogFont(layout().fontName, layout().pointSize)
+                                      : dialogFont(face.toStdU16String(), layout().pointSize);
     dialog_->setFont(font);
     const DialogBaseUnits units = dialogBaseUnits(font);
-    templateSize_ = dialogRectToPixels(units, 0, 0, layout_.width, layout_.height).size();
+    templateSize_ = dialogRectToPixels(units, 0, 0, layout().width, layout().height).size();
     dialog_->setFixedSize(templateSize_);
 
     QWidget* previousStop = nullptr;
     std::vector<QWidget*> frames;
-    for (const res::ControlTemplate& control : layout_.controls) {
+    for (const res::ControlTemplate& control : layout().controls) {
         QWidget* widget = createControl(control, units);
         if (control.id != res::kNoId) {
             widget->setObjectName(QStringLiteral("control-%1").arg(control.id));
             widget->setProperty("controlId", control.id);
-            byId_.emplace(control.id, controls_.size());  // the first control wins
         }
-        controls_.push_back(
-            Control{control.id, control.kind, control.style, widget, control.accessibleName});
-        nameForScreenReaders(controls_.back(), toQString(control.text));
+        widgets_.push_back(widget);
         if ((control.style & res::kTabStop) != 0) {
             widget->setFocusPolicy(Qt::StrongFocus);
             if (previousStop) {
@@ -280,9 +266,10 @@ bool QtDialog::open() {
     for (QWidget* frame : frames) {
         frame->lower();
     }
+    nameControls();
 
     dispatch(Message{Message::Kind::InitDialog, 0});
-    return !ended_;
+    return !ended();
 }
 
 QWidget* QtDialog::createControl(const res::ControlTemplate& control,
@@ -382,51 +369,24 @@ QWidget* QtDialog::createControl(const res::ControlTemplate& control,
     return widget;
 }
 
-void QtDialog::nameForScreenReaders(const Control& control, const QString& text) {
-    if (control.accessibleName.empty()) {
-        return;  // the control's own text names it
-    }
-    QString name = toQString(control.accessibleName);
-    if (control.kind == ControlKind::Static && !text.isEmpty()) {
-        // A value beside its label: the name alone would hide the value.
-        name += QLatin1Char(' ') + text;
-    }
-    control.widget->setAccessibleName(name);
-    if (control.kind == ControlKind::ComboBox) {
+void QtDialog::setSpokenName(std::size_t index, std::u16string_view name) {
+    QWidget* widget = widgets_[index];
+    widget->setAccessibleName(toQString(name));
+    if (control(index).kind == ControlKind::ComboBox) {
         // Its field is a child of its own that screen readers may reach.
-        if (QLineEdit* field = static_cast<QComboBox*>(control.widget)->lineEdit()) {
-            field->setAccessibleName(name);
+        if (QLineEdit* field = static_cast<QComboBox*>(widget)->lineEdit()) {
+            field->setAccessibleName(toQString(name));
         }
     }
 }
 
-const QtDialog::Control* QtDialog::find(int id) const {
-    const auto found = byId_.find(id);
-    return found == byId_.end() ? nullptr : &controls_[found->second];
+void QtDialog::outOfMemory() {
+    // Storage for a text or a list could not be had; Qt's event loop must
+    // not see the exception.
+    system_.exitOutOfMemory();
 }
 
-void QtDialog::dispatch(const Message& message) {
-    // After endDialog the procedure hears nothing more, even from events
-    // that were queued before the loop noticed the end.
-    if (ended_ || !proc_) {
-        return;
-    }
-    try {
-        proc_(*this, message);
-    } catch (const std::bad_alloc&) {
-        // Storage for a text or a list could not be had; the procedures
-        // cannot go on half-done, and Qt's event loop must not see the
-        // exception.
-        system_.exitOutOfMemory();
-    }
-}
-
-void QtDialog::endDialog(int result) {
-    if (ended_) {
-        return;
-    }
-    ended_ = true;
-    result_ = result;
+void QtDialog::ending(int /*result*/) {
     if (loop_) {
         loop_->quit();
     }
@@ -450,7 +410,7 @@ void QtDialog::centre() {
 }
 
 void QtDialog::runLoop() {
-    if (layout_.centred) {
+    if (layout().centred) {
         centre();
     }
     dialog_->show();
@@ -458,28 +418,25 @@ void QtDialog::runLoop() {
     loop_ = &loop;
     // A quit request from the desktop may end the loop early; only
     // endDialog ends the dialog.
-    while (!ended_) {
+    while (!ended()) {
         loop.exec(QEventLoop::DialogExec);
     }
     loop_ = nullptr;
 }
 
-std::u16string QtDialog::itemText(int id) const {
-    const Control* control = find(id);
-    if (!control) {
-        return {};
-    }
-    switch (control->kind) {
+std::u16string QtDialog::controlText(std::size_t index) const {
+    QWidget* widget = widgets_[index];
+    switch (control(index).kind) {
         case ControlKind::PushButton:
-            return cutItemText(static_cast<QPushButton*>(control->widget)->text());
+            return static_cast<QPushButton*>(widget)->text().toStdU16String();
         case ControlKind::Edit:
-            return cutItemText(static_cast<QLineEdit*>(control->widget)->text());
+            return static_cast<QLineEdit*>(widget)->text().toStdU16String();
         case ControlKind::Static:
-            return cutItemText(static_cast<QLabel*>(control->widget)->text());
+            return static_cast<QLabel*>(widget)->text().toStdU16String();
         case ControlKind::GroupBox:
-            return cutItemText(static_cast<QGroupBox*>(control->widget)->title());
+            return static_cast<QGroupBox*>(widget)->title().toStdU16String();
         case ControlKind::ComboBox:
-            return cutItemText(static_cast<QComboBox*>(control->widget)->currentText());
+            return static_cast<QComboBox*>(widget)->currentText().toStdU16String();
         case ControlKind::ListView:
         case ControlKind::Icon:
         case ControlKind::UpDown:
@@ -488,28 +445,24 @@ std::u16string QtDialog::itemText(int id) const {
     return {};
 }
 
-void QtDialog::setItemText(int id, std::u16string_view text) {
-    const Control* control = find(id);
-    if (!control) {
-        return;
-    }
+void QtDialog::setControlText(std::size_t index, std::u16string_view text) {
+    QWidget* widget = widgets_[index];
     const QString value = toQString(text);
-    switch (control->kind) {
+    switch (control(index).kind) {
         case ControlKind::PushButton:
-            static_cast<QPushButton*>(control->widget)->setText(value);
+            static_cast<QPushButton*>(widget)->setText(value);
             break;
         case ControlKind::Edit:
-            static_cast<QLineEdit*>(control->widget)->setText(value);
+            static_cast<QLineEdit*>(widget)->setText(value);
             break;
         case ControlKind::Static:
-            static_cast<QLabel*>(control->widget)->setText(value);
-            nameForScreenReaders(*control, value);
+            static_cast<QLabel*>(widget)->setText(value);
             break;
         case ControlKind::GroupBox:
-            static_cast<QGroupBox*>(control->widget)->setTitle(value);
+            static_cast<QGroupBox*>(widget)->setTitle(value);
             break;
         case ControlKind::ComboBox:
-            static_cast<QComboBox*>(control->widget)->setEditText(value);
+            static_cast<QComboBox*>(widget)->setEditText(value);
             break;
         case ControlKind::ListView:
         case ControlKind::Icon:
@@ -518,39 +471,45 @@ void QtDialog::setItemText(int id, std::u16string_view text) {
     }
 }
 
-void QtDialog::limitText(int id, int units) {
-    const Control* control = find(id);
-    if (control && control->kind == ControlKind::Edit) {
-        auto* edit = static_cast<QLineEdit*>(control->widget);
-        // The validator first, so that a text the new limit cuts is mended too.
-        if (edit->validator() == nullptr) {
-            edit->setValidator(new WholeCharacters(edit));
-        }
-        edit->setMaxLength(std::max(units, 0));
+QLineEdit* QtDialog::fieldAt(std::size_t index) const {
+    QWidget* widget = widgets_[index];
+    return control(index).kind == ControlKind::ComboBox
+               ? static_cast<QComboBox*>(widget)->lineEdit()
+               : static_cast<QLineEdit*>(widget);
+}
+
+std::size_t QtDialog::fieldCaret(std::size_t index) const {
+    const QLineEdit* field = fieldAt(index);
+    return field ? static_cast<std::size_t>(std::max(field->cursorPosition(), 0)) : 0;
+}
+
+void QtDialog::setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) {
+    if (QLineEdit* field = fieldAt(index)) {
+        field->setText(toQString(text));
+        field->setCursorPosition(static_cast<int>(std::min(caret, text.size())));
     }
 }
 
-int QtDialog::upDownPosition(int id) const {
-    const Control* control = find(id);
-    if (!control || control->kind != ControlKind::UpDown) {
-        return 0;
+int QtDialog::limitField(std::size_t index, int units) {
+    auto* edit = static_cast<QLineEdit*>(widgets_[index]);
+    // The validator first, so that a text the new limit cuts is mended too.
+    if (edit->validator() == nullptr) {
+        edit->setValidator(new WholeCharacters(edit));
     }
-    return static_cast<UpDownControl*>(control->widget)->position();
+    edit->setMaxLength(units);
+    return units;
 }
 
-void QtDialog::setUpDownPosition(int id, int position) {
-    const Control* control = find(id);
-    if (control && control->kind == ControlKind::UpDown) {
-        static_cast<UpDownControl*>(control->widget)->setPosition(position);
-    }
+int QtDialog::upDownAt(std::size_t index) const {
+    return static_cast<UpDownControl*>(widgets_[index])->position();
 }
 
-void QtDialog::insertComboEntry(int id, int position, std::u16string_view text) {
-    const Control* control = find(id);
-    if (!control || control->kind != ControlKind::ComboBox) {
-        return;
-    }
-    auto* combo = static_cast<QComboBox*>(control->widget);
+void QtDialog::setUpDownAt(std::size_t index, int position) {
+    static_cast<UpDownControl*>(widgets_[index])->setPosition(position);
+}
+
+void QtDialog::insertChoice(std::size_t index, int position, std::u16string_view text) {
+    auto* combo = static_cast<QComboBox*>(widgets_[index]);
     // Inserting into an empty list would select the new entry and replace
     // the field's text; the list only offers choices.
     const QString field = combo->currentText();
@@ -561,12 +520,8 @@ void QtDialog::insertComboEntry(int id, int position, std::u16string_view text) 
     combo->setEditText(field);
 }
 
-ListView* QtDialog::listView(int id) {
-    const Control* control = find(id);
-    if (!control || control->kind != ControlKind::ListView) {
-        return nullptr;
-    }
-    return static_cast<ReportListView*>(control->widget);
+ListView* QtDialog::listAt(std::size_t index) {
+    return static_cast<ReportListView*>(widgets_[index]);
 }
 
 int QtDialog::screenWidth() const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -12,10 +11,11 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/window_system.h"
+#include "platform/dialog_core.h"
 #include "resources/dialog_template.h"
 
 class QEventLoop;
+class QLineEdit;
 
 namespace ts::platform {
 
@@ -58,12 +58,10 @@ private:
 };
 
 // One running dialog: the widgets of its template and its procedure.
-class QtDialog final : public Dialog {
+class QtDialog final : public DialogCore {
 public:
     QtDialog(QtWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
              QtDialog* owner);
-    QtDialog(const QtDialog&) = delete;
-    QtDialog& operator=(const QtDialog&) = delete;
     ~QtDialog() = default;
 
     // Builds the widgets and sends InitDialog; false when the procedure
@@ -72,26 +70,15 @@ public:
     // Shows the dialog and runs its modal loop until endDialog.
     void runLoop();
     void close();
-    int result() const { return result_; }
     TemplateDialog* widget() const { return dialog_.get(); }
-    void dispatch(const Message& message);
 
-    std::u16string itemText(int id) const override;
-    void setItemText(int id, std::u16string_view text) override;
-    void limitText(int id, int units) override;
-    void endDialog(int result) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;
-    int popupMenu(int id, std::span<const MenuEntry> entries) override;
     bool setClipboardText(std::u16string_view text) override;
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
     bool quitRequested() const override;
     int runModal(int templateId, DialogProc proc) override;
-    int upDownPosition(int id) const override;
-    void setUpDownPosition(int id, int position) override;
-    void insertComboEntry(int id, int position, std::u16string_view text) override;
-    ListView* listView(int id) override;
     int screenWidth() const override;
     int screenHeight() const override;
     // Moves the window to (x, y) and gives its client area width x height
@@ -102,28 +89,28 @@ public:
     void invalidate() override;
 
 private:
-    struct Control {
-        int id;
-        res::ControlKind kind;
-        std::uint32_t style;
-        QWidget* widget;
-        std::u16string_view accessibleName;
-    };
+    std::u16string controlText(std::size_t index) const override;
+    void setControlText(std::size_t index, std::u16string_view text) override;
+    void setSpokenName(std::size_t index, std::u16string_view name) override;
+    int limitField(std::size_t index, int units) override;
+    std::size_t fieldCaret(std::size_t index) const override;
+    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
+    int upDownAt(std::size_t index) const override;
+    void setUpDownAt(std::size_t index, int position) override;
+    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    ListView* listAt(std::size_t index) override;
+    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    void ending(int result) override;
+    [[noreturn]] void outOfMemory() override;
 
     QWidget* createControl(const res::ControlTemplate& control, const DialogBaseUnits& units);
-    static void nameForScreenReaders(const Control& control, const QString& text);
-    const Control* find(int id) const;
+    QLineEdit* fieldAt(std::size_t index) const;
     void centre();
 
     QtWindowSystem& system_;
-    const res::DialogTemplate& layout_;
-    DialogProc proc_;
     QtDialog* owner_;
     std::unique_ptr<TemplateDialog> dialog_;
-    std::vector<Control> controls_;
-    std::map<int, std::size_t> byId_;
-    bool ended_ = false;
-    int result_ = 0;
+    std::vector<QWidget*> widgets_;  // in template order
     QEventLoop* loop_ = nullptr;
     QPoint menuAnchor_;   // where the last context menu was asked for (global)
     QSize templateSize_;  // the template's extent in the dialog font, pixels

@@ -1,48 +1,104 @@
 #include "platform/web/web_controls.h"
 
-#include <algorithm>
-
 #include <emscripten.h>
 
 #include "platform/web/program_icon.h"
 #include "platform/web/web_text.h"
 
-namespace ts::platform {
+namespace ts::platform::web {
 
 namespace {
 
-constexpr int kMinUpDownPosition = -32768;
-constexpr int kMaxUpDownPosition = 32767;
-
 // clang-format off
-EM_JS(void, jsAddControl, (int handle, int index, int id, int kind, unsigned style,
-                           const char16_t* text, int textLength, const char16_t* name,
-                           int nameLength), {
-    TSWeb.addControl(handle, index, id, kind, style, text, textLength, name, nameLength);
+EM_JS(void, js_add_control, (int handle, int index, int id, int kind, unsigned style,
+                             const char16_t* text, int textLength, const char16_t* name,
+                             int nameLength), {
+    TSWeb.addControl(handle, index, id, kind, style, TSWeb.text(text, textLength),
+                     TSWeb.text(name, nameLength));
+});
+EM_JS(int, js_control_text_length, (int handle, int index), {
+    return TSWeb.controlText(handle, index).length;
+});
+EM_JS(int, js_control_text, (int handle, int index, char16_t* buffer, int capacity), {
+    return TSWeb.copyOut(TSWeb.controlText(handle, index), buffer, capacity);
+});
+EM_JS(void, js_set_control_text, (int handle, int index, const char16_t* text, int length), {
+    TSWeb.setControlText(handle, index, TSWeb.text(text, length));
+});
+EM_JS(void, js_set_spoken_name, (int handle, int index, const char16_t* name, int length), {
+    TSWeb.setSpokenName(handle, index, TSWeb.text(name, length));
+});
+EM_JS(void, js_limit_field, (int handle, int index, int units), {
+    TSWeb.limitField(handle, index, units);
+});
+EM_JS(int, js_field_caret, (int handle, int index), {
+    return TSWeb.fieldCaret(handle, index);
+});
+EM_JS(void, js_set_field_text, (int handle, int index, const char16_t* text, int length,
+                                int caret), {
+    TSWeb.setFieldText(handle, index, TSWeb.text(text, length), caret);
+});
+EM_JS(void, js_insert_choice, (int handle, int index, int position, const char16_t* text,
+                               int length), {
+    TSWeb.insertChoice(handle, index, position, TSWeb.text(text, length));
 });
 // clang-format on
 
+int at(std::size_t index) {
+    return static_cast<int>(index);
+}
+
 }  // namespace
 
-std::vector<WebControl> buildControls(int handle, const res::DialogTemplate& layout) {
-    std::vector<WebControl> controls;
-    controls.reserve(layout.controls.size());
-    int index = 0;
-    for (const res::ControlTemplate& control : layout.controls) {
+void addControls(int handle, const res::DialogTemplate& layout) {
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const res::ControlTemplate& control = layout.controls[i];
         // An icon's text is the address of its picture.
         const JsText text =
             toJs(control.kind == res::ControlKind::Icon ? programIconUrl() : control.text);
-        const JsText name = toJs(control.accessibleName);
-        jsAddControl(handle, index, control.id, static_cast<int>(control.kind), control.style,
-                     text.data, text.length, name.data, name.length);
-        controls.push_back(WebControl{control.id, control.kind, control.style});
-        ++index;
+        const std::u16string spoken = res::spokenName(control, control.text);
+        const JsText name = toJs(spoken);
+        js_add_control(handle, at(i), control.id, static_cast<int>(control.kind), control.style,
+                       text.data, text.length, name.data, name.length);
     }
-    return controls;
 }
 
-int clampUpDownPosition(int position) {
-    return std::clamp(position, kMinUpDownPosition, kMaxUpDownPosition);
+std::u16string controlText(int handle, std::size_t index) {
+    std::u16string text(
+        static_cast<std::size_t>(std::max(js_control_text_length(handle, at(index)), 0)), u'\0');
+    const int copied =
+        js_control_text(handle, at(index), text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, static_cast<int>(text.size()))));
+    return text;
 }
 
-}  // namespace ts::platform
+void setControlText(int handle, std::size_t index, std::u16string_view text) {
+    const JsText value = toJs(text);
+    js_set_control_text(handle, at(index), value.data, value.length);
+}
+
+void setSpokenName(int handle, std::size_t index, std::u16string_view name) {
+    const JsText value = toJs(name);
+    js_set_spoken_name(handle, at(index), value.data, value.length);
+}
+
+void limitField(int handle, std::size_t index, int units) {
+    js_limit_field(handle, at(index), units);
+}
+
+std::size_t fieldCaret(int handle, std::size_t index) {
+    return static_cast<std::size_t>(std::max(js_field_caret(handle, at(index)), 0));
+}
+
+void setFieldText(int handle, std::size_t index, std::u16string_view text, std::size_t caret) {
+    const JsText value = toJs(text);
+    js_set_field_text(handle, at(index), value.data, value.length,
+                      static_cast<int>(std::min<std::size_t>(caret, text.size())));
+}
+
+void insertChoice(int handle, std::size_t index, int position, std::u16string_view text) {
+    const JsText entry = toJs(text);
+    js_insert_choice(handle, at(index), position, entry.data, entry.length);
+}
+
+}  // namespace ts::platform::web

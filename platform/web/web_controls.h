@@ -1,27 +1,28 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "resources/dialog_template.h"
 
-namespace ts::platform {
+// The controls of a window in the page (web_controls.js), each addressed by
+// the page's window `handle` and its place in the template.
+namespace ts::platform::web {
 
-// One control of a window in the page, as the program keeps it: what it is,
-// and for an up-down control its position, which lives here rather than in
-// the page (its two buttons only report steps).
-struct WebControl {
-    int id;
-    res::ControlKind kind;
-    std::uint32_t style;
-    int position = 0;
-};
+// Builds the controls of `layout` into window `handle`, in template order,
+// which is also the page's order and so the Tab order, each with the name a
+// screen reader speaks for it.
+void addControls(int handle, const res::DialogTemplate& layout);
 
-// Builds the controls of `layout` into the page's window `handle`, in
-// template order, which is also the page's order and so the Tab order.
-std::vector<WebControl> buildControls(int handle, const res::DialogTemplate& layout);
+// The text a button, field or static text shows, whole.
+std::u16string controlText(int handle, std::size_t index);
+void setControlText(int handle, std::size_t index, std::u16string_view text);
+void setSpokenName(int handle, std::size_t index, std::u16string_view name);
+void limitField(int handle, std::size_t index, int units);
+// The caret of a field, and its text with the caret put back at `caret`.
+std::size_t fieldCaret(int handle, std::size_t index);
+void setFieldText(int handle, std::size_t index, std::u16string_view text, std::size_t caret);
+void insertChoice(int handle, std::size_t index, int position, std::u16string_view text);
 
-// Up-down positions are 16-bit values, as the native control keeps them.
-int clampUpDownPosition(int position);
-
-}  // namespace ts::platform
+}  // namespace ts::platform::web

@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/web/web_controls.h"
+#include "platform/dialog_core.h"
 #include "platform/web/web_list_view.h"
-#include "platform/window_system.h"
 #include "resources/dialog_template.h"
 
 namespace ts::platform {
@@ -18,12 +17,10 @@ class WebWindowSystem;
 // One running dialog in the page: the controls of its template and its
 // procedure. Its message loop waits for the page's next event of this
 // window, hands it to the procedure, and ends at endDialog.
-class WebDialog final : public Dialog {
+class WebDialog final : public DialogCore {
 public:
     WebDialog(WebWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
               bool isMain);
-    WebDialog(const WebDialog&) = delete;
-    WebDialog& operator=(const WebDialog&) = delete;
     ~WebDialog();
 
     // Builds the controls and sends InitDialog; false when the procedure
@@ -31,15 +28,9 @@ public:
     bool open();
     // Shows the dialog and runs its loop until endDialog.
     void runLoop();
-    int result() const { return result_; }
 
-    std::u16string itemText(int id) const override;
-    void setItemText(int id, std::u16string_view text) override;
-    void limitText(int id, int units) override;
-    void endDialog(int result) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;
-    int popupMenu(int id, std::span<const MenuEntry> entries) override;
     bool setClipboardText(std::u16string_view text) override;
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
@@ -50,10 +41,6 @@ public:
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     int runModal(int templateId, DialogProc proc) override;
-    int upDownPosition(int id) const override;
-    void setUpDownPosition(int id, int position) override;
-    void insertComboEntry(int id, int position, std::u16string_view text) override;
-    ListView* listView(int id) override;
     int screenWidth() const override;
     int screenHeight() const override;
     // The page lays its windows out itself, to the width of the phone or
@@ -62,21 +49,25 @@ public:
     void invalidate() override {}
 
 private:
-    // The control's place in the template (the first with that id), or -1.
-    int indexOf(int id) const;
-    void dispatch(const Message& message);
-    void step(int id, int delta);
+    std::u16string controlText(std::size_t index) const override;
+    void setControlText(std::size_t index, std::u16string_view text) override;
+    void setSpokenName(std::size_t index, std::u16string_view name) override;
+    int limitField(std::size_t index, int units) override;
+    std::size_t fieldCaret(std::size_t index) const override;
+    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
+    // The page shows only an up-down control's arrows: its position lives here.
+    int upDownAt(std::size_t index) const override { return positions_[index]; }
+    void setUpDownAt(std::size_t index, int position) override { positions_[index] = position; }
+    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    ListView* listAt(std::size_t index) override;
+    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    [[noreturn]] void outOfMemory() override;
 
     WebWindowSystem& system_;
-    const res::DialogTemplate& layout_;
-    DialogProc proc_;
     bool isMain_;
     int handle_ = -1;
-    std::vector<WebControl> controls_;
-    std::map<int, int> byId_;
-    std::map<int, std::unique_ptr<WebListView>> lists_;
-    bool ended_ = false;
-    int result_ = 0;
+    std::vector<int> positions_;
+    std::map<std::size_t, std::unique_ptr<WebListView>> lists_;
 };
 
 }  // namespace ts::platform

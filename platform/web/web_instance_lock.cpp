@@ -9,7 +9,7 @@ namespace ts::platform {
 namespace {
 
 // clang-format off
-EM_JS(void, jsListenForRaise, (), {
+EM_JS(void, js_listen_for_raise, (), {
     if (typeof BroadcastChannel === 'undefined') {
         return;
     }
@@ -21,7 +21,7 @@ EM_JS(void, jsListenForRaise, (), {
     };
 });
 // The lock is held until the tab goes: the request's callback never settles.
-EM_ASYNC_JS(int, jsTryLock, (), {
+EM_ASYNC_JS(int, js_try_lock, (), {
     if (!navigator.locks) {
         return 1;
     }
@@ -32,14 +32,14 @@ EM_ASYNC_JS(int, jsTryLock, (), {
         });
     });
 });
-EM_JS(void, jsAskToRaise, (), {
+EM_JS(void, js_ask_to_raise, (), {
     if (typeof BroadcastChannel !== 'undefined') {
         var channel = new BroadcastChannel('TALLY-SHARE');
         channel.postMessage('raise');
         channel.close();
     }
 });
-EM_ASYNC_JS(void, jsWaitForLock, (const char16_t* notice, int length), {
+EM_ASYNC_JS(void, js_wait_for_lock, (const char16_t* notice, int length), {
     var section = document.getElementById('ts-elsewhere');
     section.textContent = TSWeb.text(notice, length);
     section.hidden = false;
@@ -59,16 +59,16 @@ EM_ASYNC_JS(void, jsWaitForLock, (const char16_t* notice, int length), {
 
 bool WebInstanceLock::acquire() {
     if (!held_) {
-        held_ = jsTryLock() != 0;
+        held_ = js_try_lock() != 0;
         if (held_) {
-            jsListenForRaise();
+            js_listen_for_raise();
         }
     }
     return held_;
 }
 
 void WebInstanceLock::activateRunningCopy() {
-    jsAskToRaise();
+    js_ask_to_raise();
 }
 
 void WebInstanceLock::waitForTurn(std::u16string_view notice) {
@@ -76,9 +76,9 @@ void WebInstanceLock::waitForTurn(std::u16string_view notice) {
         return;
     }
     const JsText text = toJs(notice);
-    jsWaitForLock(text.data, text.length);
+    js_wait_for_lock(text.data, text.length);
     held_ = true;
-    jsListenForRaise();
+    js_listen_for_raise();
 }
 
 }  // namespace ts::platform

@@ -11,15 +11,16 @@ namespace ts::platform {
 namespace {
 
 // clang-format off
-EM_ASYNC_JS(int, jsMessageBox, (const char16_t* text, int textLength, const char16_t* caption,
-                                int captionLength, int buttons), {
-    return await TSWeb.messageBox(text, textLength, caption, captionLength, buttons);
+EM_ASYNC_JS(int, js_message_box, (const char16_t* text, int textLength,
+                                   const char16_t* caption, int captionLength, int buttons), {
+    return await TSWeb.messageBox(TSWeb.text(text, textLength),
+                                  TSWeb.text(caption, captionLength), buttons);
 });
-EM_JS(void, jsMenuAdd, (int command, const char16_t* text, int length), {
-    TSWeb.menuAdd(command, text, length);
+EM_JS(void, js_menu_add, (int command, const char16_t* text, int length), {
+    TSWeb.menuAdd(command, TSWeb.text(text, length));
 });
-EM_ASYNC_JS(int, jsMenuRun, (const char16_t* label, int length), {
-    return await TSWeb.menuRun(label, length);
+EM_ASYNC_JS(int, js_menu_run, (const char16_t* label, int length), {
+    return await TSWeb.menuRun(TSWeb.text(label, length));
 });
 // clang-format on
 
@@ -45,8 +46,8 @@ MessageAnswer runMessageBox(std::u16string_view text, std::u16string_view captio
     }
     const JsText body = toJs(text);
     const JsText title = toJs(caption);
-    const int pressed = jsMessageBox(body.data, body.length, title.data, title.length,
-                                     static_cast<int>(style.buttons));
+    const int pressed = js_message_box(body.data, body.length, title.data, title.length,
+                                       static_cast<int>(style.buttons));
     if (pressed < 0 || pressed >= static_cast<int>(answers.size())) {
         return dismissedAnswer(style);
     }
@@ -59,10 +60,10 @@ int runMenu(std::u16string_view label, std::span<const MenuEntry> entries) {
     }
     for (const MenuEntry& entry : entries) {
         const JsText text = toJs(entry.text);
-        jsMenuAdd(entry.command, text.data, text.length);
+        js_menu_add(entry.command, text.data, text.length);
     }
     const JsText name = toJs(label);
-    const int chosen = jsMenuRun(name.data, name.length);
+    const int chosen = js_menu_run(name.data, name.length);
     for (const MenuEntry& entry : entries) {
         if (entry.command == chosen) {
             return chosen;

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <algorithm>
-#include <string>
 #include <string_view>
-
-#include "platform/window_system.h"
 
 namespace ts::platform {
 
@@ -20,15 +17,6 @@ inline JsText toJs(std::u16string_view text) {
     // Texts that reach the page are at most a few thousand units.
     const std::size_t cut = std::min<std::size_t>(text.size(), 1u << 20);
     return {text.data(), static_cast<int>(cut)};
-}
-
-// Reads a text the page copies into a buffer of the item-text size.
-template <typename Read>
-std::u16string readJsText(Read read) {
-    std::u16string buffer(kMaxItemText, u'\0');
-    const int count = read(buffer.data(), static_cast<int>(buffer.size()));
-    buffer.resize(static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(kMaxItemText))));
-    return buffer;
 }
 
 }  // namespace ts::platform

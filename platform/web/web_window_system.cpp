@@ -1,11 +1,15 @@
 #include "platform/web/web_window_system.h"
 
+#include <cstdlib>
+#include <new>
+
 #include <emscripten.h>
 
 #include "platform/web/web_dialog.h"
 #include "platform/web/web_message_box.h"
 #include "platform/web/web_text.h"
 #include "resources/dialog_template.h"
+#include "resources/texts.h"
 #include "storage/settings_file.h"
 
 namespace ts::platform {
@@ -13,27 +17,34 @@ namespace ts::platform {
 namespace {
 
 // clang-format off
-EM_ASYNC_JS(int, jsCopyText, (const char16_t* text, int length), {
-    return await TSWeb.copyText(text, length);
+EM_ASYNC_JS(int, js_copy_text, (const char16_t* text, int length), {
+    return await TSWeb.copyText(TSWeb.text(text, length));
 });
-EM_ASYNC_JS(int, jsShareText, (const char16_t* text, int length), {
-    return await TSWeb.shareText(text, length);
+EM_ASYNC_JS(int, js_share_text, (const char16_t* text, int length), {
+    return await TSWeb.shareText(TSWeb.text(text, length));
 });
-EM_JS(int, jsDownload, (const char16_t* name, int nameLength, const char16_t* type,
-                        int typeLength, const char* bytes, int size), {
-    return TSWeb.download(name, nameLength, type, typeLength, bytes, size);
-});
-EM_ASYNC_JS(int, jsPickFile, (const char16_t* accept, int acceptLength, double limit,
-                              char16_t* path, int capacity), {
-    var chosen = await TSWeb.pickFile(accept, acceptLength, limit);
-    for (var i = 0; i < chosen.length && i < capacity; ++i) {
-        HEAPU16[(path >> 1) + i] = chosen.charCodeAt(i);
+EM_JS(int, js_download, (const char16_t* name, int nameLength, const char16_t* type,
+                         int typeLength, const char* bytes, int size), {
+    var copy;
+    try {
+        copy = HEAPU8.slice(bytes, bytes + size);
+    } catch (e) {
+        return 0;
     }
-    return Math.min(chosen.length, capacity);
+    return TSWeb.download(TSWeb.text(name, nameLength), TSWeb.text(type, typeLength), copy);
+});
+EM_ASYNC_JS(int, js_pick_file, (const char16_t* accept, int acceptLength, double limit,
+                                char16_t* path, int capacity), {
+    var chosen = await TSWeb.pickFile(TSWeb.text(accept, acceptLength), limit);
+    return TSWeb.copyOut(chosen, path, capacity);
 });
 // clang-format on
 
 }  // namespace
+
+WebWindowSystem::WebWindowSystem() {
+    std::set_new_handler(&WebWindowSystem::exitOutOfMemory);
+}
 
 int WebWindowSystem::runModal(int templateId, DialogProc proc) {
     return runDialog(templateId, std::move(proc));
@@ -67,14 +78,25 @@ MessageAnswer WebWindowSystem::messageBox(std::u16string_view text, std::u16stri
     return runMessageBox(text, caption, style);
 }
 
+void WebWindowSystem::exitOutOfMemory() {
+    std::set_new_handler(nullptr);
+    try {
+        runMessageBox(text::kOutOfMemory, text::kAppName,
+                      {MessageButtons::Ok, MessageIcon::Warning});
+    } catch (...) {
+        // Not even the box could be shown: end all the same.
+    }
+    std::_Exit(1);
+}
+
 bool WebWindowSystem::copyText(std::u16string_view text) {
     const JsText value = toJs(text);
-    return jsCopyText(value.data, value.length) != 0;
+    return js_copy_text(value.data, value.length) != 0;
 }
 
 bool WebWindowSystem::share(std::u16string_view text) {
     const JsText value = toJs(text);
-    return jsShareText(value.data, value.length) != 0;
+    return js_share_text(value.data, value.length) != 0;
 }
 
 bool WebWindowSystem::download(std::u16string_view name, std::u16string_view mediaType,
@@ -84,8 +106,8 @@ bool WebWindowSystem::download(std::u16string_view name, std::u16string_view med
     }
     const JsText file = toJs(name);
     const JsText type = toJs(mediaType);
-    return jsDownload(file.data, file.length, type.data, type.length, bytes.data(),
-                      static_cast<int>(bytes.size())) != 0;
+    return js_download(file.data, file.length, type.data, type.length, bytes.data(),
+                       static_cast<int>(bytes.size())) != 0;
 }
 
 std::u16string WebWindowSystem::pickFile(std::u16string_view extension) {
@@ -97,7 +119,7 @@ std::u16string WebWindowSystem::pickFile(std::u16string_view extension) {
     const double limit = static_cast<double>(kMaxSettingsFileBytes) + 1;
     std::u16string path(1024, u'\0');
     const int length =
-        jsPickFile(filter.data, filter.length, limit, path.data(), static_cast<int>(path.size()));
+        js_pick_file(filter.data, filter.length, limit, path.data(), static_cast<int>(path.size()));
     path.resize(static_cast<std::size_t>(std::max(length, 0)));
     return path;
 }

@@ -7,15 +7,18 @@
 namespace ts::platform {
 
 // What the page tells a window's message loop; the page sends each as
-// kind * 65536 + id.
+// kind * kWebEventKindUnit + id. web_constants.cpp hands the numbers to the
+// page.
+inline constexpr int kWebEventKindUnit = 65536;
 enum class WebEvent {
-    Command = 1,      // a button, Enter (1) or Escape (2)
-    StepUp = 2,       // an up-down control's up arrow
-    StepDown = 3,     // its down arrow
-    ContextMenu = 4,  // the list's menu: its button, a long press, the right
-                      // button, the Menu key or Shift+F10
-    Copy = 5,         // Ctrl+C outside an edit field
-    Help = 6,         // F1
+    Command = 1,       // a button, Enter (1) or Escape (2)
+    StepUp = 2,        // an up-down control's up arrow
+    StepDown = 3,      // its down arrow
+    ContextMenu = 4,   // the list's menu: its button, a long press, the right
+                       // button, the Menu key or Shift+F10
+    Copy = 5,          // Ctrl+C outside an edit field
+    Help = 6,          // F1
+    FieldChanged = 7,  // the user changed a field's text (typing, a paste)
 };
 
 // The window system in a browser tab: every template becomes real HTML
@@ -25,6 +28,11 @@ enum class WebEvent {
 // opened the window).
 class WebWindowSystem final : public WindowSystem {
 public:
+    // This build catches no exceptions, so storage that runs out cannot
+    // reach the dialogs as std::bad_alloc: the program ends where the
+    // allocation fails, through exitOutOfMemory.
+    WebWindowSystem();
+
     int runModal(int templateId, DialogProc proc) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;
@@ -39,6 +47,10 @@ public:
     static bool download(std::u16string_view name, std::u16string_view mediaType,
                          std::string_view bytes);
     static std::u16string pickFile(std::u16string_view extension);
+
+    // Says that storage ran out and ends the program with status 1, as the
+    // desktops do.
+    [[noreturn]] static void exitOutOfMemory();
 
 private:
     bool mainRunning_ = false;

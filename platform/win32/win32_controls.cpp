@@ -11,14 +11,6 @@ using res::ControlKind;
 constexpr UINT_PTR kCopySubclassId = 1;
 constexpr int kBaseDpi = 96;
 
-bool isHigh(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLow(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 bool controlDown() {
     return (GetKeyState(VK_CONTROL) & 0x8000) != 0 && (GetKeyState(VK_MENU) & 0x8000) == 0;
 }
@@ -141,30 +133,6 @@ int unscaled(int pixels, int dpi) {
 
 void routeCopyKey(HWND control) {
     SetWindowSubclass(control, copyKeyProc, kCopySubclassId, 0);
-}
-
-bool dropLoneSurrogates(std::u16string& text, std::size_t& caret) {
-    std::u16string kept;
-    kept.reserve(text.size());
-    std::size_t newCaret = caret;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        const bool paired = (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) ||
-                            (isLow(unit) && i > 0 && isHigh(text[i - 1]));
-        if ((isHigh(unit) || isLow(unit)) && !paired) {
-            if (i < caret) {
-                --newCaret;
-            }
-            continue;
-        }
-        kept.push_back(unit);
-    }
-    if (kept.size() == text.size()) {
-        return false;
-    }
-    text = std::move(kept);
-    caret = newCaret;
-    return true;
 }
 
 }  // namespace ts::platform

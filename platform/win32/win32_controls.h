@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "resources/dialog_template.h"
 
 namespace ts::platform {
@@ -33,11 +31,5 @@ void routeCopyKey(HWND control);
 int windowDpi(HWND window);
 int scaled(int pixels, int dpi);
 int unscaled(int pixels, int dpi);
-
-// Removes UTF-16 units that do not belong to a whole character (a high
-// surrogate without its low half, or the reverse), as a paste cut at a text
-// limit may leave. Moves `caret` along with the removals; true when
-// something was removed.
-bool dropLoneSurrogates(std::u16string& text, std::size_t& caret);
 
 }  // namespace ts::platform

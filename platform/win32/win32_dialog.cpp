@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "platform/win32/program_icon.h"
@@ -111,19 +110,19 @@ std::vector<WORD> buildDialogTemplate(const res::DialogTemplate& layout, bool to
 
 Win32Dialog::Win32Dialog(Win32WindowSystem& system, const res::DialogTemplate& layout,
                          DialogProc proc, Win32Dialog* owner)
-    : system_(system), layout_(layout), proc_(std::move(proc)), owner_(owner) {}
+    : DialogCore(layout, std::move(proc)), system_(system), owner_(owner) {}
 
 int Win32Dialog::run() {
-    const std::vector<WORD> words = buildDialogTemplate(layout_, owner_ == nullptr);
+    const std::vector<WORD> words = buildDialogTemplate(layout(), owner_ == nullptr);
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
         owner_ != nullptr ? owner_->window_ : nullptr, &Win32Dialog::dialogProc,
         reinterpret_cast<LPARAM>(this));
     window_ = nullptr;
-    if (result == -1 && !ended_) {
+    if (result == -1 && !ended()) {
         return -1;
     }
-    return result_;
+    return this->result();
 }
 
 INT_PTR CALLBACK Win32Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,21 +159,21 @@ INT_PTR Win32Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return TRUE;
         case WM_VSCROLL: {
-            const auto control = reinterpret_cast<HWND>(lParam);
-            if (control != nullptr && kindOf(control) == ControlKind::UpDown) {
-                dispatch(Message{Message::Kind::VScroll, GetDlgCtrlID(control)});
+            const auto arrows = reinterpret_cast<HWND>(lParam);
+            if (arrows != nullptr && isUpDown(arrows)) {
+                dispatch(Message{Message::Kind::VScroll, GetDlgCtrlID(arrows)});
             }
             return TRUE;
         }
         case WM_CONTEXTMENU: {
-            const auto control = reinterpret_cast<HWND>(wParam);
-            if (control == nullptr || control == window_ || GetParent(control) != window_) {
+            const auto child = reinterpret_cast<HWND>(wParam);
+            if (child == nullptr || child == window_ || GetParent(child) != window_) {
                 return FALSE;
             }
             // A point of -1, -1 comes from the keyboard (Menu key, Shift+F10).
             menuByMouse_ = lParam != -1;
             menuAnchor_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            dispatch(Message{Message::Kind::ContextMenu, GetDlgCtrlID(control)});
+            dispatch(Message{Message::Kind::ContextMenu, GetDlgCtrlID(child)});
             return TRUE;
         }
         case kCopyMessage:
@@ -239,17 +238,14 @@ void Win32Dialog::initialise() {
     if (const HICON small = programIcon(true)) {
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
-    for (const res::ControlTemplate& control : layout_.controls) {
-        if (control.id == res::kNoId) {
-            continue;
-        }
-        const HWND child = GetDlgItem(window_, control.id);
+    for (const res::ControlTemplate& each : layout().controls) {
+        const HWND child = each.id == res::kNoId ? nullptr : GetDlgItem(window_, each.id);
         if (child == nullptr) {
             continue;
         }
-        switch (control.kind) {
+        switch (each.kind) {
             case ControlKind::ListView:
-                lists_.try_emplace(control.id, std::make_unique<Win32ListView>(child));
+                lists_.try_emplace(each.id, std::make_unique<Win32ListView>(child));
                 routeCopyKey(child);
                 break;
             case ControlKind::PushButton:
@@ -259,8 +255,8 @@ void Win32Dialog::initialise() {
             default:
                 break;
         }
-        nameForScreenReaders(control, child, control.text);
     }
+    nameControls();
     // Labels and frames go behind the other controls: a label's rectangle
     // may reach into the value beside it, which must stay readable.
     std::vector<HWND> behind;
@@ -274,21 +270,20 @@ void Win32Dialog::initialise() {
         SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     }
-    if (layout_.centred) {
+    if (layout().centred) {
         centreOnOwner();
     }
     system_.dialogOpened(*this);
     dispatch(Message{Message::Kind::InitDialog, 0});
 }
 
-void Win32Dialog::nameForScreenReaders(const res::ControlTemplate& control, HWND child,
-                                       std::u16string_view text) {
-    const std::u16string name = res::spokenName(control, text);
-    if (name.empty()) {
-        return;  // its own text names it
+void Win32Dialog::setSpokenName(std::size_t index, std::u16string_view name) {
+    const HWND child = at(index);
+    if (child == nullptr) {
+        return;
     }
     setAccessibleName(child, name);
-    if (control.kind == ControlKind::ComboBox) {
+    if (control(index).kind == ControlKind::ComboBox) {
         // Its field is a window of its own that takes the focus.
         COMBOBOXINFO parts{};
         parts.cbSize = sizeof parts;
@@ -299,15 +294,15 @@ void Win32Dialog::nameForScreenReaders(const res::ControlTemplate& control, HWND
 }
 
 void Win32Dialog::forgetNames() {
-    for (const res::ControlTemplate& control : layout_.controls) {
-        const HWND child = item(control.id);
-        if (child == nullptr || control.accessibleName.empty()) {
+    for (std::size_t i = 0; i < layout().controls.size(); ++i) {
+        const HWND child = at(i);
+        if (child == nullptr || control(i).accessibleName.empty()) {
             continue;
         }
         clearAccessibleName(child);
         COMBOBOXINFO parts{};
         parts.cbSize = sizeof parts;
-        if (control.kind == ControlKind::ComboBox && GetComboBoxInfo(child, &parts) != FALSE) {
+        if (control(i).kind == ControlKind::ComboBox && GetComboBoxInfo(child, &parts) != FALSE) {
             clearAccessibleName(parts.hwndItem);
         }
     }
@@ -353,123 +348,77 @@ void Win32Dialog::editChanged(HWND edit) {
         std::find(limitedEdits_.begin(), limitedEdits_.end(), edit) == limitedEdits_.end()) {
         return;
     }
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    const int copied = GetWindowTextW(edit, buffer.data(), static_cast<int>(buffer.size()));
-    std::u16string text = fromWide(std::wstring_view(buffer.data(), std::max(copied, 0)));
-    DWORD selectionEnd = 0;
-    SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
-    std::size_t caret = std::min<std::size_t>(selectionEnd, text.size());
-    if (!dropLoneSurrogates(text, caret)) {
-        return;
-    }
-    fixingEdit_ = true;
-    SetWindowTextW(edit, toWide(text).c_str());
-    SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-    fixingEdit_ = false;
+    repairField(GetDlgCtrlID(edit));
 }
 
-void Win32Dialog::dispatch(const Message& message) {
-    // After endDialog the procedure hears nothing more.
-    if (ended_ || !proc_) {
-        return;
-    }
-    try {
-        proc_(*this, message);
-    } catch (const std::bad_alloc&) {
-        // No exception may cross the dialog manager: the procedures cannot
-        // go on half-done, so the program ends here.
-        system_.exitOutOfMemory();
-    }
+void Win32Dialog::outOfMemory() {
+    // No exception may cross the dialog manager.
+    system_.exitOutOfMemory();
 }
 
-HWND Win32Dialog::item(int id) const {
+HWND Win32Dialog::at(std::size_t index) const {
+    const int id = control(index).id;
     return window_ != nullptr && id != res::kNoId ? GetDlgItem(window_, id) : nullptr;
 }
 
-res::ControlKind Win32Dialog::kindOf(HWND control) const {
-    const int id = GetDlgCtrlID(control);
-    for (const res::ControlTemplate& each : layout_.controls) {
-        if (each.id == id && id != res::kNoId) {
-            return each.kind;
-        }
-    }
-    return ControlKind::Static;
+bool Win32Dialog::isUpDown(HWND child) const {
+    const std::size_t* index = indexOf(GetDlgCtrlID(child));
+    return index != nullptr && control(*index).kind == ControlKind::UpDown;
 }
 
-std::u16string Win32Dialog::itemText(int id) const {
-    const HWND control = item(id);
-    if (control == nullptr) {
+std::u16string Win32Dialog::controlText(std::size_t index) const {
+    const HWND child = at(index);
+    if (child == nullptr) {
         return {};
     }
-    switch (kindOf(control)) {
-        case ControlKind::ListView:
-        case ControlKind::Icon:
-        case ControlKind::UpDown:
-            return {};
-        default:
-            break;
-    }
-    wchar_t buffer[kMaxItemText + 1] = {};
-    const int copied = GetWindowTextW(control, buffer, static_cast<int>(std::size(buffer)));
-    return fromWide(std::wstring_view(buffer, static_cast<std::size_t>(std::max(copied, 0))));
+    const int length = GetWindowTextLengthW(child);
+    std::wstring buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int copied = GetWindowTextW(child, buffer.data(), static_cast<int>(buffer.size()));
+    return fromWide(
+        std::wstring_view(buffer.data(), static_cast<std::size_t>(std::max(copied, 0))));
 }
 
-void Win32Dialog::setItemText(int id, std::u16string_view text) {
-    const HWND control = item(id);
-    if (control == nullptr) {
-        return;
-    }
-    switch (kindOf(control)) {
-        case ControlKind::ListView:
-        case ControlKind::Icon:
-        case ControlKind::UpDown:
-            return;
-        case ControlKind::Static:
-            SetWindowTextW(control, toWide(text).c_str());
-            // A value's spoken name carries the value.
-            for (const res::ControlTemplate& each : layout_.controls) {
-                if (each.id == id && !each.accessibleName.empty()) {
-                    nameForScreenReaders(each, control, text);
-                }
-            }
-            return;
-        default:
-            SetWindowTextW(control, toWide(text).c_str());
+void Win32Dialog::setControlText(std::size_t index, std::u16string_view text) {
+    if (const HWND child = at(index)) {
+        SetWindowTextW(child, toWide(text).c_str());
     }
 }
 
-void Win32Dialog::limitText(int id, int units) {
-    const HWND control = item(id);
-    if (control == nullptr || kindOf(control) != ControlKind::Edit) {
+std::size_t Win32Dialog::fieldCaret(std::size_t index) const {
+    DWORD selectionEnd = 0;
+    if (const HWND child = at(index)) {
+        SendMessageW(child, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
+    }
+    return selectionEnd;
+}
+
+void Win32Dialog::setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) {
+    const HWND child = at(index);
+    if (child == nullptr) {
         return;
     }
+    fixingEdit_ = true;
+    SetWindowTextW(child, toWide(text).c_str());
+    SendMessageW(child, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+    fixingEdit_ = false;
+}
+
+int Win32Dialog::limitField(std::size_t index, int units) {
+    const HWND child = at(index);
     // The edit control reads a limit of 0 as no limit at all; the smallest
     // limit it keeps is one unit.
     const int limit = std::max(units, 1);
-    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
-    if (std::find(limitedEdits_.begin(), limitedEdits_.end(), control) == limitedEdits_.end()) {
-        limitedEdits_.push_back(control);
+    if (child == nullptr) {
+        return limit;
     }
-    // Text already in the field is cut to the limit as well, at a character
-    // boundary.
-    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    const int copied = GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()));
-    std::u16string text = fromWide(std::wstring_view(buffer.data(), std::max(copied, 0)));
-    if (text.size() > static_cast<std::size_t>(limit)) {
-        text.resize(static_cast<std::size_t>(limit));
-        std::size_t caret = text.size();
-        dropLoneSurrogates(text, caret);
-        SetWindowTextW(control, toWide(text).c_str());
+    SendMessageW(child, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (std::find(limitedEdits_.begin(), limitedEdits_.end(), child) == limitedEdits_.end()) {
+        limitedEdits_.push_back(child);
     }
+    return limit;
 }
 
-void Win32Dialog::endDialog(int result) {
-    if (ended_) {
-        return;
-    }
-    ended_ = true;
-    result_ = result;
+void Win32Dialog::ending(int result) {
     if (window_ != nullptr) {
         EndDialog(window_, result);
     }
@@ -484,9 +433,9 @@ int Win32Dialog::runModal(int templateId, DialogProc proc) {
     return system_.runDialog(templateId, std::move(proc), this);
 }
 
-int Win32Dialog::popupMenu(int id, std::span<const MenuEntry> entries) {
-    const HWND control = item(id);
-    if (control == nullptr || entries.empty()) {
+int Win32Dialog::showMenu(std::size_t index, std::span<const MenuEntry> entries) {
+    const HWND child = at(index);
+    if (child == nullptr) {
         return 0;
     }
     const HMENU menu = CreatePopupMenu();
@@ -500,15 +449,15 @@ int Win32Dialog::popupMenu(int id, std::span<const MenuEntry> entries) {
         }
     }
     RECT area{};
-    GetWindowRect(control, &area);
-    POINT at{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    GetWindowRect(child, &area);
+    POINT point{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
     if (menuByMouse_ && PtInRect(&area, menuAnchor_) != FALSE) {
-        at = menuAnchor_;
-    } else if (const auto found = lists_.find(id); found != lists_.end()) {
-        at = found->second->keyboardMenuPoint();
+        point = menuAnchor_;
+    } else if (const auto found = lists_.find(control(index).id); found != lists_.end()) {
+        point = found->second->keyboardMenuPoint();
     }
     menuByMouse_ = false;
-    const int chosen = system_.trackMenu(menu, at, window_);
+    const int chosen = system_.trackMenu(menu, point, window_);
     DestroyMenu(menu);
     return chosen;
 }
@@ -554,36 +503,32 @@ bool Win32Dialog::quitRequested() const {
     return system_.quitRequested();
 }
 
-int Win32Dialog::upDownPosition(int id) const {
-    const HWND control = item(id);
-    if (control == nullptr || kindOf(control) != ControlKind::UpDown) {
-        return 0;
-    }
-    return static_cast<int>(SendMessageW(control, UDM_GETPOS32, 0, 0));
+int Win32Dialog::upDownAt(std::size_t index) const {
+    const HWND child = at(index);
+    return child == nullptr ? 0 : static_cast<int>(SendMessageW(child, UDM_GETPOS32, 0, 0));
 }
 
-void Win32Dialog::setUpDownPosition(int id, int position) {
-    const HWND control = item(id);
-    if (control != nullptr && kindOf(control) == ControlKind::UpDown) {
-        SendMessageW(control, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+void Win32Dialog::setUpDownAt(std::size_t index, int position) {
+    if (const HWND child = at(index)) {
+        SendMessageW(child, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
     }
 }
 
-void Win32Dialog::insertComboEntry(int id, int position, std::u16string_view text) {
-    const HWND control = item(id);
-    if (control == nullptr || kindOf(control) != ControlKind::ComboBox) {
+void Win32Dialog::insertChoice(std::size_t index, int position, std::u16string_view text) {
+    const HWND child = at(index);
+    if (child == nullptr) {
         return;
     }
-    const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(child, CB_GETCOUNT, 0, 0));
     // -1 appends; inserting selects nothing and leaves the field's text.
-    const WPARAM at = (position < 0 || position > count) ? static_cast<WPARAM>(-1)
-                                                         : static_cast<WPARAM>(position);
+    const WPARAM where = (position < 0 || position > count) ? static_cast<WPARAM>(-1)
+                                                            : static_cast<WPARAM>(position);
     const std::wstring wide = toWide(text);
-    SendMessageW(control, CB_INSERTSTRING, at, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(child, CB_INSERTSTRING, where, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-ListView* Win32Dialog::listView(int id) {
-    const auto found = lists_.find(id);
+ListView* Win32Dialog::listAt(std::size_t index) {
+    const auto found = lists_.find(control(index).id);
     return found == lists_.end() ? nullptr : found->second.get();
 }
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/dialog_core.h"
 #include "platform/win32/win32_list_view.h"
-#include "platform/window_system.h"
 #include "resources/dialog_template.h"
 
 namespace ts::platform {
@@ -21,63 +21,58 @@ std::vector<WORD> buildDialogTemplate(const res::DialogTemplate& layout, bool to
 
 // One running dialog: a native dialog box made from its template, whose
 // messages reach the procedure as Message values.
-class Win32Dialog final : public Dialog {
+class Win32Dialog final : public DialogCore {
 public:
     Win32Dialog(Win32WindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
                 Win32Dialog* owner);
-    Win32Dialog(const Win32Dialog&) = delete;
-    Win32Dialog& operator=(const Win32Dialog&) = delete;
     ~Win32Dialog() = default;
 
     // Runs the dialog modally; returns the result it ended with, or -1 when
     // it could not be made.
     int run();
     HWND handle() const { return window_; }
-    bool ended() const { return ended_; }
-    void dispatch(const Message& message);
 
-    std::u16string itemText(int id) const override;
-    void setItemText(int id, std::u16string_view text) override;
-    void limitText(int id, int units) override;
-    void endDialog(int result) override;
     MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                              MessageStyle style) override;
-    int popupMenu(int id, std::span<const MenuEntry> entries) override;
     bool setClipboardText(std::u16string_view text) override;
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
     bool quitRequested() const override;
     int runModal(int templateId, DialogProc proc) override;
-    int upDownPosition(int id) const override;
-    void setUpDownPosition(int id, int position) override;
-    void insertComboEntry(int id, int position, std::u16string_view text) override;
-    ListView* listView(int id) override;
     int screenWidth() const override;
     int screenHeight() const override;
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override;
 
 private:
+    std::u16string controlText(std::size_t index) const override;
+    void setControlText(std::size_t index, std::u16string_view text) override;
+    void setSpokenName(std::size_t index, std::u16string_view name) override;
+    int limitField(std::size_t index, int units) override;
+    std::size_t fieldCaret(std::size_t index) const override;
+    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
+    int upDownAt(std::size_t index) const override;
+    void setUpDownAt(std::size_t index, int position) override;
+    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    ListView* listAt(std::size_t index) override;
+    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    void ending(int result) override;
+    [[noreturn]] void outOfMemory() override;
+
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void initialise();
     void centreOnOwner();
-    // The names screen readers speak, from the template.
-    void nameForScreenReaders(const res::ControlTemplate& control, HWND child,
-                              std::u16string_view text);
     void forgetNames();
     void commandFrom(WPARAM wParam);
     void editChanged(HWND edit);
-    HWND item(int id) const;
-    res::ControlKind kindOf(HWND control) const;
+    // The window of the control at `index` in the template.
+    HWND at(std::size_t index) const;
+    bool isUpDown(HWND child) const;
 
     Win32WindowSystem& system_;
-    const res::DialogTemplate& layout_;
-    DialogProc proc_;
     Win32Dialog* owner_;
     HWND window_ = nullptr;
-    bool ended_ = false;
-    int result_ = 0;
     std::map<int, std::unique_ptr<Win32ListView>> lists_;
     std::vector<HWND> limitedEdits_;
     bool fixingEdit_ = false;

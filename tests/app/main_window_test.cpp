@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, FirstStartShowsAnEmptyListAndDefaultTotals) {
         EXPECT_EQ(w.items[id::main::kRemainderText], u"0円");
         EXPECT_EQ(w.items[id::main::kViewToggle], u"簡易表示");
         w.command(id::kOk);
-        EXPECT_TRUE(w.ended);
+        EXPECT_TRUE(w.ended());
     });
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(fs::exists(dir_ / "ts.cfg"));  // written even though nothing changed
@@ -522,7 +522,7 @@ TEST_F(BrowserTabTest, EveryChangeIsSavedAndTheWindowNeverCloses) {
         EXPECT_EQ(loadStored()->total, 5000);
         w.command(id::kOk);
         w.command(id::kCancel);
-        EXPECT_FALSE(w.ended);
+        EXPECT_FALSE(w.ended());
         EXPECT_TRUE(windows_.messageBoxes.empty());
     });
 }
@@ -772,7 +772,7 @@ TEST_F(MainWindowTest, AFailedSaveAtCloseOffersRetryAndSavesOnceTheProblemIsGone
     const int result = run([&](FakeDialog& w) {
         blockSettingsFile(dir_ / "ts.cfg");
         w.command(id::kCancel);
-        EXPECT_TRUE(w.ended);
+        EXPECT_TRUE(w.ended());
     });
     EXPECT_EQ(result, 1);
     ASSERT_EQ(windows_.messageBoxes.size(), 2u);
@@ -808,7 +808,7 @@ TEST_F(MainWindowTest, CancelAfterAFailedSaveAsksBeforeEndingWithoutSaving) {
             EXPECT_EQ(windows_.messageBoxes[1].text, text::kQuitWithoutSaving);
             EXPECT_EQ(windows_.messageBoxes[1].caption, u"終了");
             EXPECT_EQ(windows_.messageBoxes[1].style.buttons, platform::MessageButtons::YesNo);
-            EXPECT_EQ(w.ended, c.ends);
+            EXPECT_EQ(w.ended(), c.ends);
             if (c.ends) {
                 return;
             }
@@ -819,7 +819,7 @@ TEST_F(MainWindowTest, CancelAfterAFailedSaveAsksBeforeEndingWithoutSaving) {
             EXPECT_EQ(w.list.rows.size(), 1u);
             fs::remove(dir_ / "ts.cfg");
             w.command(id::kCancel);
-            EXPECT_TRUE(w.ended);
+            EXPECT_TRUE(w.ended());
         });
         EXPECT_EQ(result, 1);
         EXPECT_EQ(windows_.messageBoxes.size(), 2u);
@@ -838,7 +838,7 @@ TEST_F(MainWindowTest, AQuitRequestWithAFailingSaveRescuesThePartyAndTellsTheNex
         blockSettingsFile(dir_ / "ts.cfg");
         windows_.quitting = true;
         w.command(id::kCancel);
-        EXPECT_TRUE(w.ended);
+        EXPECT_TRUE(w.ended());
     });
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 1);
@@ -914,7 +914,7 @@ TEST_F(MainWindowTest, AQuitRequestWhileAskingEndsWithARescueInsteadOfKeepingThe
         const int result = run([&](FakeDialog& w) {
             blockSettingsFile(dir_ / "ts.cfg");
             w.command(id::kCancel);
-            EXPECT_TRUE(w.ended);
+            EXPECT_TRUE(w.ended());
         });
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(result, 1);

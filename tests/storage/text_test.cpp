@@ -109,5 +109,58 @@ TEST(Utf8, BrokenInputBecomesReplacementCharacters) {
     }
 }
 
+// Lone halves go wherever they stand; pairs stay whole, and the caret keeps
+// its place among the units that stay.
+TEST(LoneSurrogates, AreDroppedAndTheCaretFollows) {
+    const struct {
+        std::u16string_view text;
+        std::size_t caret;
+        std::u16string_view kept;
+        std::size_t keptCaret;
+    } cases[] = {
+        {u"", 0, u"", 0},
+        {u"abc", 2, u"abc", 2},
+        {u"a\U0001F600b", 3, u"a\U0001F600b", 3},
+        {u"ab\xD83D", 3, u"ab", 2},  // a cut at the end
+        {u"\xDE00"
+         u"ab",
+         3, u"ab", 2},                                 // a low half first
+        {u"a\xD83Dxb", 2, u"axb", 1},                  // a caret after the removal
+        {u"a\xD83Dxb", 1, u"axb", 1},                  // a caret before it
+        {u"\xD83D\xD83D\xDE00", 3, u"\U0001F600", 2},  // high, high, low
+        {u"\xD83D\xDE00\xDE00", 3, u"\U0001F600", 2},  // high, low, low
+        {u"\xDE00\xD83D", 2, u"", 0},                  // the wrong way round
+    };
+    for (const auto& c : cases) {
+        std::u16string text(c.text);
+        std::size_t caret = c.caret;
+        EXPECT_EQ(dropLoneSurrogates(text, caret), c.text != c.kept);
+        EXPECT_EQ(text, c.kept);
+        EXPECT_EQ(caret, c.keptCaret);
+    }
+}
+
+TEST(LoneSurrogates, ACutNeverSplitsACharacter) {
+    const struct {
+        std::u16string_view text;
+        std::size_t units;
+        std::u16string_view cut;
+    } cases[] = {
+        {u"abcd", 9, u"abcd"},
+        {u"abcd", 2, u"ab"},
+        {u"abcd", 0, u""},
+        {u"abc\U0001F600", 4, u"abc"},
+        {u"abc\U0001F600", 5, u"abc\U0001F600"},
+        {u"\xDE00"
+         u"abc",
+         2, u"a"},  // a lone half already there goes too
+    };
+    for (const auto& c : cases) {
+        std::u16string text(c.text);
+        EXPECT_EQ(cutToWholeCharacters(text, c.units), c.text != c.cut);
+        EXPECT_EQ(text, c.cut);
+    }
+}
+
 }  // namespace
 }  // namespace ts

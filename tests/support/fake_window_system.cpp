@@ -1,12 +1,21 @@
 #include "tests/support/fake_window_system.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "resources/dialog_template.h"
 
 namespace ts::test {
 
 namespace {
+
+const res::DialogTemplate& programTemplate(int id) {
+    const res::DialogTemplate* layout = res::findDialogTemplate(id);
+    if (layout == nullptr) {
+        throw std::invalid_argument("no such template");
+    }
+    return *layout;
+}
 
 bool inRange(int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
@@ -55,7 +64,10 @@ void FakeListView::insertColumn(int position, std::u16string_view title, int wid
 
 void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
     if (subitem == 0) {
-        const auto at = std::min(static_cast<std::size_t>(std::max(row, 0)), rows.size());
+        if (row < 0) {
+            return;  // no such position
+        }
+        const auto at = std::min(static_cast<std::size_t>(row), rows.size());
         std::vector<std::u16string> cells(columns.size());
         if (!cells.empty()) {
             cells[0] = std::u16string(text);
@@ -72,33 +84,100 @@ void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
     }
 }
 
-FakeDialog::FakeDialog(FakeWindowSystem& system, int id, platform::DialogProc proc)
-    : templateId(id), system_(system), proc_(std::move(proc)) {
-    if (const auto* t = res::findDialogTemplate(id)) {
-        for (const auto& control : t->controls) {
-            if (control.id != res::kNoId && control.kind != res::ControlKind::ListView) {
-                items[control.id] = std::u16string(control.text);
-            }
+FakeDialog::FakeDialog(FakeWindowSystem& system, const res::DialogTemplate& layout,
+                       platform::DialogProc proc)
+    : DialogCore(layout, std::move(proc)), templateId(layout.id), system_(system) {
+    for (const auto& control : layout.controls) {
+        if (control.id != res::kNoId && control.kind != res::ControlKind::ListView) {
+            items.emplace(control.id, control.text);  // the first control wins
         }
     }
+    nameControls();
 }
 
-std::u16string FakeDialog::itemText(int id) const {
-    const auto it = items.find(id);
-    if (it == items.end()) {
-        return {};
-    }
-    return it->second.substr(0, platform::kMaxItemText);
+FakeDialog::FakeDialog(FakeWindowSystem& system, int id, platform::DialogProc proc)
+    : FakeDialog(system, programTemplate(id), std::move(proc)) {}
+
+std::u16string FakeDialog::controlText(std::size_t index) const {
+    const auto it = items.find(control(index).id);
+    return it == items.end() ? std::u16string() : it->second;
 }
 
-void FakeDialog::setItemText(int id, std::u16string_view text) {
+void FakeDialog::setControlText(std::size_t index, std::u16string_view text) {
+    const int id = control(index).id;
     items[id] = std::u16string(text);
+    carets.erase(id);
     textLog.emplace_back(id, std::u16string(text));
 }
 
-void FakeDialog::endDialog(int value) {
-    ended = true;
-    result = value;
+void FakeDialog::setSpokenName(std::size_t index, std::u16string_view name) {
+    // The controls are kept by id: only the one its id reaches is named.
+    const std::size_t* reached = indexOf(control(index).id);
+    if (reached != nullptr && *reached == index) {
+        spokenNames[control(index).id] = std::u16string(name);
+    }
+}
+
+int FakeDialog::limitField(std::size_t index, int units) {
+    textLimits[control(index).id] = units;
+    return units;
+}
+
+std::size_t FakeDialog::fieldCaret(std::size_t index) const {
+    const int id = control(index).id;
+    const auto caret = carets.find(id);
+    return caret != carets.end() ? caret->second : controlText(index).size();
+}
+
+void FakeDialog::setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) {
+    const int id = control(index).id;
+    items[id] = std::u16string(text);
+    carets[id] = caret;
+}
+
+void FakeDialog::paste(int id, std::u16string_view text) {
+    const std::size_t* index = indexOf(id);
+    if (index == nullptr) {
+        return;
+    }
+    std::u16string field = controlText(*index);
+    const std::size_t caret = std::min(fieldCaret(*index), field.size());
+    std::u16string_view taken = text;
+    if (const auto limit = textLimits.find(id); limit != textLimits.end()) {
+        const std::size_t room = field.size() < static_cast<std::size_t>(limit->second)
+                                     ? static_cast<std::size_t>(limit->second) - field.size()
+                                     : 0;
+        taken = taken.substr(0, room);
+    }
+    field.insert(caret, taken);
+    setFieldText(*index, field, caret + taken.size());
+    repairField(id);
+}
+
+void FakeDialog::type(int id, std::u16string_view text) {
+    setItemText(id, text);
+}
+
+int FakeDialog::upDownAt(std::size_t index) const {
+    const auto it = upDown.find(control(index).id);
+    return it == upDown.end() ? 0 : it->second;
+}
+
+void FakeDialog::setUpDownAt(std::size_t index, int position) {
+    upDown[control(index).id] = position;
+}
+
+void FakeDialog::insertChoice(std::size_t index, int position, std::u16string_view text) {
+    auto& entries = comboEntries[control(index).id];
+    // A position outside the list appends, as the native lists do.
+    const bool inside = position >= 0 && static_cast<std::size_t>(position) <= entries.size();
+    const std::size_t at = inside ? static_cast<std::size_t>(position) : entries.size();
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::u16string(text));
+}
+
+void FakeDialog::outOfMemory() {
+    ++system_.outOfMemoryEnds;
+    throw;  // the test sees the end where the program would have stopped
 }
 
 platform::MessageAnswer FakeDialog::messageBox(std::u16string_view text,
@@ -107,7 +186,7 @@ platform::MessageAnswer FakeDialog::messageBox(std::u16string_view text,
     return system_.messageBox(text, caption, style);
 }
 
-int FakeDialog::popupMenu(int /*id*/, std::span<const platform::MenuEntry> entries) {
+int FakeDialog::showMenu(std::size_t /*index*/, std::span<const platform::MenuEntry> entries) {
     std::vector<std::u16string> texts;
     texts.reserve(entries.size());
     for (const auto& entry : entries) {
@@ -184,32 +263,6 @@ int FakeDialog::runModal(int id, platform::DialogProc proc) {
     return system_.runModal(id, std::move(proc));
 }
 
-int FakeDialog::upDownPosition(int id) const {
-    const auto it = upDown.find(id);
-    return it == upDown.end() ? 0 : it->second;
-}
-
-void FakeDialog::setUpDownPosition(int id, int position) {
-    upDown[id] = position;
-}
-
-void FakeDialog::insertComboEntry(int id, int position, std::u16string_view text) {
-    auto& entries = comboEntries[id];
-    const auto at = std::min(static_cast<std::size_t>(std::max(position, 0)), entries.size());
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::u16string(text));
-}
-
-platform::ListView* FakeDialog::listView(int id) {
-    const auto* t = res::findDialogTemplate(templateId);
-    if (t == nullptr) {
-        return nullptr;
-    }
-    const bool isList = std::any_of(t->controls.begin(), t->controls.end(), [id](const auto& c) {
-        return c.id == id && c.kind == res::ControlKind::ListView;
-    });
-    return isList ? &list : nullptr;
-}
-
 int FakeDialog::screenWidth() const {
     return system_.screenWidth;
 }
@@ -221,28 +274,19 @@ void FakeDialog::placeWindow(int x, int y, int width, int height) {
     placement = {x, y, width, height};
 }
 
-void FakeDialog::send(const platform::Message& message) {
-    if (!ended) {
-        proc_(*this, message);
-    }
-}
-
 void FakeDialog::command(int id) {
     send({platform::Message::Kind::Command, id});
 }
 
-void FakeDialog::clickUp(int arrowsId) {
-    setUpDownPosition(arrowsId, upDownPosition(arrowsId) - 1);
-    send({platform::Message::Kind::VScroll, arrowsId});
-}
-
-void FakeDialog::clickDown(int arrowsId) {
-    setUpDownPosition(arrowsId, upDownPosition(arrowsId) + 1);
-    send({platform::Message::Kind::VScroll, arrowsId});
-}
-
 int FakeWindowSystem::runModal(int templateId, platform::DialogProc proc) {
-    return run(templateId, std::move(proc));
+    runs.push_back(templateId);
+    const res::DialogTemplate* layout = res::findDialogTemplate(templateId);
+    return layout == nullptr ? -1 : run(*layout, std::move(proc));
+}
+
+int FakeWindowSystem::runTemplate(const res::DialogTemplate& layout, platform::DialogProc proc) {
+    runs.push_back(layout.id);
+    return run(layout, std::move(proc));
 }
 
 platform::MessageAnswer FakeWindowSystem::messageBox(std::u16string_view text,
@@ -264,17 +308,16 @@ void FakeWindowSystem::onNextRun(int templateId, Script script) {
     scripts_[templateId].push_back(std::move(script));
 }
 
-int FakeWindowSystem::run(int templateId, platform::DialogProc proc) {
-    runs.push_back(templateId);
-    FakeDialog dialog(*this, templateId, std::move(proc));
+int FakeWindowSystem::run(const res::DialogTemplate& layout, platform::DialogProc proc) {
+    FakeDialog dialog(*this, layout, std::move(proc));
     dialog.send({platform::Message::Kind::InitDialog, 0});
-    auto& queue = scripts_[templateId];
+    auto& queue = scripts_[layout.id];
     if (!queue.empty()) {
         Script script = std::move(queue.front());
         queue.pop_front();
         script(dialog);
     }
-    return dialog.result;
+    return dialog.result();
 }
 
 }  // namespace ts::test

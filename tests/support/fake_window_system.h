@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_core.h"
 #include "platform/window_system.h"
 
 // A scripted stand-in for the window system: dialogs keep their item texts,
@@ -54,17 +55,18 @@ struct SavePathCall {
 
 class FakeWindowSystem;
 
-class FakeDialog final : public platform::Dialog {
+// A dialog of a template, standing on the same core as the real window
+// systems: the same lookup by id and the same rules for each kind of
+// control, with the controls' state kept in the maps below.
+class FakeDialog final : public platform::DialogCore {
 public:
+    FakeDialog(FakeWindowSystem& system, const res::DialogTemplate& layout,
+               platform::DialogProc proc);
+    // A dialog of one of the program's templates, which must exist.
     FakeDialog(FakeWindowSystem& system, int templateId, platform::DialogProc proc);
 
-    std::u16string itemText(int id) const override;
-    void setItemText(int id, std::u16string_view text) override;
-    void limitText(int id, int units) override { textLimits[id] = units; }
-    void endDialog(int result) override;
     platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                        platform::MessageStyle style) override;
-    int popupMenu(int id, std::span<const platform::MenuEntry> entries) override;
     bool setClipboardText(std::u16string_view text) override;
     std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
                                std::u16string_view extension) override;
@@ -79,25 +81,24 @@ public:
     std::u16string linkTo(std::string_view payload) override;
     void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
-    int upDownPosition(int id) const override;
-    void setUpDownPosition(int id, int position) override;
-    void insertComboEntry(int id, int position, std::u16string_view text) override;
-    platform::ListView* listView(int id) override;
     int screenWidth() const override;
     int screenHeight() const override;
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override { ++invalidations; }
 
     // Driving the dialog as a user would.
-    void send(const platform::Message& message);
+    void send(const platform::Message& message) { dispatch(message); }
     void command(int id);
-    void type(int id, std::u16string_view text) { setItemText(id, text); }
-    void clickUp(int arrowsId);    // position 10 -> 9, then a scroll message
-    void clickDown(int arrowsId);  // position 10 -> 11, then a scroll message
+    // Replaces the field's text with `text` and puts the caret after it.
+    void type(int id, std::u16string_view text);
+    void clickUp(int arrowsId) { stepUpDown(arrowsId, -1); }    // 10 -> 9, then a scroll message
+    void clickDown(int arrowsId) { stepUpDown(arrowsId, +1); }  // 10 -> 11, then a scroll message
+    // Pastes `text` at the caret of field `id` as a native field takes it:
+    // cut at the field's limit by units, then mended as the window system
+    // mends a change.
+    void paste(int id, std::u16string_view text);
 
     int templateId;
-    bool ended = false;
-    int result = 0;
     int invalidations = 0;
     std::u16string notice;       // the line under the caption, empty when none
     std::map<int, bool> hidden;  // showItem, by control
@@ -105,6 +106,8 @@ public:
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
     std::map<int, std::u16string> items;
+    std::map<int, std::size_t> carets;                    // of fields the user typed into
+    std::map<int, std::u16string> spokenNames;            // what a screen reader says
     std::map<int, int> textLimits;                        // limitText, by field
     std::vector<std::pair<int, std::u16string>> textLog;  // every setItemText, in order
     std::map<int, int> upDown;
@@ -112,8 +115,20 @@ public:
     FakeListView list;
 
 private:
+    std::u16string controlText(std::size_t index) const override;
+    void setControlText(std::size_t index, std::u16string_view text) override;
+    void setSpokenName(std::size_t index, std::u16string_view name) override;
+    int limitField(std::size_t index, int units) override;
+    std::size_t fieldCaret(std::size_t index) const override;
+    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
+    int upDownAt(std::size_t index) const override;
+    void setUpDownAt(std::size_t index, int position) override;
+    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    platform::ListView* listAt(std::size_t /*index*/) override { return &list; }
+    int showMenu(std::size_t index, std::span<const platform::MenuEntry> entries) override;
+    [[noreturn]] void outOfMemory() override;
+
     FakeWindowSystem& system_;
-    platform::DialogProc proc_;
 };
 
 class FakeWindowSystem final : public platform::WindowSystem {
@@ -127,7 +142,10 @@ public:
 
     // The next modal run of `templateId` plays `script` after its
     // InitDialog; a run with no script queued ends at once with result 0.
+    // A template that does not exist runs nothing and gives -1.
     void onNextRun(int templateId, Script script);
+    // Runs a template of the test's own, as runModal runs the program's.
+    int runTemplate(const res::DialogTemplate& layout, platform::DialogProc proc);
     // Answers for the next message boxes, in order; Ok once they run out.
     void answerNext(platform::MessageAnswer answer) { answers.push_back(answer); }
 
@@ -166,9 +184,11 @@ public:
     // Set when the session or a signal asks the program to quit.
     bool quitting = false;
     std::vector<int> runs;  // template ids, in the order they were run
+    // Procedures that ran out of memory: the program would end there.
+    int outOfMemoryEnds = 0;
 
 private:
-    int run(int templateId, platform::DialogProc proc);
+    int run(const res::DialogTemplate& layout, platform::DialogProc proc);
     std::map<int, std::deque<Script>> scripts_;
 };
 

@@ -30,8 +30,8 @@ struct DialogFixture {
         system.messageBoxes.clear();
         system.onNextRun(templateId, [this, body = std::move(body)](test::FakeDialog& dialog) {
             body(dialog);
-            ended = dialog.ended;
-            result = dialog.result;
+            ended = dialog.ended();
+            result = dialog.result();
         });
     }
 

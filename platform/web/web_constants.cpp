@@ -1,0 +1,61 @@
+// Prints the numbers the page's JavaScript shares with the program, taken
+// from the program's own headers, as the first part of the page script:
+// the event kinds of the message loops, the control kinds and style bits of
+// the templates, the ids the page itself acts on and the message boxes'
+// button sets. Run at build time (under node) so that the two sides cannot
+// drift apart.
+#include <cstdio>
+
+#include "platform/web/web_window_system.h"
+#include "platform/window_system.h"
+#include "resources/dialog_template.h"
+#include "resources/ids.h"
+
+namespace {
+
+template <typename Value>
+void constant(const char* name, Value value) {
+    std::printf("  %s: %ld,\n", name, static_cast<long>(value));
+}
+
+}  // namespace
+
+int main() {
+    using ts::platform::MessageButtons;
+    using ts::platform::WebEvent;
+    using ts::res::ControlKind;
+    std::puts("// Made at build time by platform/web/web_constants.cpp; do not edit.");
+    std::puts("var TSConst = Object.freeze({");
+    constant("EVENT_KIND_UNIT", ts::platform::kWebEventKindUnit);
+    constant("EVENT_COMMAND", WebEvent::Command);
+    constant("EVENT_STEP_UP", WebEvent::StepUp);
+    constant("EVENT_STEP_DOWN", WebEvent::StepDown);
+    constant("EVENT_CONTEXT_MENU", WebEvent::ContextMenu);
+    constant("EVENT_COPY", WebEvent::Copy);
+    constant("EVENT_HELP", WebEvent::Help);
+    constant("EVENT_FIELD_CHANGED", WebEvent::FieldChanged);
+    constant("KIND_BUTTON", ControlKind::PushButton);
+    constant("KIND_EDIT", ControlKind::Edit);
+    constant("KIND_STATIC", ControlKind::Static);
+    constant("KIND_GROUP_BOX", ControlKind::GroupBox);
+    constant("KIND_LIST", ControlKind::ListView);
+    constant("KIND_ICON", ControlKind::Icon);
+    constant("KIND_UPDOWN", ControlKind::UpDown);
+    constant("KIND_COMBO", ControlKind::ComboBox);
+    constant("STYLE_TAB_STOP", ts::res::kTabStop);
+    constant("STYLE_DEFAULT", ts::res::kDefaultButton);
+    constant("STYLE_RIGHT", ts::res::kAlignRight);
+    constant("STYLE_CENTRE", ts::res::kAlignCenter);
+    constant("STYLE_REPORTS_CLICKS", ts::res::kReportsClicks);
+    constant("STYLE_NUMERIC", ts::res::kNumeric);
+    constant("ID_NONE", ts::res::kNoId);
+    constant("ID_OK", ts::id::kOk);
+    constant("ID_CANCEL", ts::id::kCancel);
+    constant("ID_GROUP_LIST", ts::id::main::kGroupList);
+    constant("BUTTONS_OK", MessageButtons::Ok);
+    constant("BUTTONS_OK_CANCEL", MessageButtons::OkCancel);
+    constant("BUTTONS_RETRY_CANCEL", MessageButtons::RetryCancel);
+    constant("BUTTONS_YES_NO", MessageButtons::YesNo);
+    std::puts("});");
+    return 0;
+}

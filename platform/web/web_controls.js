@@ -1,0 +1,234 @@
+// The browser half of the web window system: the controls of a window, as
+// real HTML controls in template order. Their texts, spoken names and
+// limits are the program's (web_controls.cpp): a field's change is only
+// reported, and the program mends the text. (Part of the page script; see
+// web_window_system.js.)
+
+(function (web) {
+  'use strict';
+
+  var C = TSConst;
+
+  function makeUpDown(win, index, id, name) {
+    var group = web.el('div', 'ts-updown');
+    group.setAttribute('role', 'group');
+    group.setAttribute('aria-label', name);
+    var up = web.el('button', 'ts-step', '▲');
+    up.type = 'button';
+    up.dataset.step = 'up';
+    up.setAttribute('aria-label', '増やす');
+    var down = web.el('button', 'ts-step', '▼');
+    down.type = 'button';
+    down.dataset.step = 'down';
+    down.setAttribute('aria-label', '減らす');
+    up.addEventListener('click', function () { web.post(win, C.EVENT_STEP_UP, id); });
+    down.addEventListener('click', function () { web.post(win, C.EVENT_STEP_DOWN, id); });
+    group.appendChild(up);
+    group.appendChild(down);
+    group.addEventListener('keydown', function (e) {
+      if (!win.arrowKeys[index]) {
+        return;
+      }
+      if (e.key === 'ArrowUp') {
+        e.preventDefault();
+        web.post(win, C.EVENT_STEP_UP, id);
+      } else if (e.key === 'ArrowDown') {
+        e.preventDefault();
+        web.post(win, C.EVENT_STEP_DOWN, id);
+      }
+    });
+    return {element: group, buttons: [up, down]};
+  }
+
+  function makeField(win, id, kind, style, value, name, control) {
+    var element = web.el('input', 'ts-field');
+    element.type = 'text';
+    element.value = value;
+    element.autocomplete = 'off';
+    element.setAttribute('autocapitalize', 'off');
+    element.spellcheck = false;
+    if (name) {
+      element.setAttribute('aria-label', name);
+    }
+    if (style & C.STYLE_NUMERIC) {
+      element.inputMode = 'numeric';
+    }
+    if (style & C.STYLE_RIGHT) {
+      element.classList.add('ts-right');
+    }
+    element.addEventListener('input', function () {
+      web.post(win, C.EVENT_FIELD_CHANGED, id);
+    });
+    if (kind === C.KIND_COMBO) {
+      var choices = web.el('datalist');
+      choices.id = web.nextId('choices');
+      element.setAttribute('list', choices.id);
+      control.choices = choices;
+    }
+    return element;
+  }
+
+  // The list's menu, in the title bar of the main window.
+  function addMenuButton(win, id, name) {
+    var menu = web.el('button', 'ts-button ts-menu-button', 'メニュー');
+    menu.type = 'button';
+    menu.dataset.menuFor = String(id);
+    menu.setAttribute('aria-haspopup', 'menu');
+    menu.setAttribute('aria-label', (name ? name + 'の' : '') + 'メニュー');
+    menu.addEventListener('click', function () { web.post(win, C.EVENT_CONTEXT_MENU, id); });
+    win.tools.appendChild(menu);
+  }
+
+  // Control `index` of window `handle`; `name` is what a screen reader
+  // speaks for it, empty when its own text names it.
+  web.addControl = function (handle, index, id, kind, style, value, name) {
+    var win = web.windows[handle];
+    var control = {id: id, kind: kind, element: null, focusable: null};
+    var element;
+    switch (kind) {
+      case C.KIND_BUTTON:
+        element = web.el('button', 'ts-button', value);
+        element.type = 'button';
+        if (name) {
+          element.setAttribute('aria-label', name);
+        }
+        if (style & C.STYLE_DEFAULT) {
+          element.classList.add('ts-default');
+        }
+        element.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
+        break;
+      case C.KIND_EDIT:
+      case C.KIND_COMBO:
+        element = makeField(win, id, kind, style, value, name, control);
+        break;
+      case C.KIND_STATIC:
+        // A static text with a name is a value beside its label.
+        element = web.el(name ? 'output' : 'span', 'ts-static', value);
+        if (style & C.STYLE_CENTRE) {
+          element.classList.add('ts-centre');
+        } else if (style & C.STYLE_RIGHT) {
+          element.classList.add('ts-right');
+        }
+        if (name) {
+          element.setAttribute('aria-label', name);
+        }
+        break;
+      case C.KIND_GROUP_BOX:
+        element = web.el('div', 'ts-frame');
+        element.setAttribute('aria-hidden', 'true');
+        break;
+      case C.KIND_LIST:
+        control.list = web.makeList(win, id, name);
+        element = control.list.box;
+        control.focusable = control.list.table;
+        break;
+      case C.KIND_ICON:
+        element = web.el('button', 'ts-icon');
+        element.type = 'button';
+        element.setAttribute('aria-label', name);
+        var picture = web.el('img');
+        picture.src = value;
+        picture.alt = '';
+        element.appendChild(picture);
+        if (style & C.STYLE_REPORTS_CLICKS) {
+          element.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
+        }
+        break;
+      case C.KIND_UPDOWN:
+        var arrows = makeUpDown(win, index, id, name);
+        win.arrowKeys[index] = true;
+        element = arrows.element;
+        control.buttons = arrows.buttons;
+        break;
+      default:
+        element = web.el('span');
+    }
+    element.dataset.controlId = String(id);
+    if (id === C.ID_NONE) {
+      element.dataset.index = String(index);
+    }
+    if (kind !== C.KIND_GROUP_BOX) {
+      element.style.gridArea = 'c' + index;  // the window's style sheet places it
+    }
+    if (!(style & C.STYLE_TAB_STOP)) {
+      // Not on the Tab road, as on the desktop; still reachable by touch.
+      var target = control.focusable || element;
+      if (kind === C.KIND_UPDOWN) {
+        control.buttons.forEach(function (b) { b.tabIndex = -1; });
+        win.arrowKeys[index] = false;
+      } else if (kind === C.KIND_BUTTON || kind === C.KIND_EDIT || kind === C.KIND_COMBO ||
+                 kind === C.KIND_LIST || kind === C.KIND_ICON) {
+        target.tabIndex = -1;
+      }
+    }
+    if (id === C.ID_GROUP_LIST && win.isMain && kind === C.KIND_LIST) {
+      addMenuButton(win, id, name);
+    }
+    control.element = element;
+    win.controls[index] = control;
+    win.body.appendChild(element);
+    if (control.choices) {
+      win.body.appendChild(control.choices);
+    }
+  };
+
+  function controlAt(handle, index) {
+    return web.windows[handle].controls[index];
+  }
+
+  web.controlText = function (handle, index) {
+    var element = controlAt(handle, index).element;
+    return element.tagName === 'INPUT' ? element.value : element.textContent;
+  };
+
+  web.setControlText = function (handle, index, value) {
+    var control = controlAt(handle, index);
+    var element = control.element;
+    if (element.tagName === 'INPUT') {
+      element.value = value;
+    } else if (control.kind === C.KIND_STATIC || control.kind === C.KIND_BUTTON) {
+      element.textContent = value;
+    }
+  };
+
+  web.setSpokenName = function (handle, index, name) {
+    var control = controlAt(handle, index);
+    (control.list ? control.list.table : control.element).setAttribute('aria-label', name);
+  };
+
+  web.limitField = function (handle, index, units) {
+    var element = controlAt(handle, index).element;
+    if (element.tagName === 'INPUT') {
+      element.maxLength = units;
+    }
+  };
+
+  web.fieldCaret = function (handle, index) {
+    var element = controlAt(handle, index).element;
+    return element.selectionEnd === null ? element.value.length : element.selectionEnd;
+  };
+
+  // The program's mended text, with the caret where the user had it.
+  web.setFieldText = function (handle, index, value, caret) {
+    var element = controlAt(handle, index).element;
+    if (element.tagName !== 'INPUT') {
+      return;
+    }
+    element.value = value;
+    if (document.activeElement === element) {
+      element.setSelectionRange(caret, caret);
+    }
+  };
+
+  web.insertChoice = function (handle, index, position, value) {
+    var choices = controlAt(handle, index).choices;
+    if (!choices) {
+      return;
+    }
+    var option = web.el('option');
+    option.value = value;
+    var before = position >= 0 && position < choices.children.length
+                     ? choices.children[position] : null;
+    choices.insertBefore(option, before);
+  };
+})(TSWeb);
