@@ -649,11 +649,11 @@ TEST_F(MainWindowTest, ASharedPartyIsShownReadOnly) {
             EXPECT_EQ(w.list.rows.size(), 2u);
             EXPECT_EQ(column(w.list, 5)[0], u"3400円払う");
             w.command(id::kCancel);
-            EXPECT_FALSE(w.ended);
+            EXPECT_FALSE(w.ended());
             w.command(id::main::kTakeShared);  // answered Cancel
-            EXPECT_FALSE(w.ended);
+            EXPECT_FALSE(w.ended());
             w.command(id::main::kTakeShared);
-            EXPECT_TRUE(w.ended);
+            EXPECT_TRUE(w.ended());
         },
         /*first=*/false);  // a viewer takes no lock, even when another copy holds it
     EXPECT_EQ(result, kTakeSharedParty);
