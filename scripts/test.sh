@@ -81,7 +81,7 @@ run_ctest "$ROOT/build-web"
 npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
 web_log="$(mktemp)"
 web_status=0
-node "$ROOT/tests/web/run.mjs" "$ROOT/build-web/site" "$ROOT/tests/win32/typical_use.cfg" 2>&1 |
+node "$ROOT/tests/web/run.mjs" "$ROOT/build-web/site" "$ROOT/tests/typical_use/typical_use.cfg" 2>&1 |
     tee "$web_log" || web_status=$?
 web_summary="$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' "$web_log" | tail -n 1)"
 rm -f "$web_log"
