@@ -77,24 +77,9 @@ command -v node >/dev/null 2>&1 || web_packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || web_packages+=(npm)
 install_missing "${web_packages[@]}"
 build_web "$ROOT/build-test"
-run_ctest "$ROOT/build-web"
 npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
-web_log="$(mktemp)"
-web_status=0
-node "$ROOT/tests/web/run.mjs" "$ROOT/build-web/site" "$ROOT/tests/typical_use/typical_use.cfg" 2>&1 |
-    tee "$web_log" || web_status=$?
-web_summary="$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' "$web_log" | tail -n 1)"
-rm -f "$web_log"
-if [ -z "$web_summary" ]; then
-    echo "error: the browser tests printed no summary" >&2
-    exit 1
-fi
-passed=$((passed + $(sed -E 's/web: ([0-9]+) passed.*/\1/' <<<"$web_summary")))
-failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$web_summary")))
-if [ "$web_status" -ne 0 ] || [ "$failed" -ne 0 ]; then
-    echo "tests: ${passed} passed, ${failed} failed"
-    exit 1
-fi
+# The browser tests are CTest tests of the web build.
+run_ctest "$ROOT/build-web"
 
 echo "== Windows build and tests under Wine"
 install_missing "${WINDOWS_PACKAGES[@]}"

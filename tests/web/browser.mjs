@@ -1,5 +1,4 @@
-// Starting headless Chromium for the browser tests and the benchmark, and
-// the page helpers both use.
+// Starting headless Chromium for the browser tests and the benchmarks.
 import puppeteer from 'puppeteer-core';
 import { mkdtemp, rm } from 'node:fs/promises';
 import os from 'node:os';
@@ -44,55 +43,4 @@ export async function launchBrowser() {
       }
     },
   };
-}
-
-export function waitReady(page, timeout = 15_000) {
-  return page.waitForFunction(() => document.body?.dataset.ready === '1', { timeout });
-}
-
-// Everything the site keeps of the party: the settings file that the
-// program's file system stores in IndexedDB. Null while nothing is stored.
-// Opening never creates the database, which would get in the program's way.
-export function readStoredFile(page) {
-  return page.evaluate(
-    () =>
-      new Promise((resolve, reject) => {
-        const request = indexedDB.open('/data');
-        request.onupgradeneeded = () => request.transaction.abort();
-        request.onerror = (event) => {
-          event.preventDefault();
-          resolve(null);
-        };
-        request.onblocked = () => reject(new Error('opening IndexedDB "/data" is blocked'));
-        request.onsuccess = () => {
-          const db = request.result;
-          if (!db.objectStoreNames.contains('FILE_DATA')) {
-            db.close();
-            resolve(null);
-            return;
-          }
-          const get = db.transaction('FILE_DATA', 'readonly').objectStore('FILE_DATA').get('/data/ts.cfg');
-          get.onerror = () => {
-            db.close();
-            reject(get.error);
-          };
-          get.onsuccess = () => {
-            db.close();
-            const value = get.result;
-            if (value === undefined) {
-              resolve(null);
-              return;
-            }
-            const contents = value.contents;
-            const isBytes = contents instanceof Uint8Array;
-            resolve({
-              bytes: isBytes ? Array.from(contents) : null,
-              contentsType: Object.prototype.toString.call(contents),
-              timestamp: value.timestamp instanceof Date ? value.timestamp.getTime() : String(value.timestamp),
-              mode: value.mode,
-            });
-          };
-        };
-      }),
-  );
 }
