@@ -1,111 +1,198 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the release build,
-# the AddressSanitizer + UndefinedBehaviorSanitizer build, clang-tidy, the
-# format check, the desktop entry's and metadata's validators, the Debian
-# package's check, a bounded fuzzing run, and the Windows cross-build with
-# its tests under Wine and Xvfb and the zip, and the web edition: its build,
-# the same tests compiled to wasm under node, and the browser tests in
-# headless Chromium.
+# Installs what is missing, builds and runs the tests, stage by stage:
+#
+#   bash scripts/test.sh                every stage, in the order below
+#   bash scripts/test.sh web windows    only these stages
+#   bash scripts/test.sh --list         the stages, one a line
+#
+#   format    clang-format over the C++ sources
+#   release   the release build (warnings are errors) and its tests
+#   asan      the AddressSanitizer + UndefinedBehaviorSanitizer build and tests
+#   tidy      clang-tidy over the program's sources
+#   package   desktop-file-validate, appstreamcli, and the Debian package's
+#             check (lintian, installed and run once as a throwaway user)
+#   fuzz      the settings-file fuzzer for FUZZ_SECONDS (60)
+#   web       the web edition: its build, the tests compiled to wasm under
+#             node, and the browser tests in headless Chromium
+#   windows   the Windows cross-build, its tests under Wine and Xvfb, the zip
+#
+# Each stage installs the Debian packages it needs. The last line counts
+# the CTest tests of the stages run: "tests: N passed, N failed". A check
+# outside CTest that fails (the format check, say) counts as one failed
+# test; tests CTest skipped (77: no display, no Chromium) count as neither
+# and are named on the line before.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
+STAGES=(format release asan tidy package fuzz web windows)
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+# What the release and sanitizer builds and their tests need on top of the
+# program's packages: GoogleTest, Google Benchmark, and a Latin font for
+# the test that the windows fit any font.
+BUILD_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core)
 
-install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+usage() {
+    echo "usage: bash scripts/test.sh [--list | stage...]; stages: ${STAGES[*]}" >&2
+    exit 2
+}
+
+chosen=()
+for arg in "$@"; do
+    case "$arg" in
+        --list)
+            printf '%s\n' "${STAGES[@]}"
+            exit 0
+            ;;
+        -h | --help) usage ;;
+        *)
+            if [[ " ${STAGES[*]} " != *" $arg "* ]]; then
+                echo "error: no stage $arg" >&2
+                usage
+            fi
+            chosen+=("$arg")
+            ;;
+    esac
+done
+# The stages run in their own order, whatever the order asked.
+selected=()
+for stage in "${STAGES[@]}"; do
+    if [ "${#chosen[@]}" -eq 0 ] || [[ " ${chosen[*]} " == *" $stage "* ]]; then
+        selected+=("$stage")
+    fi
+done
+
 export QT_QPA_PLATFORM=offscreen
 
 passed=0
 failed=0
-# run_ctest DIR: runs one build's tests and adds its counts to the totals.
-run_ctest() {
-    local log
-    log="$(mktemp)"
-    local status=0
-    ctest --test-dir "$1" --output-on-failure -j "$JOBS" 2>&1 | tee "$log" || status=$?
-    local summary
-    summary="$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)"
-    rm -f "$log"
-    if [ -z "$summary" ]; then
-        echo "error: ctest printed no summary for $1" >&2
-        exit 1
+skipped=()
+stage=""
+teardown=""
+
+finish() {
+    local status=$?
+    if [ -n "$teardown" ]; then
+        "$teardown" || true
     fi
-    local nfailed total
-    nfailed="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")"
-    total="$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")"
-    passed=$((passed + total - nfailed))
-    failed=$((failed + nfailed))
-    if [ "$status" -ne 0 ] || [ "$nfailed" -ne 0 ]; then
-        echo "tests: ${passed} passed, ${failed} failed"
-        exit 1
+    if [ "$status" -ne 0 ]; then
+        echo "error: the stage ${stage:-setup} failed" >&2
+        if [ "$failed" -eq 0 ]; then
+            failed=1
+        fi
+    fi
+    if [ "${#skipped[@]}" -gt 0 ]; then
+        echo "skipped: ${#skipped[@]} (${skipped[*]})"
+    fi
+    echo "tests: ${passed} passed, ${failed} failed"
+}
+trap finish EXIT
+
+# run_ctest DIR [ctest options]: runs one build's tests and adds them to the
+# counts, read from CTest's JUnit report: one <testcase> per test, whose
+# status is run (passed), fail, notrun (skipped) or disabled.
+run_ctest() {
+    local dir="$1"
+    shift
+    local report="$dir/ctest-junit.xml"
+    rm -f "$report"
+    local status=0
+    ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --output-junit "$report" "$@" || status=$?
+    if [ ! -f "$report" ]; then
+        echo "error: ctest wrote no report for $dir" >&2
+        return 1
+    fi
+    local cases ran fails name
+    cases="$(grep -o '<testcase [^>]*>' "$report" || true)"
+    ran="$(grep -c 'status="run"' <<<"$cases" || true)"
+    fails="$(grep -c 'status="fail"' <<<"$cases" || true)"
+    passed=$((passed + ran))
+    failed=$((failed + fails))
+    while IFS= read -r name; do
+        name="${name#name=\"}"
+        skipped+=("${name%\"}")
+    done < <(grep 'status="notrun"' <<<"$cases" | grep -o '^<testcase name="[^"]*"' | grep -o 'name=.*' || true)
+    if [ "$fails" -ne 0 ] || [ "$status" -ne 0 ]; then
+        echo "error: $fails of the tests in $dir failed" >&2
+        return 1
     fi
 }
 
-echo "== format check"
-git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
+stage_format() {
+    install_missing clang-format git
+    git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
+}
 
-echo "== release build and tests"
-configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_WERROR=ON
-run_ctest "$ROOT/build-test"
+build_test() {
+    install_missing "${RUN_PACKAGES[@]}" "${BUILD_TEST_PACKAGES[@]}"
+    configure_and_build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_WERROR=ON
+}
 
-echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
-configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF \
-    -DTS_WERROR=ON
-run_ctest "$ROOT/build-asan"
+stage_release() {
+    build_test
+    run_ctest "$ROOT/build-test"
+}
 
-echo "== clang-tidy"
-bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
+stage_asan() {
+    install_missing "${RUN_PACKAGES[@]}" "${BUILD_TEST_PACKAGES[@]}"
+    configure_and_build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF \
+        -DTS_WERROR=ON
+    run_ctest "$ROOT/build-asan"
+}
 
-echo "== desktop entry and AppStream metadata"
-# Hints and warnings count as failures too.
-messages="$(desktop-file-validate "$ROOT/app/tally-share.desktop" 2>&1)" || true
-if [ -n "$messages" ]; then
-    echo "$messages" >&2
-    exit 1
-fi
-appstreamcli validate --no-net "$ROOT/app/io.github.tallyshare.TallyShare.metainfo.xml"
+stage_tidy() {
+    # clang-tidy reads the release build's compile commands (and its
+    # generated sources); the build is brought up to date first.
+    build_test
+    install_missing clang-tidy
+    bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
+}
 
-echo "== Debian package: lintian, install, one run as an ordinary user"
-bash "$ROOT/scripts/package_check.sh" "$ROOT/build-deb"
+stage_package() {
+    install_missing desktop-file-utils appstream
+    # Hints and warnings count as failures too.
+    local messages
+    messages="$(desktop-file-validate "$ROOT/app/tally-share.desktop" 2>&1)" || true
+    if [ -n "$messages" ]; then
+        echo "$messages" >&2
+        return 1
+    fi
+    appstreamcli validate --no-net "$ROOT/app/io.github.tallyshare.TallyShare.metainfo.xml"
+    bash "$ROOT/scripts/package_check.sh" "$ROOT/build-deb"
+}
 
-echo "== fuzzing for ${FUZZ_SECONDS} s"
-bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
+stage_fuzz() {
+    install_missing cmake ninja-build clang libclang-rt-14-dev
+    bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
+}
 
-echo "== web edition: build, the tests compiled to wasm, the browser tests"
-web_packages=(emscripten chromium)
-# Node and npm may come from elsewhere (NodeSource); Debian's only when missing.
-command -v node >/dev/null 2>&1 || web_packages+=(nodejs)
-command -v npm >/dev/null 2>&1 || web_packages+=(npm)
-install_missing "${web_packages[@]}"
-build_web "$ROOT/build-test"
-run_ctest "$ROOT/build-web"
-npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
-web_log="$(mktemp)"
-web_status=0
-node "$ROOT/tests/web/run.mjs" "$ROOT/build-web/site" "$ROOT/tests/win32/typical_use.cfg" 2>&1 |
-    tee "$web_log" || web_status=$?
-web_summary="$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' "$web_log" | tail -n 1)"
-rm -f "$web_log"
-if [ -z "$web_summary" ]; then
-    echo "error: the browser tests printed no summary" >&2
-    exit 1
-fi
-passed=$((passed + $(sed -E 's/web: ([0-9]+) passed.*/\1/' <<<"$web_summary")))
-failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$web_summary")))
-if [ "$web_status" -ne 0 ] || [ "$failed" -ne 0 ]; then
-    echo "tests: ${passed} passed, ${failed} failed"
-    exit 1
-fi
+stage_web() {
+    local packages=("${RUN_PACKAGES[@]}" emscripten googletest chromium)
+    # Node and npm may come from elsewhere (NodeSource); Debian's only when missing.
+    command -v node >/dev/null 2>&1 || packages+=(nodejs)
+    command -v npm >/dev/null 2>&1 || packages+=(npm)
+    install_missing "${packages[@]}"
+    # A build for this machine draws the site's icons (icon_png only).
+    cmake -S "$ROOT" -B "$ROOT/build-host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTS_TESTS=OFF \
+        -DTS_BENCH=OFF >/dev/null
+    build_web "$ROOT/build-host"
+    npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
+    run_ctest "$ROOT/build-web"
+}
 
-echo "== Windows build and tests under Wine"
-install_missing "${WINDOWS_PACKAGES[@]}"
-configure_and_build "$ROOT/build-win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DTS_WERROR=ON
-source "$ROOT/scripts/wine_env.sh"
-trap wine_teardown EXIT
-wine_setup --display
-run_ctest "$ROOT/build-win"
-wine_teardown
-trap - EXIT
-bash "$ROOT/scripts/windows.sh" "$ROOT/build-win"
+stage_windows() {
+    install_missing cmake ninja-build "${WINDOWS_PACKAGES[@]}"
+    configure_and_build "$ROOT/build-win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DTS_WERROR=ON
+    source "$ROOT/scripts/wine_env.sh"
+    teardown=wine_teardown
+    wine_setup --display
+    run_ctest "$ROOT/build-win"
+    wine_teardown
+    teardown=""
+    bash "$ROOT/scripts/windows.sh" "$ROOT/build-win"
+}
 
-echo "tests: ${passed} passed, ${failed} failed"
+for stage in "${selected[@]}"; do
+    echo "== ${stage}"
+    "stage_${stage}"
+done

@@ -4,7 +4,8 @@
 //   node bench/web/screenshot.mjs <siteDir> <out.png>
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
-import { launchBrowser, waitReady } from '../../tests/web/browser.mjs';
+import { launchBrowser } from '../../tests/web/browser.mjs';
+import { App } from '../../tests/web/site.mjs';
 
 const [siteDir, out] = process.argv.slice(2);
 if (!siteDir || !out) {
@@ -12,58 +13,19 @@ if (!siteDir || !out) {
   process.exit(2);
 }
 
-const MAIN = 'main[data-template-id="101"]';
-const GROUP = 'dialog[data-template-id="103"][open]';
-const TOTAL = 'dialog[data-template-id="104"][open]';
-
-async function type(page, selector, text) {
-  await page.click(selector);
-  await page.$eval(selector, (input) => input.select());
-  await page.keyboard.press('Backspace');
-  await page.keyboard.type(text);
-}
-
-async function fill(page, dialog, opener, fields) {
-  await page.click(`${MAIN} [data-control-id="${opener}"]`);
-  await page.waitForSelector(dialog, { visible: true });
-  for (const [id, text] of fields) {
-    await type(page, `${dialog} [data-control-id="${id}"]`, text);
-  }
-  await page.click(`${dialog} [data-control-id="1"]`);
-  await page.waitForFunction((s) => document.querySelector(s) === null, {}, dialog);
-}
-
 const server = await startServer(siteDir, 0);
 const chrome = await launchBrowser();
 try {
-  const page = await chrome.browser.newPage();
-  await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
-  await page.goto(`http://localhost:${server.port}/`, { waitUntil: 'load' });
-  await waitReady(page);
-  await fill(page, GROUP, 1015, [
-    [1009, '幹事チーム'],
-    [1021, '2'],
-    [1020, '3500'],
-  ]);
-  await fill(page, GROUP, 1015, [
-    [1009, 'ゲスト 田中'],
-    [1021, '3'],
-    [1025, '90'],
-    [1020, '1000'],
-  ]);
-  await fill(page, TOTAL, 1017, [
-    [1019, '12345'],
-    [1029, '1000'],
-  ]);
-  await page.click(`${MAIN} [data-control-id="1022"]`);
-  await page.waitForFunction(
-    (s) => document.querySelectorAll(s).length === 2 && document.querySelector(s).cells[4]?.textContent.trim() !== '',
-    { timeout: 5_000 },
-    `${MAIN} [data-control-id="1000"] tbody tr`,
-  );
+  const app = await App.open(chrome.browser.defaultBrowserContext(), `http://localhost:${server.port}/`, {
+    viewport: { width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+  });
+  await app.addGroup({ name: '幹事チーム', people: '2', advance: '3500' });
+  await app.addGroup({ name: 'ゲスト 田中', people: '3', ratio: '90', advance: '1000' });
+  await app.enterTotal({ total: '12345', unit: '1000' });
+  await app.calculate('区切計算');
   // Whatever took the focus last shows no ring in the picture.
-  await page.evaluate(() => document.activeElement?.blur());
-  await page.screenshot({ path: path.resolve(out) });
+  await app.page.evaluate(() => document.activeElement?.blur());
+  await app.page.screenshot({ path: path.resolve(out) });
   console.log(`wrote ${path.resolve(out)}`);
 } finally {
   await chrome.close();

@@ -1,5 +1,4 @@
-// Starting headless Chromium for the browser tests and the benchmark, and
-// the page helpers both use.
+// Starting headless Chromium for the browser tests and the benchmarks.
 import puppeteer from 'puppeteer-core';
 import { mkdtemp, rm } from 'node:fs/promises';
 import os from 'node:os';
@@ -44,52 +43,4 @@ export async function launchBrowser() {
       }
     },
   };
-}
-
-export function waitReady(page, timeout = 15_000) {
-  return page.waitForFunction(() => document.body?.dataset.ready === '1', { timeout });
-}
-
-// Everything the site keeps of the party: the settings file's bytes in the
-// IndexedDB store "files" of the database "tally-share". Null while nothing
-// is stored. Opening never creates the database, which would get in the
-// program's way.
-export function readStoredFile(page) {
-  return page.evaluate(
-    () =>
-      new Promise((resolve, reject) => {
-        const request = indexedDB.open('tally-share');
-        request.onupgradeneeded = () => request.transaction.abort();
-        request.onerror = (event) => {
-          event.preventDefault();
-          resolve(null);
-        };
-        request.onblocked = () => reject(new Error('opening IndexedDB "tally-share" is blocked'));
-        request.onsuccess = () => {
-          const db = request.result;
-          if (!db.objectStoreNames.contains('files')) {
-            db.close();
-            resolve(null);
-            return;
-          }
-          const get = db.transaction('files', 'readonly').objectStore('files').get('ts.cfg');
-          get.onerror = () => {
-            db.close();
-            reject(get.error);
-          };
-          get.onsuccess = () => {
-            db.close();
-            const value = get.result;
-            if (value === undefined) {
-              resolve(null);
-              return;
-            }
-            resolve({
-              bytes: value instanceof Uint8Array ? Array.from(value) : null,
-              contentsType: Object.prototype.toString.call(value),
-            });
-          };
-        };
-      }),
-  );
 }

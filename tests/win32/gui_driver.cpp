@@ -1,7 +1,10 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
-//   gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>
+//   gui_driver <tally-share.exe> <road.tsv> <typical_use.cfg> <out-of-memory helper.exe>
 //   gui_driver --window-size <tally-share.exe>   only the main window's size
+// road.tsv and typical_use.cfg (tests/typical_use) are the typical use that
+// the browser tests enter too: the groups, the total and unit, and what the
+// program shows and saves after them.
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
 // Exit status 0 when every check held, 1 otherwise, 77 without a display.
 #include <windows.h>
@@ -353,6 +356,92 @@ std::wstring withoutDate(std::wstring text) {
     return text;
 }
 
+// The typical use: one line per entry, a keyword and tab-separated fields
+// in UTF-8; lines starting with # are comments (see road.tsv).
+struct RoadGroup {
+    std::wstring name, people, ratio, advance, addend;
+    bool arrows = false;  // people raised from 1 with ▲, ratio lowered from 100 with ▼
+};
+
+struct Road {
+    std::vector<RoadGroup> groups;
+    std::wstring total, unit, advances;
+    std::vector<std::vector<std::wstring>> rows;
+    std::vector<std::wstring> totals;  // 総人数, 総額, 区切額, 余り
+};
+
+std::vector<std::wstring> splitTabs(const std::wstring& line) {
+    std::vector<std::wstring> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find(L'\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::wstring::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+// The number a list cell shows without its unit ("3500円" is 3500).
+std::wstring withoutUnit(std::wstring cell, std::wstring_view unit) {
+    if (cell.ends_with(unit)) {
+        cell.resize(cell.size() - unit.size());
+    }
+    return cell;
+}
+
+bool readRoad(const std::wstring& path, Road& road) {
+    bool ok = false;
+    const std::string bytes = readFileBytes(path, ok);
+    if (!ok) {
+        std::printf("FAILED: cannot read the typical use %s\n", narrow(path).c_str());
+        return false;
+    }
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                            static_cast<int>(text.size()))));
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(L'\n', start);
+        end = end == std::wstring::npos ? text.size() : end;
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with(L'\r')) {
+            line.pop_back();
+        }
+        if (line.empty() || line.front() == L'#') {
+            continue;
+        }
+        std::vector<std::wstring> fields = splitTabs(line);
+        const std::wstring key = fields.front();
+        fields.erase(fields.begin());
+        if (key == L"group" && fields.size() == 6) {
+            road.groups.push_back(
+                {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5] == L"arrows"});
+        } else if (key == L"total" && fields.size() == 2) {
+            road.total = fields[0];
+            road.unit = fields[1];
+        } else if (key == L"advances" && fields.size() == 1) {
+            road.advances = fields[0];
+        } else if (key == L"row" && fields.size() == 6) {
+            road.rows.push_back(fields);
+        } else if (key == L"totals" && fields.size() == 4) {
+            road.totals = fields;
+        } else {
+            std::printf("FAILED: the typical use has a line it should not: %s\n",
+                        narrow(line).c_str());
+            return false;
+        }
+    }
+    if (road.groups.empty() || road.groups.size() != road.rows.size() || road.totals.empty()) {
+        std::printf("FAILED: the typical use lacks groups, rows or totals\n");
+        return false;
+    }
+    return true;
+}
+
 constexpr WORD kOldYear = 2000;
 constexpr UINT kEndedBySession = 3;
 
@@ -392,53 +481,60 @@ void removeFolder(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-// Adds the two groups, each dialog refusing one input on the way.
-void addGroups(DWORD pid, HWND main, RemoteList& list) {
-    clickAndGo(main, 1015);
-    HWND dialog = waitForWindow(pid, L"グループの設定", main);
-    check(dialog != nullptr, "the group dialog opens on 追加");
-    if (dialog == nullptr) {
-        return;
+// Adds the typical use's groups. The first dialog shows a new group's
+// fields; a group entered with the arrows has its empty people field
+// refused first.
+void addGroups(DWORD pid, HWND main, RemoteList& list, const Road& road) {
+    for (std::size_t index = 0; index < road.groups.size(); ++index) {
+        const RoadGroup& group = road.groups[index];
+        clickAndGo(main, 1015);
+        const HWND dialog = waitForWindow(pid, L"グループの設定", main);
+        check(dialog != nullptr, "the group dialog opens on 追加");
+        if (dialog == nullptr) {
+            return;
+        }
+        if (index == 0) {
+            checkText(itemText(dialog, 1009), L"新規", "a new group's name");
+            checkText(itemText(dialog, 1021), L"1", "a new group's people");
+            checkText(itemText(dialog, 1025), L"100", "a new group's ratio");
+            checkText(itemText(dialog, 1020), L"0", "a new group's advance");
+        }
+        setItemText(dialog, 1009, group.name.c_str());
+        if (group.arrows) {
+            setItemText(dialog, 1021, L"");
+            clickAndGo(dialog, IDOK);
+            checkText(takeMessageBox(pid, dialog), L"エラー|このグループの人数を入力してください",
+                      "the group dialog refuses an empty people field");
+            check(IsWindow(dialog) != FALSE, "the group dialog stays open after a refusal");
+            setItemText(dialog, 1021, L"1");
+            for (int people = 2; people <= std::stoi(group.people); ++people) {
+                pressArrow(dialog, 1028, true);
+                check(waitFor([&] { return itemText(dialog, 1021) == std::to_wstring(people); }),
+                      "the up arrow adds a person");
+            }
+            for (int ratio = 90; ratio >= std::stoi(group.ratio); ratio -= 10) {
+                pressArrow(dialog, 1029, false);
+                check(waitFor([&] { return itemText(dialog, 1025) == std::to_wstring(ratio); }),
+                      "the down arrow lowers the ratio by 10");
+            }
+        } else {
+            setItemText(dialog, 1021, group.people.c_str());
+            setItemText(dialog, 1025, group.ratio.c_str());
+        }
+        setItemText(dialog, 1020, group.advance.c_str());
+        if (!group.addend.empty()) {
+            setItemText(dialog, 1022, group.addend.c_str());
+            click(dialog, 3);
+            checkText(itemText(dialog, 1020), withoutUnit(road.rows[index][3], L"円"),
+                      "\"+\" adds the addend to the advance");
+        }
+        click(dialog, IDOK);
+        check(waitFor([&] { return list.rows() == static_cast<int>(index) + 1; }),
+              "the group is listed");
     }
-    checkText(itemText(dialog, 1009), L"新規", "a new group's name");
-    checkText(itemText(dialog, 1021), L"1", "a new group's people");
-    checkText(itemText(dialog, 1025), L"100", "a new group's ratio");
-    checkText(itemText(dialog, 1020), L"0", "a new group's advance");
-    setItemText(dialog, 1009, L"幹事チーム");
-    setItemText(dialog, 1021, L"2");
-    setItemText(dialog, 1020, L"3000");
-    setItemText(dialog, 1022, L"500");
-    click(dialog, 3);
-    checkText(itemText(dialog, 1020), L"3500", "\"+\" adds the addend to the advance");
-    click(dialog, IDOK);
-    check(waitFor([&] { return list.rows() == 1; }), "the first group is listed");
-
-    clickAndGo(main, 1015);
-    dialog = waitForWindow(pid, L"グループの設定", main);
-    check(dialog != nullptr, "the group dialog opens again");
-    if (dialog == nullptr) {
-        return;
-    }
-    setItemText(dialog, 1009, L"ゲスト 田中");
-    setItemText(dialog, 1021, L"");
-    clickAndGo(dialog, IDOK);
-    checkText(takeMessageBox(pid, dialog), L"エラー|このグループの人数を入力してください",
-              "the group dialog refuses an empty people field");
-    check(IsWindow(dialog) != FALSE, "the group dialog stays open after a refusal");
-    setItemText(dialog, 1021, L"1");
-    pressArrow(dialog, 1028, true);
-    check(waitFor([&] { return itemText(dialog, 1021) == L"2"; }), "the up arrow adds a person");
-    pressArrow(dialog, 1028, true);
-    check(waitFor([&] { return itemText(dialog, 1021) == L"3"; }), "the up arrow again");
-    pressArrow(dialog, 1029, false);
-    check(waitFor([&] { return itemText(dialog, 1025) == L"90"; }),
-          "the down arrow lowers the ratio by 10");
-    setItemText(dialog, 1020, L"１０００");
-    click(dialog, IDOK);
-    check(waitFor([&] { return list.rows() == 2; }), "the second group is listed");
 }
 
-void enterTotal(DWORD pid, HWND main) {
+void enterTotal(DWORD pid, HWND main, const Road& road) {
     clickAndGo(main, 1017);
     const HWND dialog = waitForWindow(pid, L"情報", main);
     check(dialog != nullptr, "the total dialog opens on 入力");
@@ -450,27 +546,26 @@ void enterTotal(DWORD pid, HWND main) {
     check(SendMessageW(GetDlgItem(dialog, 1029), CB_GETCOUNT, 0, 0) == 5,
           "the unit list offers five choices");
     click(dialog, 3);
-    checkText(itemText(dialog, 1019), L"10000", "総負担額を入れる takes the sum of the advances");
+    checkText(itemText(dialog, 1019), road.advances,
+              "総負担額を入れる takes the sum of the advances");
     setItemText(dialog, 1019, L"");
     clickAndGo(dialog, IDOK);
     checkText(takeMessageBox(pid, dialog), L"エラー|総額を入力してください",
               "the total dialog refuses an empty total");
-    setItemText(dialog, 1019, L"１２３４５");
-    setItemText(dialog, 1029, L"１０００");
+    setItemText(dialog, 1019, road.total.c_str());
+    setItemText(dialog, 1029, road.unit.c_str());
     // Enter in the total field is OK, although 総負担額を入れる comes first
     // among the buttons of default style.
     pressKey(GetDlgItem(dialog, 1019), VK_RETURN);
     check(waitFor([&] { return IsWindow(dialog) == FALSE; }), "Enter closes the total dialog");
 }
 
-void checkCalculation(HWND main, RemoteList& list) {
+void checkCalculation(HWND main, RemoteList& list, const Road& road) {
     click(main, 1022);
-    const std::vector<std::vector<std::wstring>> expected{
-        {L"幹事チーム", L"2人", L"100%", L"3500円", L"3000円", L"0円　　"},
-        {L"ゲスト 田中", L"3人", L"90%", L"1000円", L"3000円", L"2000円払う"}};
+    const auto& expected = road.rows;
     waitFor([&] { return list.cell(1, 5) == expected[1][5]; });
     check(list.columns() == 6, "six columns in the detailed view");
-    check(list.rows() == 2, "two rows");
+    check(list.rows() == static_cast<int>(expected.size()), "a row per group");
     for (std::size_t row = 0; row < expected.size(); ++row) {
         for (std::size_t column = 0; column < expected[row].size(); ++column) {
             char what[64];
@@ -479,10 +574,10 @@ void checkCalculation(HWND main, RemoteList& list) {
                       expected[row][column], what);
         }
     }
-    checkText(itemText(main, 1028), L"5人", "総人数");
-    checkText(itemText(main, 1019), L"12345円", "総額");
-    checkText(itemText(main, 1029), L"1000円", "区切額");
-    checkText(itemText(main, 1027), L"3155円", "余り");
+    checkText(itemText(main, 1028), road.totals[0], "総人数");
+    checkText(itemText(main, 1019), road.totals[1], "総額");
+    checkText(itemText(main, 1029), road.totals[2], "区切額");
+    checkText(itemText(main, 1027), road.totals[3], "余り");
 }
 
 std::wstring clipboardText() {
@@ -534,7 +629,7 @@ void checkCopy(DWORD pid, HWND main, RemoteList& list) {
 // CSVで保存… in the list's menu, opened with the Menu key, asks for a file
 // in the save dialog and writes the party there as CSV; a name that a
 // spreadsheet would take for a formula gets a leading apostrophe.
-void exportCsv(const std::wstring& executable, const std::wstring& folder) {
+void exportCsv(const std::wstring& executable, const std::wstring& folder, const Road& road) {
     Program program = start(executable, folder);
     check(program.started, "the program starts for the CSV export");
     if (!program.started) {
@@ -573,11 +668,13 @@ void exportCsv(const std::wstring& executable, const std::wstring& folder) {
     bool ok = false;
     std::string bytes;
     waitFor([&] { return !(bytes = readFileBytes(path, ok)).empty(); });
-    const std::string rows =
-        "\xEF\xBB\xBF" + narrow(
-                             L"ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n"
-                             L"幹事チーム,2,100,3500,,\r\nゲスト 田中,3,90,1000,,\r\n"
-                             L"'=1+1,1,100,0,,\r\n\r\n");
+    std::wstring expected = L"ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n";
+    for (const auto& row : road.rows) {
+        expected += row[0] + L"," + withoutUnit(row[1], L"人") + L"," + withoutUnit(row[2], L"%") +
+                    L"," + withoutUnit(row[3], L"円") + L",,\r\n";
+    }
+    expected += L"'=1+1,1,100,0,,\r\n\r\n";
+    const std::string rows = "\xEF\xBB\xBF" + narrow(expected);
     if (!bytes.starts_with(rows)) {
         ++failures;
         std::printf("FAILED: the CSV file's BOM, titles and rows; it reads:\n%s\n", bytes.c_str());
@@ -845,9 +942,10 @@ int wmain(int argc, wchar_t** argv) {
         return windowSizeOnly(windowsPath(argv[2]));
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (argc != 4) {
+    if (argc != 5) {
         std::printf(
-            "usage: gui_driver <tally-share.exe> <typical_use.cfg> <out-of-memory helper.exe>\n");
+            "usage: gui_driver <tally-share.exe> <road.tsv> <typical_use.cfg> <out-of-memory "
+            "helper.exe>\n");
         return 2;
     }
     if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
@@ -859,7 +957,11 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     const std::wstring program = windowsPath(argv[1]);
-    const std::wstring goldenPath = windowsPath(argv[2]);
+    Road road;
+    if (!readRoad(windowsPath(argv[2]), road)) {
+        return 1;
+    }
+    const std::wstring goldenPath = windowsPath(argv[3]);
 
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -899,9 +1001,9 @@ int wmain(int argc, wchar_t** argv) {
         checkText(itemText(main, 1028), L"0人", "総人数 at first start");
         checkText(itemText(main, 1029), L"100円", "区切額 at first start");
         check(list.rows() == 0, "an empty list at first start");
-        addGroups(pid, main, list);
-        enterTotal(pid, main);
-        checkCalculation(main, list);
+        addGroups(pid, main, list, road);
+        enterTotal(pid, main, road);
+        checkCalculation(main, list, road);
         checkCopy(pid, main, list);
         helpKey(pid, main);
         accessibleNames(pid, main);
@@ -933,10 +1035,10 @@ int wmain(int argc, wchar_t** argv) {
         endSession(executable, folder, settings, 0, nullptr);
         endSession(executable, folder, settings, 1015, L"グループの設定");
         endSession(executable, folder, settings, 1017, L"情報");
-        exportCsv(executable, folder);
+        exportCsv(executable, folder, road);
     }
     removeFolder(folder);
-    outOfMemory(windowsPath(argv[3]));
+    outOfMemory(windowsPath(argv[4]));
     std::printf("accessible names: %d read as the templates say, %d otherwise\n", namesRead,
                 namesMissed);
     std::printf("%s: %d failure(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
