@@ -397,9 +397,9 @@ export class App {
 
   // --- What the page keeps and hands out.
 
-  // The bytes of the settings file the site keeps for the party, or null.
-  // Today the program's file system keeps it in IndexedDB; opening the
-  // database never makes it, which would get in the program's way.
+  // The bytes of the settings file the site keeps for the party, or null:
+  // IndexedDB database "tally-share", store "files", key "ts.cfg". Opening
+  // the database never makes it, which would get in the program's way.
   async storedSettings() {
     const bytes = await this.page.evaluate(
       () =>
