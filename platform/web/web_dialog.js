@@ -97,6 +97,13 @@
   web.showWindow = function (handle, firstStop) {
     var win = web.windows[handle];
     var element = win.element;
+    if (win.isMain) {
+      // The page's first picture of this window (index.html) gives way.
+      var skeleton = document.getElementById('ts-skeleton');
+      if (skeleton) {
+        skeleton.remove();
+      }
+    }
     element.hidden = false;
     if (win.isMain) {
       document.title = win.element.querySelector('.ts-caption').textContent;

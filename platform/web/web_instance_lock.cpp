@@ -22,6 +22,14 @@ EM_JS(void, js_listen_for_raise, (), {
 });
 // The lock is held until the tab goes: the request's callback never settles.
 EM_ASYNC_JS(int, js_try_lock, (), {
+    // The page's first script asked already (index.html), to overlap the
+    // program's download; its answer is this one.
+    var early = window.tsEarly;
+    if (early && early.lock) {
+        var asked = early.lock;
+        early.lock = null;
+        return (await asked) ? 1 : 0;
+    }
     if (!navigator.locks) {
         return 1;
     }
@@ -43,6 +51,11 @@ EM_ASYNC_JS(void, js_wait_for_lock, (const char16_t* notice, int length), {
     var section = document.getElementById('ts-elsewhere');
     section.textContent = TSWeb.text(notice, length);
     section.hidden = false;
+    // The main window's first picture would look usable: out of the way.
+    var skeleton = document.getElementById('ts-skeleton');
+    if (skeleton) {
+        skeleton.hidden = true;
+    }
     document.body.dataset.waiting = '1';
     await new Promise(function (resolve) {
         navigator.locks.request('TALLY-SHARE', function () {

@@ -18,10 +18,10 @@ namespace {
 bool storeUsable = false;
 
 // clang-format off
-EM_ASYNC_JS(int, js_storeLoad, (const char* name, const char* path), {
+EM_ASYNC_JS(int, js_store_load, (const char* name, const char* path), {
     return await TSStore.load(UTF8ToString(name), UTF8ToString(path));
 });
-EM_ASYNC_JS(int, js_storePut, (const char* name, const char* bytes, int size), {
+EM_ASYNC_JS(int, js_store_put, (const char* name, const char* bytes, int size), {
     return (await TSStore.put(UTF8ToString(name), HEAPU8.slice(bytes, bytes + size))) ? 1 : 0;
 });
 // clang-format on
@@ -44,7 +44,7 @@ std::u16string openBrowserStore(std::u16string_view fileName) {
     sys::makePrivateFolder(path);
     path += u'/';
     path += fileName;
-    storeUsable = js_storeLoad(toUtf8(fileName).c_str(), toUtf8(path).c_str()) >= 0;
+    storeUsable = js_store_load(toUtf8(fileName).c_str(), toUtf8(path).c_str()) >= 0;
     return path;
 }
 
@@ -59,7 +59,7 @@ bool persist(std::u16string_view path) {
     if (!storeUsable || !detail::readWholeFile(path, bytes) || bytes.size() > (1u << 30)) {
         return false;
     }
-    return js_storePut(toUtf8(name).c_str(), bytes.data(), static_cast<int>(bytes.size())) != 0;
+    return js_store_put(toUtf8(name).c_str(), bytes.data(), static_cast<int>(bytes.size())) != 0;
 }
 
 }  // namespace sys
