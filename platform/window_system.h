@@ -149,7 +149,7 @@ public:
     virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
     // Shows or hides a control; a hidden control takes no room where the
     // window system lays its windows out itself (the browser).
-    virtual void showItem(int /*id*/, bool /*shown*/) {}
+    virtual void showItem(int id, bool shown) = 0;
     // The address of this program carrying `payload` for another device to
     // open; empty where the program has no address of its own (the
     // desktops) or the link could not be made.

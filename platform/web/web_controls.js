@@ -16,11 +16,11 @@
     var up = web.el('button', 'ts-step', '▲');
     up.type = 'button';
     up.dataset.step = 'up';
-    up.setAttribute('aria-label', '増やす');
+    up.setAttribute('aria-label', TSText.ARROW_UP);
     var down = web.el('button', 'ts-step', '▼');
     down.type = 'button';
     down.dataset.step = 'down';
-    down.setAttribute('aria-label', '減らす');
+    down.setAttribute('aria-label', TSText.ARROW_DOWN);
     up.addEventListener('click', function () { web.post(win, C.EVENT_STEP_UP, id); });
     down.addEventListener('click', function () { web.post(win, C.EVENT_STEP_DOWN, id); });
     group.appendChild(up);
@@ -60,21 +60,110 @@
       web.post(win, C.EVENT_FIELD_CHANGED, id);
     });
     if (kind === C.KIND_COMBO) {
-      var choices = web.el('datalist');
-      choices.id = web.nextId('choices');
-      element.setAttribute('list', choices.id);
-      control.choices = choices;
+      makeChoices(win, id, element, name, control);
     }
     return element;
   }
 
+  // A combo box's list: every choice whatever the field holds (a datalist
+  // would offer only those that match it), opened by its button or Alt+Down,
+  // shown under the field so that no dialog cuts it off.
+  function makeChoices(win, id, field, name, control) {
+    var box = web.el('div', 'ts-combo');
+    var list = web.el('ul', 'ts-choices');
+    list.id = web.nextId('choices');
+    list.setAttribute('role', 'listbox');
+    list.setAttribute('aria-label', name);
+    list.hidden = true;
+    var toggle = web.el('button', 'ts-button ts-choices-button', '\u25BC');
+    toggle.type = 'button';
+    toggle.tabIndex = -1;
+    toggle.setAttribute('aria-label', name + TSText.MENU_OF + TSText.CHOICES);
+    toggle.setAttribute('aria-controls', list.id);
+    field.setAttribute('role', 'combobox');
+    field.setAttribute('aria-autocomplete', 'none');
+    field.setAttribute('aria-controls', list.id);
+    field.setAttribute('aria-expanded', 'false');
+    var active = -1;
+
+    function options() {
+      return Array.prototype.slice.call(list.children);
+    }
+    function highlight(index) {
+      var all = options();
+      active = all.length === 0 ? -1 : Math.max(0, Math.min(index, all.length - 1));
+      all.forEach(function (option, i) {
+        option.setAttribute('aria-selected', i === active ? 'true' : 'false');
+      });
+      if (active >= 0) {
+        field.setAttribute('aria-activedescendant', all[active].id);
+        all[active].scrollIntoView({block: 'nearest'});
+      }
+    }
+    function show(open) {
+      list.hidden = !open;
+      field.setAttribute('aria-expanded', open ? 'true' : 'false');
+      toggle.setAttribute('aria-expanded', open ? 'true' : 'false');
+      if (open) {
+        var at = options().findIndex(function (option) { return option.textContent === field.value; });
+        highlight(at);
+      } else {
+        field.removeAttribute('aria-activedescendant');
+      }
+    }
+    function choose(option) {
+      field.value = option.textContent;
+      show(false);
+      field.focus();
+      web.post(win, C.EVENT_FIELD_CHANGED, id);
+    }
+    toggle.addEventListener('click', function () {
+      show(list.hidden);
+      field.focus();
+    });
+    // A press on a choice keeps the focus in the field.
+    list.addEventListener('pointerdown', function (e) { e.preventDefault(); });
+    list.addEventListener('click', function (e) {
+      var option = e.target.closest ? e.target.closest('[role="option"]') : null;
+      if (option) {
+        choose(option);
+      }
+    });
+    field.addEventListener('blur', function () { show(false); });
+    field.addEventListener('keydown', function (e) {
+      var open = !list.hidden;
+      if ((e.key === 'ArrowDown' || e.key === 'ArrowUp') && (open || e.altKey)) {
+        e.preventDefault();
+        if (!open) {
+          show(true);
+        } else {
+          highlight(active + (e.key === 'ArrowDown' ? 1 : -1));
+        }
+      } else if (open && (e.key === 'Enter' || e.key === 'Escape')) {
+        // The dialog's own Enter (OK) and Escape (CANCEL) wait until the
+        // list is closed.
+        e.preventDefault();
+        e.stopPropagation();
+        if (e.key === 'Enter' && active >= 0) {
+          choose(options()[active]);
+        } else {
+          show(false);
+        }
+      }
+    });
+    control.box = box;
+    control.choices = list;
+    box.appendChild(toggle);
+    box.appendChild(list);
+  }
+
   // The list's menu, in the title bar of the main window.
   function addMenuButton(win, id, name) {
-    var menu = web.el('button', 'ts-button ts-menu-button', 'メニュー');
+    var menu = web.el('button', 'ts-button ts-menu-button', TSText.MENU);
     menu.type = 'button';
     menu.dataset.menuFor = String(id);
     menu.setAttribute('aria-haspopup', 'menu');
-    menu.setAttribute('aria-label', (name ? name + 'の' : '') + 'メニュー');
+    menu.setAttribute('aria-label', (name ? name + TSText.MENU_OF : '') + TSText.MENU);
     menu.addEventListener('click', function () { web.post(win, C.EVENT_CONTEXT_MENU, id); });
     win.tools.appendChild(menu);
   }
@@ -147,8 +236,11 @@
     if (id === C.ID_NONE) {
       element.dataset.index = String(index);
     }
+    // What takes the control's place: the control, or the box around a
+    // combo box's field, button and list.
+    var placed = control.box || element;
     if (kind !== C.KIND_GROUP_BOX) {
-      element.style.gridArea = 'c' + index;  // the window's style sheet places it
+      placed.style.gridArea = 'c' + index;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
       // Not on the Tab road, as on the desktop; still reachable by touch.
@@ -166,10 +258,10 @@
     }
     control.element = element;
     win.controls[index] = control;
-    win.body.appendChild(element);
-    if (control.choices) {
-      win.body.appendChild(control.choices);
+    if (control.box) {
+      control.box.insertBefore(element, control.box.firstChild);
     }
+    win.body.appendChild(placed);
   };
 
   function controlAt(handle, index) {
@@ -225,8 +317,10 @@
     if (!choices) {
       return;
     }
-    var option = web.el('option');
-    option.value = value;
+    var option = web.el('li', 'ts-choice', value);
+    option.id = web.nextId('choice');
+    option.setAttribute('role', 'option');
+    option.setAttribute('aria-selected', 'false');
     var before = position >= 0 && position < choices.children.length
                      ? choices.children[position] : null;
     choices.insertBefore(option, before);

@@ -27,6 +27,12 @@ EM_ASYNC_JS(int, js_next_event, (int handle), {
 EM_JS(void, js_add_command_button, (int handle, int id, const char16_t* text, int length), {
     TSWeb.addCommandButton(handle, id, TSWeb.text(text, length));
 });
+EM_JS(void, js_show_notice, (int handle, const char16_t* text, int length), {
+    TSWeb.showNotice(handle, TSWeb.text(text, length));
+});
+EM_JS(void, js_show_control, (int handle, int index, int shown), {
+    TSWeb.showControl(handle, index, shown !== 0);
+});
 EM_JS(int, js_screen_width, (), { return window.innerWidth | 0; });
 EM_JS(int, js_screen_height, (), { return window.innerHeight | 0; });
 // clang-format on
@@ -183,5 +189,14 @@ int WebDialog::screenHeight() const {
 }
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
+
+void WebDialog::showNotice(std::u16string_view text) {
+    const JsText notice = toJs(text);
+    js_show_notice(handle_, notice.data, notice.length);
+}
+
+void WebDialog::showControl(std::size_t index, bool shown) {
+    js_show_control(handle_, static_cast<int>(index), shown ? 1 : 0);
+}
 
 }  // namespace ts::platform

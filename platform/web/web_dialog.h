@@ -40,6 +40,8 @@ public:
     std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
+    // Under the caption, announced to screen readers as a status.
+    void showNotice(std::u16string_view text) override;
     int runModal(int templateId, DialogProc proc) override;
     int screenWidth() const override;
     int screenHeight() const override;
@@ -61,6 +63,7 @@ private:
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
     ListView* listAt(std::size_t index) override;
     int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    void showControl(std::size_t index, bool shown) override;
     [[noreturn]] void outOfMemory() override;
 
     WebWindowSystem& system_;

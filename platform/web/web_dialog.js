@@ -27,6 +27,12 @@
     });
   };
 
+  function noticeLine() {
+    var line = web.el('p', 'ts-notice');
+    line.setAttribute('role', 'status');
+    return line;
+  }
+
   // A window for template `templateId`; its handle.
   web.openWindow = function (templateId, caption, isMain) {
     var win = {
@@ -45,6 +51,12 @@
     var tools = web.el('div', 'ts-tools');
     header.appendChild(tools);
     element.appendChild(header);
+    if (isMain) {
+      // Made empty with the window, so that screen readers follow it from
+      // the start (a live region made with its text is not announced).
+      win.notice = noticeLine();
+      element.appendChild(win.notice);
+    }
     var body = web.el('div', 'ts-body');
     element.appendChild(body);
     win.element = element;
@@ -80,8 +92,30 @@
     });
     if (!isMain) {
       web.keepOpen(element, function () { web.post(win, C.EVENT_COMMAND, C.ID_CANCEL); });
+      // The close box of a dialog's title bar, which cancels as Escape does.
+      var close = web.el('button', 'ts-button ts-close', '\u00D7');
+      close.type = 'button';
+      close.setAttribute('aria-label', TSText.CLOSE);
+      close.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, C.ID_CANCEL); });
+      tools.appendChild(close);
     }
     return handle;
+  };
+
+  // A line under the window's caption, announced as a status; an empty
+  // text removes it.
+  web.showNotice = function (handle, text) {
+    var win = web.windows[handle];
+    if (!win.notice) {
+      win.notice = noticeLine();
+      win.element.insertBefore(win.notice, win.body);
+    }
+    win.notice.textContent = text;
+  };
+
+  web.showControl = function (handle, index, shown) {
+    var control = web.windows[handle].controls[index];
+    (control.box || control.element).hidden = !shown;
   };
 
   // A command beside the template's controls, in the title bar.

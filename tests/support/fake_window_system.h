@@ -77,7 +77,6 @@ public:
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
-    void showItem(int id, bool shown) override { hidden[id] = !shown; }
     std::u16string linkTo(std::string_view payload) override;
     void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
@@ -101,7 +100,7 @@ public:
     int templateId;
     int invalidations = 0;
     std::u16string notice;       // the line under the caption, empty when none
-    std::map<int, bool> hidden;  // showItem, by control
+    std::map<int, bool> hidden;  // showItem, by control id
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
@@ -126,6 +125,7 @@ private:
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
     platform::ListView* listAt(std::size_t /*index*/) override { return &list; }
     int showMenu(std::size_t index, std::span<const platform::MenuEntry> entries) override;
+    void showControl(std::size_t index, bool shown) override { hidden[control(index).id] = !shown; }
     [[noreturn]] void outOfMemory() override;
 
     FakeWindowSystem& system_;

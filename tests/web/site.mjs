@@ -139,9 +139,35 @@ class Dialog {
       `${key} reads ${JSON.stringify(await field.evaluate((input) => input.value))}, not ${text}`);
   }
 
-  // The choices offered with a field (the unit's list).
+  // The choices a field's list offers when its button opens it (the
+  // unit's), read from the list the field names; the list is closed again.
   async choices(key) {
-    return (await this.#field(key)).evaluate((input) => [...(input.list?.options ?? [])].map((o) => o.value));
+    const name = this.names[key];
+    const dialog = await this.#element();
+    await (await find(dialog, aria(`${name}の候補を表示`, 'button'))).click();
+    const list = await find(dialog, aria(name, 'listbox'), `the choices of ${name}`);
+    const shown = await list.evaluate((l) => (l.checkVisibility() ? [...l.querySelectorAll('[role="option"]')].map((o) => o.textContent) : null));
+    await (await this.#field(key)).press('Escape');
+    await until(this.page, (l) => !l.checkVisibility(), [list], () => `the choices of ${name} stay open`);
+    return shown;
+  }
+
+  // Chooses `text` in a field's list of choices.
+  async choose(key, text) {
+    const name = this.names[key];
+    const dialog = await this.#element();
+    await (await find(dialog, aria(`${name}の候補を表示`, 'button'))).click();
+    await (await find(dialog, aria(text, 'option'), `the choice ${text}`)).click();
+  }
+
+  // Whether the dialog's caption stands in a title bar like the main
+  // window's.
+  async hasTitleBar() {
+    return (await this.#element()).evaluate((dialog) => {
+      const bar = document.getElementById(dialog.getAttribute('aria-labelledby'))?.closest('header');
+      const mainBar = document.querySelector('main header');
+      return Boolean(bar && mainBar && bar.className === mainBar.className);
+    });
   }
 
   async isOpen() {
@@ -332,6 +358,21 @@ export class App {
     }
   }
 
+  // The buttons of the main window whose text is broken over more than one
+  // line.
+  brokenButtons() {
+    return this.page.$$eval('main button', (buttons) =>
+      buttons
+        .filter((b) => b.checkVisibility() && b.textContent.trim() !== '')
+        .filter((b) => {
+          const range = document.createRange();
+          range.selectNodeContents(b);
+          return new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1;
+        })
+        .map((b) => b.textContent.trim()),
+    );
+  }
+
   // --- The list's menu and the windows over the main window.
 
   async openMenu() {
@@ -374,6 +415,22 @@ export class App {
     });
     const keys = Object.fromEntries(Object.entries(ANSWERS).map(([key, label]) => [label, key]));
     return { caption, text, answers: buttons.map((label) => keys[label] ?? label) };
+  }
+
+  // How the message box that is up looks: the name of its icon (null
+  // without one) and whether its caption stands in a title bar drawn as the
+  // main window's is.
+  async boxLook() {
+    const box = await find(this.page, WINDOWS.box, 'a message box');
+    return box.evaluate((element) => {
+      const bar = document.getElementById(element.getAttribute('aria-labelledby'))?.closest('header');
+      const mainBar = document.querySelector('main header');
+      const looks = (e) => ['backgroundColor', 'color'].map((p) => getComputedStyle(e)[p]).join();
+      return {
+        icon: element.querySelector('[role="img"]')?.getAttribute('aria-label') ?? null,
+        titleBar: Boolean(bar && mainBar && bar.className === mainBar.className && looks(bar) === looks(mainBar)),
+      };
+    });
   }
 
   // Answers the message box that is up: 'ok', 'cancel', 'retry', 'yes', 'no'.
