@@ -243,7 +243,7 @@
       placed.style.gridArea = 'c' + index;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
-      // Not on the Tab road, as on the desktop; still reachable by touch.
+      // Not in the Tab order, as on the desktop; still reachable by touch.
       var target = control.focusable || element;
       if (kind === C.KIND_UPDOWN) {
         control.buttons.forEach(function (b) { b.tabIndex = -1; });
