@@ -435,7 +435,8 @@ bool readTypicalUse(const std::wstring& path, TypicalUse& typicalUse) {
             return false;
         }
     }
-    if (typicalUse.groups.empty() || typicalUse.groups.size() != typicalUse.rows.size() || typicalUse.totals.empty()) {
+    if (typicalUse.groups.empty() || typicalUse.groups.size() != typicalUse.rows.size() ||
+        typicalUse.totals.empty()) {
         std::printf("FAILED: the typical use lacks groups, rows or totals\n");
         return false;
     }
@@ -629,7 +630,8 @@ void checkCopy(DWORD pid, HWND main, RemoteList& list) {
 // CSVで保存… in the list's menu, opened with the Menu key, asks for a file
 // in the save dialog and writes the party there as CSV; a name that a
 // spreadsheet would take for a formula gets a leading apostrophe.
-void exportCsv(const std::wstring& executable, const std::wstring& folder, const TypicalUse& typicalUse) {
+void exportCsv(const std::wstring& executable, const std::wstring& folder,
+               const TypicalUse& typicalUse) {
     Program program = start(executable, folder);
     check(program.started, "the program starts for the CSV export");
     if (!program.started) {
