@@ -94,6 +94,40 @@
     win.tools.insertBefore(button, win.tools.firstChild);
   };
 
+  // A line under the title bar that stays until it is replaced or removed
+  // (empty): a state the user must keep in view.
+  web.showNotice = function (handle, value) {
+    var win = web.windows[handle];
+    if (!win.notice) {
+      win.notice = web.el('p', 'ts-notice');
+      win.notice.setAttribute('role', 'status');
+      win.element.insertBefore(win.notice, win.body);
+    }
+    win.notice.textContent = value;
+    win.notice.hidden = value === '';
+  };
+
+  // Words that say what control `index` shows, beside it where the
+  // window's style sheet places them (grid area "d" and the index) and
+  // read out with it.
+  web.describeControl = function (handle, index, value) {
+    var win = web.windows[handle];
+    var control = win.controls[index];
+    if (!control.description) {
+      control.description = web.el('span', 'ts-description');
+      control.description.id = web.nextId('description');
+      control.description.style.gridArea = 'd' + index;
+      win.body.appendChild(control.description);
+    }
+    control.description.textContent = value;
+    control.description.hidden = value === '';
+    if (value) {
+      control.element.setAttribute('aria-describedby', control.description.id);
+    } else {
+      control.element.removeAttribute('aria-describedby');
+    }
+  };
+
   web.showWindow = function (handle, firstStop) {
     var win = web.windows[handle];
     var element = win.element;
