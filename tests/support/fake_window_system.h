@@ -33,8 +33,8 @@ public:
     void setFiguresNote(std::u16string_view note) override { figuresNote = note; }
 
     std::vector<Column> columns;
-    std::u16string emptyText;    // what the list says while it has no rows
-    std::u16string figuresNote;  // the word beside figures that are no results
+    std::u16string emptyText;                       // what the list says while it has no rows
+    std::u16string figuresNote;                     // the word beside figures that are no results
     std::vector<std::vector<std::u16string>> rows;  // one text per column
     int selected = -1;
 };
@@ -105,8 +105,8 @@ public:
 
     int templateId;
     int invalidations = 0;
-    std::u16string notice;       // the line under the caption, empty when none
-    std::map<int, bool> hidden;  // showItem, by control
+    std::u16string notice;                       // the line under the caption, empty when none
+    std::map<int, bool> hidden;                  // showItem, by control
     std::map<int, std::u16string> descriptions;  // describeItem, by control
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
