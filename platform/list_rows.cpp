@@ -95,8 +95,9 @@ RowChanges rowChanges(const std::vector<RowTexts>& shown, const std::vector<RowT
     }
     for (int i = 0; i < suffix; ++i) {
         const int row = newCount - suffix + i;
-        changedCells(shown[static_cast<std::size_t>(oldCount - suffix + i)],
-                     wanted[static_cast<std::size_t>(row)], row, changes.cells);
+        const int was = oldCount - suffix + i;
+        changedCells(shown[static_cast<std::size_t>(was)], wanted[static_cast<std::size_t>(row)],
+                     row, changes.cells);
     }
     return changes;
 }

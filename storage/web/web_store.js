@@ -185,31 +185,36 @@ var TSStore = (function () {
     });
   }
 
-  // Moves the files of an earlier version into the store, once: only while
-  // the store holds no settings file, and the old database goes only after
-  // every file has been put.
-  function migrate(db, settingsName) {
+  // The settings file, as getFile gives it. The files of an earlier version
+  // are moved into the store first, once: only while the store holds no
+  // settings file, and the old database goes only after every file has
+  // been put.
+  function migrateAndGet(db, settingsName) {
     return getFile(db, settingsName).then(function (existing) {
       if (existing !== null) {
-        return;  // there already, or unreadable: nothing is moved over it
+        return existing;  // there already, or unreadable: nothing is moved over it
       }
-      return legacyFiles().then(function (files) {
-        if (files.length === 0) {
-          return;
-        }
-        return files.reduce(function (all, file) {
-          return all.then(function (ok) {
-            return ok && putFile(db, file.name, file.bytes);
-          });
-        }, Promise.resolve(true)).then(function (ok) {
-          if (ok) {
-            try {
-              indexedDB.deleteDatabase(LEGACY_DATABASE);
-            } catch (e) {
-              // kept; it is not read again once the store holds the file
-            }
-          }
+      return migrate(db).then(function () { return getFile(db, settingsName); });
+    });
+  }
+
+  function migrate(db) {
+    return legacyFiles().then(function (files) {
+      if (files.length === 0) {
+        return;
+      }
+      return files.reduce(function (all, file) {
+        return all.then(function (ok) {
+          return ok && putFile(db, file.name, file.bytes);
         });
+      }, Promise.resolve(true)).then(function (ok) {
+        if (ok) {
+          try {
+            indexedDB.deleteDatabase(LEGACY_DATABASE);
+          } catch (e) {
+            // kept; it is not read again once the store holds the file
+          }
+        }
       });
     });
   }
@@ -236,9 +241,7 @@ var TSStore = (function () {
         if (!db) {
           return -1;
         }
-        return migrate(db, name).then(function () {
-          return getFile(db, name);
-        }).then(function (bytes) {
+        return migrateAndGet(db, name).then(function (bytes) {
           if (bytes === undefined) {
             return -1;
           }
