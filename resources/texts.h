@@ -22,6 +22,13 @@ inline constexpr std::u16string_view kTotalLabel = u"総額";
 inline constexpr std::u16string_view kUnitLabel = u"区切額";
 inline constexpr std::u16string_view kRemainderLabel = u"余り";
 
+// The group list: what it says while empty, and the word beside figures
+// that no calculation has made yet.
+inline constexpr std::u16string_view kEmptyListHint = u"「追加」でグループを加えます";
+inline constexpr std::u16string_view kNotCalculated = u"未計算";
+// Said with the remainder on the totals line, as the chat text says it.
+inline constexpr std::u16string_view kRemainderKept = u"幹事の手元に残ります";
+
 inline constexpr std::u16string_view kSimpleView = u"簡易表示";
 inline constexpr std::u16string_view kDetailedView = u"詳細表示";
 

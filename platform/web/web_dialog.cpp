@@ -33,6 +33,9 @@ EM_JS(void, js_show_notice, (int handle, const char16_t* text, int length), {
 EM_JS(void, js_show_control, (int handle, int index, int shown), {
     TSWeb.showControl(handle, index, shown !== 0);
 });
+EM_JS(void, js_describe_control, (int handle, int index, const char16_t* text, int length), {
+    TSWeb.describeControl(handle, index, TSWeb.text(text, length));
+});
 EM_JS(int, js_screen_width, (), { return window.innerWidth | 0; });
 EM_JS(int, js_screen_height, (), { return window.innerHeight | 0; });
 // clang-format on
@@ -68,8 +71,10 @@ void WebDialog::runLoop() {
             break;
         }
     }
+    flushLists();
     js_show_window(handle_, firstStop);
     while (!ended()) {
+        flushLists();
         const int event = js_next_event(handle_);
         const int id = event % kWebEventKindUnit;
         switch (static_cast<WebEvent>(event / kWebEventKindUnit)) {
@@ -135,7 +140,14 @@ ListView* WebDialog::listAt(std::size_t index) {
     return list.get();
 }
 
+void WebDialog::flushLists() {
+    for (const auto& [index, list] : lists_) {
+        list->flush();
+    }
+}
+
 int WebDialog::showMenu(std::size_t index, std::span<const MenuEntry> entries) {
+    flushLists();
     return runMenu(control(index).accessibleName, entries);
 }
 
@@ -145,6 +157,7 @@ void WebDialog::outOfMemory() {
 
 MessageAnswer WebDialog::messageBox(std::u16string_view text, std::u16string_view caption,
                                     MessageStyle style) {
+    flushLists();
     return runMessageBox(text, caption, style);
 }
 
@@ -176,7 +189,20 @@ void WebDialog::addCommandButton(int id, std::u16string_view text) {
     js_add_command_button(handle_, id, label.data, label.length);
 }
 
+void WebDialog::showNotice(std::u16string_view text) {
+    const JsText line = toJs(text);
+    js_show_notice(handle_, line.data, line.length);
+}
+
+void WebDialog::describeItem(int id, std::u16string_view text) {
+    if (const std::size_t* index = indexOf(id)) {
+        const JsText words = toJs(text);
+        js_describe_control(handle_, static_cast<int>(*index), words.data, words.length);
+    }
+}
+
 int WebDialog::runModal(int templateId, DialogProc proc) {
+    flushLists();
     return system_.runDialog(templateId, std::move(proc));
 }
 

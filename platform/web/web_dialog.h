@@ -42,6 +42,7 @@ public:
     void addCommandButton(int id, std::u16string_view text) override;
     // Under the caption, announced to screen readers as a status.
     void showNotice(std::u16string_view text) override;
+    void describeItem(int id, std::u16string_view text) override;
     int runModal(int templateId, DialogProc proc) override;
     int screenWidth() const override;
     int screenHeight() const override;
@@ -51,6 +52,9 @@ public:
     void invalidate() override {}
 
 private:
+    // Shows what the lists hold before the program waits for the user.
+    void flushLists();
+
     std::u16string controlText(std::size_t index) const override;
     void setControlText(std::size_t index, std::u16string_view text) override;
     void setSpokenName(std::size_t index, std::u16string_view name) override;

@@ -128,6 +128,27 @@
     win.tools.insertBefore(button, win.tools.firstChild);
   };
 
+  // Words that say what control `index` shows, beside it where the
+  // window's style sheet places them (grid area "d" and the index) and
+  // read out with it.
+  web.describeControl = function (handle, index, value) {
+    var win = web.windows[handle];
+    var control = win.controls[index];
+    if (!control.description) {
+      control.description = web.el('span', 'ts-description');
+      control.description.id = web.nextId('description');
+      control.description.style.gridArea = 'd' + index;
+      win.body.appendChild(control.description);
+    }
+    control.description.textContent = value;
+    control.description.hidden = value === '';
+    if (value) {
+      control.element.setAttribute('aria-describedby', control.description.id);
+    } else {
+      control.element.removeAttribute('aria-describedby');
+    }
+  };
+
   web.showWindow = function (handle, firstStop) {
     var win = web.windows[handle];
     var element = win.element;

@@ -108,7 +108,13 @@ var TSStore = (function () {
         return;
       }
       tx.oncomplete = function () { finish(result()); };
-      tx.onabort = function () { finish(failed); };
+      tx.onabort = function () {
+        // Whatever stopped it (the quota, the data cleared under the page)
+        // may stay with this connection: the next save opens a fresh one,
+        // which sees the storage as it is then.
+        forget(db);
+        finish(failed);
+      };
       tx.onerror = function (event) { event.preventDefault(); };  // the abort follows
     });
   }

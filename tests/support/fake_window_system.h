@@ -29,8 +29,12 @@ public:
     void deleteColumns(int count) override;
     void insertColumn(int position, std::u16string_view title, int width) override;
     void setCell(std::u16string_view text, int subitem, int row) override;
+    void setEmptyText(std::u16string_view text) override { emptyText = text; }
+    void setFiguresNote(std::u16string_view note) override { figuresNote = note; }
 
     std::vector<Column> columns;
+    std::u16string emptyText;                       // what the list says while it has no rows
+    std::u16string figuresNote;                     // the word beside figures that are no results
     std::vector<std::vector<std::u16string>> rows;  // one text per column
     int selected = -1;
 };
@@ -77,6 +81,7 @@ public:
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
+    void describeItem(int id, std::u16string_view text) override { descriptions[id] = text; }
     std::u16string linkTo(std::string_view payload) override;
     void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
@@ -99,8 +104,9 @@ public:
 
     int templateId;
     int invalidations = 0;
-    std::u16string notice;       // the line under the caption, empty when none
-    std::map<int, bool> hidden;  // showItem, by control id
+    std::u16string notice;                       // the line under the caption, empty when none
+    std::map<int, bool> hidden;                  // showItem, by control id
+    std::map<int, std::u16string> descriptions;  // describeItem, by control
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
     } placement;

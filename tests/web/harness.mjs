@@ -31,8 +31,9 @@ const siteDir = path.resolve(process.env.TS_WEB_SITE ?? path.join(here, '../../b
 let chrome = null;
 after(async () => chrome && (await (await chrome).close()));
 
-// A scenario: a node:test case whose body gets its world: open() opens the
-// site in a new tab, file() writes a file to pick, downloaded() waits for a
+// A scenario: a node:test case whose body gets its world: url is the
+// site's address, work a folder of its own and context the browser context
+// its tabs open in, open() opens the site in a new tab, file() writes a file to pick, downloaded() waits for a
 // download, stopServer() takes the site off the network, note() prints.
 export function scenario(title, body) {
   test(title, { timeout: 120_000 }, async (t) => {
@@ -46,6 +47,9 @@ export function scenario(title, body) {
     const errors = [];
     const world = {
       t,
+      url,
+      work,
+      context,
       note: (message) => t.diagnostic(message),
       open: (options = {}) =>
         App.open(context, url, {
