@@ -216,11 +216,6 @@ int WebDialog::screenHeight() const {
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
 
-void WebDialog::showNotice(std::u16string_view text) {
-    const JsText notice = toJs(text);
-    js_show_notice(handle_, notice.data, notice.length);
-}
-
 void WebDialog::showControl(std::size_t index, bool shown) {
     js_show_control(handle_, static_cast<int>(index), shown ? 1 : 0);
 }
