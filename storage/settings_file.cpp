@@ -161,23 +161,26 @@ std::u16string headerRecord() {
     return header;
 }
 
-std::u16string peopleRecord(const Party& party, const SaveDate& date) {
+// The PEOPLE record, with `date` written into its last field.
+static std::u16string peopleRecordDated(const Party& party, std::u16string_view date) {
     std::u16string tail;
     appendField(tail, u',', party.total);
     appendField(tail, u',', party.unit);
-    appendField(tail, u',', date.year);
-    appendField(tail, u'/', date.month);
-    appendField(tail, u'/', date.day);
+    tail.push_back(u',');
+    tail.append(date);
     tail.push_back(u'\n');
     return record(kPeopleTag, party.name(), tail);
 }
 
+std::u16string peopleRecord(const Party& party, const SaveDate& date) {
+    std::u16string written = decimalText(date.year);
+    appendField(written, u'/', date.month);
+    appendField(written, u'/', date.day);
+    return peopleRecordDated(party, written);
+}
+
 std::u16string undatedPeopleRecord(const Party& party) {
-    std::u16string tail;
-    appendField(tail, u',', party.total);
-    appendField(tail, u',', party.unit);
-    tail.append(u",\n");
-    return record(kPeopleTag, party.name(), tail);
+    return peopleRecordDated(party, {});
 }
 
 std::u16string groupRecord(const Group& group) {
