@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "platform/web/web_controls.h"
+#include "platform/web/web_link.h"
 #include "platform/web/web_message_box.h"
 #include "platform/web/web_text.h"
 #include "platform/web/web_window_system.h"
@@ -26,6 +27,12 @@ EM_ASYNC_JS(int, js_next_event, (int handle), {
 });
 EM_JS(void, js_add_command_button, (int handle, int id, const char16_t* text, int length), {
     TSWeb.addCommandButton(handle, id, TSWeb.text(text, length));
+});
+EM_JS(void, js_show_item, (int handle, int index, int shown), {
+    TSWeb.showItem(handle, index, shown);
+});
+EM_JS(void, js_show_notice, (int handle, const char16_t* text, int length), {
+    TSWeb.showNotice(handle, TSWeb.text(text, length));
 });
 EM_JS(int, js_screen_width, (), { return window.innerWidth | 0; });
 EM_JS(int, js_screen_height, (), { return window.innerHeight | 0; });
@@ -183,5 +190,26 @@ int WebDialog::screenHeight() const {
 }
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
+
+// --- Links, and the read-only view.
+
+std::u16string WebDialog::linkTo(std::string_view payload) {
+    return web::linkWithData(payload);
+}
+
+void WebDialog::showLink(std::u16string_view link) {
+    web::showLinkDialog(link);
+}
+
+void WebDialog::showItem(int id, bool shown) {
+    if (const std::size_t* index = indexOf(id)) {
+        js_show_item(handle_, static_cast<int>(*index), shown ? 1 : 0);
+    }
+}
+
+void WebDialog::showNotice(std::u16string_view text) {
+    const JsText notice = toJs(text);
+    js_show_notice(handle_, notice.data, notice.length);
+}
 
 }  // namespace ts::platform

@@ -48,6 +48,13 @@ public:
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override {}
 
+    // --- Links to this site carrying a party, and the read-only view's
+    // needs: hidden commands and the line under the caption.
+    std::u16string linkTo(std::string_view payload) override;
+    void showLink(std::u16string_view link) override;
+    void showItem(int id, bool shown) override;
+    void showNotice(std::u16string_view text) override;
+
 private:
     std::u16string controlText(std::size_t index) const override;
     void setControlText(std::size_t index, std::u16string_view text) override;

@@ -117,6 +117,35 @@
     }
   };
 
+  // --- Hidden controls and the line under the caption (the read-only
+  // view of a shared party needs both).
+
+  web.showItem = function (handle, index, shown) {
+    var control = web.windows[handle].controls[index];
+    if (control) {
+      control.element.hidden = !shown;
+    }
+  };
+
+  // A state the user must keep in view, under the title bar; an empty
+  // text removes it.
+  web.showNotice = function (handle, text) {
+    var win = web.windows[handle];
+    if (!text) {
+      if (win.notice) {
+        win.notice.remove();
+        win.notice = null;
+      }
+      return;
+    }
+    if (!win.notice) {
+      win.notice = web.el('p', 'ts-notice');
+      win.notice.setAttribute('role', 'status');
+      win.element.insertBefore(win.notice, win.body);
+    }
+    win.notice.textContent = text;
+  };
+
   web.closeWindow = function (handle) {
     var win = web.windows[handle];
     win.closed = true;

@@ -8,7 +8,7 @@
 //
 // Joined after the generated constants (TSConst) and before the other
 // parts (web_dialog.js, web_controls.js, web_list_view.js,
-// web_message_box.js) into the script the program is built with
+// web_message_box.js, web_link.js) into the script the program is built with
 // (--pre-js), so `Module`, `FS` and the heap views are the program's.
 
 var TSWeb = (function() {
