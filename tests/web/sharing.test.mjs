@@ -165,4 +165,13 @@ scenario('a cut, altered, random or oversized link says so and changes nothing',
       await tab.close();
     });
   }
+  await t.test('a link followed in a tab that runs already', async () => {
+    const tab = await open();
+    await tab.follow(`${home}#2${fragment.slice(1)}`);
+    assert.equal((await tab.box()).text, bad.at(-1)[2]);
+    await tab.answer('ok');
+    await tab.ready();
+    assert.deepEqual(await tab.rows(), groups, 'the groups');
+    assert.equal(tab.address(), home, 'the address');
+  });
 });

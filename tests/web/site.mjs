@@ -555,6 +555,14 @@ export class App {
     await until(this.page, own, [], () => 'the party is never shown as this device\'s own');
   }
 
+  // Follows a link in this tab, as a link tapped in it does: the address
+  // changes, the page is not loaded again by the browser itself.
+  async follow(address) {
+    await this.page.evaluate((to) => {
+      location.href = to;
+    }, address);
+  }
+
   // The page's address, fragment included.
   address() {
     return this.page.url();
