@@ -87,6 +87,9 @@ void MainWindow::create(platform::Dialog& window) {
     }
     window.placeWindow(0, 0, width, height);
     state_.list = window.listView(id::main::kGroupList);
+    if (state_.list != nullptr && !state_.behaviour.viewOnly) {
+        state_.list->setEmptyText(text::kEmptyListHint);
+    }
     window.addCommandButton(id::main::kSendChat, text::kSendButton);
     if (state_.behaviour.viewOnly) {
         // Someone else's party, to look at: nothing here changes it.
@@ -473,12 +476,19 @@ void MainWindow::saveCsv(platform::Dialog& window) {
 
 void MainWindow::refreshWindow(platform::Dialog& window) {
     if (state_.list != nullptr && state_.party) {
+        // The shares and balances of a party not calculated yet are zeros,
+        // not results: where the list has room, it says so beside them.
+        state_.list->setFiguresNote(state_.resultsCurrent ? std::u16string_view()
+                                                          : text::kNotCalculated);
         state_.list->deleteAllRows();
         ui::fillRows(*state_.list, state_.columns, *state_.party);
         state_.list->selectRow(state_.rememberedRow);
     }
     if (state_.party) {
         ui::showTotals(window, *state_.party);
+        // A remainder the rounding left is the organiser's to keep.
+        window.describeItem(id::main::kRemainderText,
+                            state_.resultsCurrent ? text::kRemainderKept : std::u16string_view());
     }
     window.invalidate();
 }

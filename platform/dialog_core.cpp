@@ -186,4 +186,10 @@ void DialogCore::dispatch(const Message& message) {
     }
 }
 
+void DialogCore::showItem(int id, bool shown) {
+    if (const std::size_t* index = indexOf(id)) {
+        showControl(*index, shown);
+    }
+}
+
 }  // namespace ts::platform

@@ -38,6 +38,7 @@ public:
     void setUpDownPosition(int id, int position) final;
     void insertComboEntry(int id, int position, std::u16string_view text) final;
     ListView* listView(int id) final;
+    void showItem(int id, bool shown) final;
 
     // Hands `message` to the procedure, unless the dialog has ended. The
     // procedures cannot go on half-done when storage runs out, and no
@@ -86,6 +87,7 @@ protected:
     virtual void insertChoice(std::size_t index, int position, std::u16string_view text) = 0;
     virtual ListView* listAt(std::size_t index) = 0;
     virtual int showMenu(std::size_t index, std::span<const MenuEntry> entries) = 0;
+    virtual void showControl(std::size_t index, bool shown) = 0;
     // Called once, by the first endDialog.
     virtual void ending(int /*result*/) {}
     [[noreturn]] virtual void outOfMemory() = 0;

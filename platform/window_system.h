@@ -76,6 +76,14 @@ public:
     // sets the text of that cell of an existing row.
     virtual void setCell(std::u16string_view text, int subitem, int row) = 0;
 
+    // What the list says while it has no rows: what to do first. A report
+    // view with no room for it (the desktops) shows nothing.
+    virtual void setEmptyText(std::u16string_view /*text*/) {}
+    // A word the list shows with every row's figures while they are not the
+    // results of a calculation; empty once they are. Where the columns'
+    // titles say enough (the desktops), nothing is shown.
+    virtual void setFiguresNote(std::u16string_view /*note*/) {}
+
 protected:
     ~ListView() = default;
 };
@@ -149,7 +157,7 @@ public:
     virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
     // Shows or hides a control; a hidden control takes no room where the
     // window system lays its windows out itself (the browser).
-    virtual void showItem(int /*id*/, bool /*shown*/) {}
+    virtual void showItem(int id, bool shown) = 0;
     // The address of this program carrying `payload` for another device to
     // open; empty where the program has no address of its own (the
     // desktops) or the link could not be made.
@@ -163,6 +171,10 @@ public:
     // as a change that is not saved. Where a window has no room for one
     // (the desktops' fixed templates), nothing is shown.
     virtual void showNotice(std::u16string_view /*text*/) {}
+    // Words the window shows with control `id` to say what its value means
+    // (who keeps a remainder); empty removes them. Where the window has no
+    // room for them (the desktops' fixed templates), nothing is shown.
+    virtual void describeItem(int /*id*/, std::u16string_view /*text*/) {}
     // A command the window system shows beside the template's controls,
     // where it has room for one (the browser's title bar); the desktops
     // offer such commands in the list's menu instead and show nothing.

@@ -22,12 +22,31 @@ inline constexpr std::u16string_view kTotalLabel = u"総額";
 inline constexpr std::u16string_view kUnitLabel = u"区切額";
 inline constexpr std::u16string_view kRemainderLabel = u"余り";
 
+// The group list: what it says while empty, and the word beside figures
+// that no calculation has made yet.
+inline constexpr std::u16string_view kEmptyListHint = u"「追加」でグループを加えます";
+inline constexpr std::u16string_view kNotCalculated = u"未計算";
+// Said with the remainder on the totals line, as the chat text says it.
+inline constexpr std::u16string_view kRemainderKept = u"幹事の手元に残ります";
+
 inline constexpr std::u16string_view kSimpleView = u"簡易表示";
 inline constexpr std::u16string_view kDetailedView = u"詳細表示";
 
 // The two arrows of an up-down control, as a screen reader names them.
 inline constexpr std::u16string_view kArrowUp = u"増やす";
 inline constexpr std::u16string_view kArrowDown = u"減らす";
+
+// The buttons of message boxes, and what a screen reader calls their icons.
+inline constexpr std::u16string_view kOkButton = u"OK";
+inline constexpr std::u16string_view kCancelButton = u"キャンセル";
+inline constexpr std::u16string_view kRetryButton = u"再試行";
+inline constexpr std::u16string_view kYesButton = u"はい";
+inline constexpr std::u16string_view kNoButton = u"いいえ";
+inline constexpr std::u16string_view kWarningIconName = u"警告";
+inline constexpr std::u16string_view kInformationIconName = u"情報";
+inline constexpr std::u16string_view kQuestionIconName = u"質問";
+// The button that opens a combo box's list of choices.
+inline constexpr std::u16string_view kChoicesButton = u"候補を表示";
 
 // Message boxes.
 inline constexpr std::u16string_view kErrorCaption = u"エラー";
@@ -58,6 +77,8 @@ inline constexpr std::u16string_view kExportSettingsMenu = u"設定ファイル�
 inline constexpr std::u16string_view kImportSettingsMenu = u"設定ファイルを読み込む…";
 inline constexpr std::u16string_view kSendButton = u"送る";
 inline constexpr std::u16string_view kMenuButton = u"メニュー";
+// Joins a list's name to its menu button's: "グループ一覧のメニュー".
+inline constexpr std::u16string_view kMenuOf = u"の";
 inline constexpr std::u16string_view kExportFailed = u"設定ファイルを書き出せませんでした";
 inline constexpr std::u16string_view kImportCaption = u"設定ファイルを読み込む";
 inline constexpr std::u16string_view kImportNotSettings =

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/list_rows.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/tables.h"
@@ -50,8 +51,10 @@ std::string columnHeads() {
     std::string heads;
     bool first = true;
     for (const ts::res::ColumnSpec& column : ts::res::kColumns) {
-        heads += first ? "<th scope=\"col\">" : "<th scope=\"col\" class=\"ts-right\">";
-        heads += escaped(column.title) + "</th>";
+        const std::string role(
+            ts::platform::columnRoleName(ts::platform::columnRole(column.title)));
+        heads += "<th scope=\"col\" role=\"columnheader\" class=\"ts-col-" + role +
+                 (first ? "" : " ts-right") + "\">" + escaped(column.title) + "</th>";
         first = false;
     }
     return heads;
@@ -78,8 +81,8 @@ std::string control(const ts::res::ControlTemplate& c, int index) {
         case ControlKind::ListView:
             return "<div class=\"ts-listbox\"" + id + place +
                    "><table class=\"ts-list\" role=\"grid\" aria-readonly=\"true\" aria-label=\"" +
-                   name + "\"><thead><tr>" + columnHeads() +
-                   "</tr></thead><tbody></tbody></table></div>";
+                   name + "\"><thead role=\"rowgroup\"><tr role=\"row\">" + columnHeads() +
+                   "</tr></thead><tbody role=\"rowgroup\"></tbody></table></div>";
         case ControlKind::Icon:
             return "<button type=\"button\" class=\"ts-icon\" aria-label=\"" + name + "\"" + id +
                    place + "><img src=\"icons/tally-share.svg\" alt=\"\"></button>";

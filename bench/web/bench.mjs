@@ -1,27 +1,47 @@
-// Benchmark of the web edition: what the site costs to fetch, how soon its
-// main window is ready beside a plain HTML page with the same texts, and the
-// memory it holds.
+// Benchmark of the web edition's start beside a static page: what the site
+// costs on the wire, how soon each page paints and how soon the main window
+// is ready, cold, from the service worker and on a slow phone.
 //
-//   node bench/web/bench.mjs <siteDir>
+//   node bench/web/bench.mjs <siteDir> [loads]
 //
-// One run of headless Chromium on localhost; times are medians of 5 loads.
+// One headless Chromium; the site and the static page are loaded in turn
+// (interleaved), `loads` times each (15 unless given), every load in a
+// browser context of its own that is left to settle for a second before it
+// navigates; medians. The static page is the site's own index.html with the
+// typical party's rows and totals written in and no program: the same
+// texts, buttons and style. The site starts with that party stored.
+//   first paint: the first contentful paint (PerformanceObserver "paint");
+//   ready: the first frame painted once the main window shows the party's
+//     rows and totals and takes input (body data-ready="1" on both pages);
+//   cold: nothing cached, no service worker;
+//   from the service worker: a later load of a context whose service worker
+//     is active (the static page: a later load from the browser's cache);
+//   slow phone: the same with the CPU slowed down 4 times (CDP).
 import { gzipSync, constants } from 'node:zlib';
-import { readFile, readdir } from 'node:fs/promises';
+import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 
-const RUNS = 5;
-const SITE_AIM_BYTES = 150_000;
-const READY_AIM_RATIO = 1.5;
-
+const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, firstPaintBytes: 60_000 };
 const siteDir = process.argv[2];
+const LOADS = Number(process.argv[3] ?? 15);
 if (!siteDir) {
-  console.error('usage: node bench/web/bench.mjs <siteDir>');
+  console.error('usage: node bench/web/bench.mjs <siteDir> [loads]');
   process.exit(2);
 }
-const here = path.dirname(fileURLToPath(import.meta.url));
+
+const gz = (bytes) => gzipSync(bytes, { level: constants.Z_BEST_COMPRESSION }).length;
+const kb = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const load = async () => (await readFile('/proc/loadavg', 'utf8')).split(' ').slice(0, 3).join(' ');
+
+// --- Bytes.
 
 async function filesUnder(dir, prefix = '') {
   const found = [];
@@ -29,222 +49,200 @@ async function filesUnder(dir, prefix = '') {
     const relative = prefix ? `${prefix}/${entry.name}` : entry.name;
     if (entry.isDirectory()) {
       found.push(...(await filesUnder(path.join(dir, entry.name), relative)));
-    } else if (entry.isFile()) {
+    } else {
       found.push(relative);
     }
   }
   return found.sort();
 }
 
-const kb = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
-const ms = (value) => `${value.toFixed(0)} ms`;
-
-function median(values) {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-}
-
-// ---------------------------------------------------------------------------
-// Sizes: what each file costs on the wire when served with gzip encoding.
-
-console.log('transferred size with gzip encoding (zlib level 9 of each file):');
-let siteGzip = 0;
-let siteRaw = 0;
-let wasmGzip = null;
-let iconsGzip = 0;
+console.log(`machine load at the start (1, 5, 15 min): ${await load()}`);
+console.log('the site on the wire (gzip, level 9):');
+let total = 0;
 for (const file of await filesUnder(siteDir)) {
   const bytes = await readFile(path.join(siteDir, file));
-  const gzip = gzipSync(bytes, { level: constants.Z_BEST_COMPRESSION }).length;
-  siteGzip += gzip;
-  siteRaw += bytes.length;
-  if (file.startsWith('icons/')) {
-    iconsGzip += gzip;
-  }
-  if (file.endsWith('.wasm')) {
-    wasmGzip = (wasmGzip ?? 0) + gzip;
-  }
-  console.log(`  ${file.padEnd(28)} ${String(gzip).padStart(8)} B gzip  (${bytes.length} B)`);
+  total += gz(bytes);
+  console.log(`  ${file.padEnd(28)} ${String(gz(bytes)).padStart(7)} B  (${bytes.length} B)`);
 }
-console.log(`  ${'total'.padEnd(28)} ${String(siteGzip).padStart(8)} B gzip  (${siteRaw} B) = ${kb(siteGzip)}`);
-console.log(
-  `  ${'without icons/'.padEnd(28)} ${String(siteGzip - iconsGzip).padStart(8)} B gzip = ${kb(siteGzip - iconsGzip)}`,
-);
-console.log(`wasm alone: ${wasmGzip === null ? 'no .wasm file' : `${wasmGzip} B gzip = ${kb(wasmGzip)}`}`);
+console.log(`  ${'total'.padEnd(28)} ${String(total).padStart(7)} B = ${kb(total)}`);
+// index.html carries the style and the main window's first picture; the
+// program's script is deferred, so nothing else blocks the first paint.
+const page = await readFile(path.join(siteDir, 'index.html'), 'utf8');
+const firstPaintBytes = gz(Buffer.from(page));
+console.log(`bytes the first paint needs (index.html alone): ${kb(firstPaintBytes)} gzip`);
 
-// ---------------------------------------------------------------------------
-// Times: from the navigation's start to the main window being ready, which
-// the page tells by body data-ready="1". The moment is taken in the page.
+// --- The static page and the stored party.
 
-const MARK_READY = () => {
-  const mark = () => {
-    if (window.__tsReadyAt === undefined && document.body?.dataset.ready === '1') {
-      window.__tsReadyAt = performance.now();
-    }
-  };
-  new MutationObserver(mark).observe(document, {
-    subtree: true,
-    childList: true,
-    attributes: true,
-    attributeFilter: ['data-ready'],
+const ROWS = [
+  ['幹事チーム', '2人', '100%', '3500円', '3000円', '0円\u3000\u3000'],
+  ['ゲスト 田中', '3人', '90%', '1000円', '3000円', '2000円払う'],
+];
+const TOTALS = { 1028: '5人', 1019: '12345円', 1029: '1000円', 1027: '3155円' };
+
+function staticPage(html) {
+  let out = html.replace(/<script[\s\S]*?<\/script>/g, '').replace(/<link rel="preload"[^>]*>/, '');
+  out = out.replace(' aria-busy="true" inert', '');
+  const rows = ROWS.map((row) => `<tr>${row.map((cell, i) => `<td${i ? ' class="ts-right"' : ''}>${cell}</td>`).join('')}</tr>`);
+  out = out.replace('<tbody></tbody>', `<tbody>${rows.join('')}</tbody>`);
+  for (const [id, text] of Object.entries(TOTALS)) {
+    out = out.replace(new RegExp(`(data-control-id="${id}"[^>]*>)</output>`), `$1${text}</output>`);
+  }
+  return out.replace('</body>', "<script>document.body.dataset.ready = '1';</script>\n</body>");
+}
+
+function settingsFile() {
+  const lines = ['@TALLYSHARE/CONFIG,1.00', 'PEOPLE,"FIRST",12345,1000,2026/12/8'];
+  for (const row of ROWS) {
+    lines.push(`GROUP,"${row[0]}",${parseInt(row[1], 10)},${parseInt(row[2], 10)},${parseInt(row[3], 10)}`);
+  }
+  return [...Buffer.from(lines.map((line) => `${line}\n\0`).join(''), 'utf16le')];
+}
+
+function seed(bytes) {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open('tally-share', 1);
+    request.onupgradeneeded = () => request.result.createObjectStore('files');
+    request.onerror = () => reject(request.error);
+    request.onsuccess = () => {
+      const tx = request.result.transaction('files', 'readwrite');
+      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
+      tx.oncomplete = () => {
+        request.result.close();
+        resolve();
+      };
+    };
   });
+}
+
+// In every page before its own scripts: the first contentful paint and the
+// first frame after the main window is ready.
+const MARKS = () => {
+  window.__marks = {};
+  new PerformanceObserver((list) => {
+    for (const entry of list.getEntries()) {
+      if (entry.name === 'first-contentful-paint') {
+        window.__marks.paint = entry.startTime;
+      }
+    }
+  }).observe({ type: 'paint', buffered: true });
+  const watch = new MutationObserver(() => {
+    if (document.body?.dataset.ready === '1') {
+      watch.disconnect();
+      requestAnimationFrame(() => setTimeout(() => { window.__marks.ready = performance.now(); }));
+    }
+  });
+  watch.observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
 };
 
-async function readyTime(page) {
-  await page.waitForFunction(() => window.__tsReadyAt !== undefined, { timeout: 30_000 });
-  return page.evaluate(() => window.__tsReadyAt);
+// --- Loads.
+
+const settle = () => new Promise((resolve) => setTimeout(resolve, 1000));
+
+async function measured(context, url, slow) {
+  const tab = await context.newPage();
+  await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+  await tab.evaluateOnNewDocument(MARKS);
+  const cdp = await tab.createCDPSession();
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: slow ? 4 : 1 });
+  await tab.goto(url);
+  await tab.waitForFunction(() => window.__marks.ready !== undefined && window.__marks.paint !== undefined, {
+    timeout: 60_000,
+  });
+  const marks = await tab.evaluate(() => window.__marks);
+  await cdp.detach();
+  await tab.close();
+  return marks;
 }
 
-async function newPage(context) {
-  const page = await context.newPage();
-  await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
-  await page.evaluateOnNewDocument(MARK_READY);
-  return page;
-}
-
-// Each load in a context of its own: nothing cached, no service worker.
-async function coldTimes(browser, url, phases = null) {
-  const times = [];
-  for (let run = 0; run < RUNS; run++) {
-    const context = await browser.createBrowserContext();
-    try {
-      const page = await newPage(context);
-      await page.goto(url, { waitUntil: 'load' });
-      times.push(await readyTime(page));
-      if (phases) {
-        const marks = await page.evaluate(() => {
-          const at = { 'page fetched': performance.getEntriesByType('navigation')[0]?.responseEnd };
-          for (const entry of performance.getEntriesByType('resource')) {
-            const name = new URL(entry.name).pathname.slice(1);
-            if (/\.(js|wasm|css)$/.test(name)) {
-              at[`${name} fetched`] = entry.responseEnd;
-            }
-          }
-          return at;
-        });
-        for (const [name, at] of Object.entries(marks)) {
-          (phases[name] ??= []).push(at);
-        }
-      }
-    } finally {
-      await context.close();
-    }
-  }
-  return times;
-}
-
-// Loads after the first, once the service worker controls the page (for the
-// static page, which has none: plain reloads).
-async function warmTimes(browser, url, serviceWorker) {
+// A fresh context, left to settle; for the site with the party stored (the
+// store is filled from a file of the site that is not the page, so nothing
+// the page needs is cached).
+async function freshContext(browser, url, site) {
   const context = await browser.createBrowserContext();
+  if (site) {
+    const tab = await context.newPage();
+    await tab.goto(`${url}manifest.webmanifest`);
+    await tab.evaluate(seed, settingsFile());
+    await tab.close();
+  }
+  await settle();
+  return context;
+}
+
+async function cold(browser, url, site, slow) {
+  const context = await freshContext(browser, url, site);
   try {
-    const page = await newPage(context);
-    await page.goto(url, { waitUntil: 'load' });
-    await readyTime(page);
-    if (serviceWorker) {
-      const ready = await page.evaluate(() =>
-        Promise.race([
-          navigator.serviceWorker.ready.then(() => true),
-          new Promise((resolve) => setTimeout(() => resolve(false), 10_000)),
-        ]),
-      );
-      if (!ready) {
-        return { error: 'navigator.serviceWorker.ready never resolved' };
-      }
-    }
-    await page.reload({ waitUntil: 'load' });
-    await readyTime(page);
-    if (serviceWorker && !(await page.evaluate(() => navigator.serviceWorker.controller !== null))) {
-      return { error: 'no service worker controls the page after a reload' };
-    }
-    const times = [];
-    for (let run = 0; run < RUNS; run++) {
-      await page.reload({ waitUntil: 'load' });
-      times.push(await readyTime(page));
-    }
-    return { times };
+    return await measured(context, url, slow);
   } finally {
     await context.close();
   }
 }
 
-async function memory(browser, url, wasm) {
-  const context = await browser.createBrowserContext();
+// A load after the first, with the site's service worker in control.
+async function warm(browser, url, site, slow) {
+  const context = await freshContext(browser, url, site);
   try {
-    const page = await newPage(context);
-    await page.goto(url, { waitUntil: 'load' });
-    await readyTime(page);
-    const session = await page.createCDPSession();
-    await session.send('HeapProfiler.collectGarbage');
-    const heap = await session.send('Runtime.getHeapUsage');
-    const wasmBytes = wasm
-      ? await page.evaluate(() =>
-          typeof window.TSWeb?.wasmMemoryBytes === 'function' ? window.TSWeb.wasmMemoryBytes() : null,
-        )
-      : null;
-    await session.detach();
-    return { heap: heap.usedSize, wasmBytes };
+    const first = await context.newPage();
+    await first.goto(url);
+    await first.waitForFunction(() => document.body.dataset.ready === '1', { timeout: 30_000 });
+    if (site) {
+      await first.evaluate(() => navigator.serviceWorker.ready);
+    }
+    await first.close();
+    await settle();
+    const marks = await measured(context, url, slow);
+    return marks;
   } finally {
     await context.close();
   }
 }
 
-const site = await startServer(siteDir, 0);
-const bare = await startServer(here, 0);
-const siteUrl = `http://localhost:${site.port}/`;
-const bareUrl = `http://localhost:${bare.port}/static_main.html`;
+const work = await mkdtemp(path.join(os.tmpdir(), 'ts-bench-'));
+await writeFile(path.join(work, 'index.html'), staticPage(page));
+const site = await startServer(path.resolve(siteDir), 0);
+const bare = await startServer(work, 0);
+const urls = { site: `http://localhost:${site.port}/`, static: `http://localhost:${bare.port}/` };
 const chrome = await launchBrowser();
+const results = {};
 try {
   const { browser } = chrome;
-  // One load of each first, so that neither pays for Chromium's own start.
-  await coldTimes(browser, bareUrl).catch(() => {});
-
-  const phases = {};
-  const siteColdTimes = await coldTimes(browser, siteUrl, phases);
-  const siteWarm = await warmTimes(browser, siteUrl, true);
-  const bareColdTimes = await coldTimes(browser, bareUrl);
-  const bareWarm = await warmTimes(browser, bareUrl, false);
-  const siteCold = median(siteColdTimes);
-  const bareCold = median(bareColdTimes);
-  const runs = (times) => (times ? `  (runs ${times.map((t) => t.toFixed(0)).join(', ')})` : '');
-  const siteMemory = await memory(browser, siteUrl, true);
-  const bareMemory = await memory(browser, bareUrl, false);
-
-  const siteWarmMedian = siteWarm.times ? median(siteWarm.times) : null;
-  const bareWarmMedian = median(bareWarm.times);
-  console.log(`ready, median of ${RUNS} (navigation start to body data-ready="1", 390×844 phone viewport):`);
-  console.log(`  site, cold (fresh context):          ${ms(siteCold)}${runs(siteColdTimes)}`);
-  console.log(
-    `    of which: ${Object.entries(phases)
-      .map(([name, at]) => `${name} ${ms(median(at))}`)
-      .join(', ')}`,
-  );
-  console.log(
-    `  site, from the service worker:       ${siteWarmMedian === null ? `not measured: ${siteWarm.error}` : ms(siteWarmMedian)}${runs(siteWarm.times)}`,
-  );
-  console.log(`  static page, cold:                   ${ms(bareCold)}${runs(bareColdTimes)}`);
-  console.log(`  static page, reload:                 ${ms(bareWarmMedian)}${runs(bareWarm.times)}`);
-  const coldRatio = siteCold / bareCold;
-  const warmRatio = siteWarmMedian === null ? null : siteWarmMedian / bareWarmMedian;
-  console.log(
-    `  ratio site / static page:            cold ${coldRatio.toFixed(2)}×, reload ${warmRatio === null ? '-' : `${warmRatio.toFixed(2)}×`}`,
-  );
-  const mib = (bytes) => `${(bytes / 1048576).toFixed(2)} MiB`;
-  console.log('memory after the first load (after garbage collection):');
-  console.log(
-    `  site: JS heap ${mib(siteMemory.heap)}, wasm memory ${siteMemory.wasmBytes === null ? 'unknown (no TSWeb.wasmMemoryBytes())' : mib(siteMemory.wasmBytes)}`,
-  );
-  console.log(`  static page: JS heap ${mib(bareMemory.heap)}`);
-
-  const met = (ok) => (ok ? 'met' : 'NOT met');
-  const readyOk = coldRatio <= READY_AIM_RATIO && (warmRatio === null || warmRatio <= READY_AIM_RATIO);
-  console.log(
-    `aims: site ${kb(siteGzip)} gzip <= ${kb(SITE_AIM_BYTES)}: ${met(siteGzip <= SITE_AIM_BYTES)}; ` +
-      `ready <= ${READY_AIM_RATIO}× the static page: ${met(readyOk)} (cold ${coldRatio.toFixed(2)}×` +
-      `${warmRatio === null ? '' : `, from the service worker ${warmRatio.toFixed(2)}×`})`,
-  );
+  await cold(browser, urls.static, false, false);  // Chromium's own first start, not counted
+  for (const [kind, run] of [['cold', cold], ['from the service worker', warm]]) {
+    for (const slow of [false, true]) {
+      const key = `${kind}${slow ? ', slow phone (CPU ÷4)' : ''}`;
+      results[key] = { site: [], static: [] };
+      for (let i = 0; i < LOADS; i++) {
+        // Interleaved, the order alternating, so that neither page gets the
+        // machine's quieter moments.
+        const order = i % 2 ? ['static', 'site'] : ['site', 'static'];
+        for (const which of order) {
+          results[key][which].push(await run(browser, urls[which], which === 'site', slow));
+        }
+      }
+    }
+  }
 } finally {
   await chrome.close();
   await site.close();
   await bare.close();
+  await rm(work, { recursive: true, force: true });
 }
+
+const met = (ok) => (ok ? 'met' : 'NOT met');
+console.log(`\nmedians of ${LOADS} loads each, 390×844 phone viewport:`);
+for (const [key, { site: s, static: b }] of Object.entries(results)) {
+  const warmRun = key.startsWith('from');
+  const row = (what) => {
+    const site = median(s.map((m) => m[what]));
+    const stat = median(b.map((m) => m[what]));
+    const aim = what === 'paint' ? AIMS.paint : warmRun ? AIMS.readyWarm : AIMS.readyCold;
+    return `${what === 'paint' ? 'first paint' : 'ready      '} site ${site.toFixed(0).padStart(5)} ms, static ${stat
+      .toFixed(0)
+      .padStart(5)} ms = ${(site / stat).toFixed(2)}× (aim ≤ ${aim}×: ${met(site / stat <= aim)})`;
+  };
+  console.log(`  ${key}:`);
+  console.log(`    ${row('paint')}`);
+  console.log(`    ${row('ready')}`);
+}
+console.log(`  bytes the first paint needs: ${kb(firstPaintBytes)} (aim ≤ ${kb(AIMS.firstPaintBytes)}: ${met(firstPaintBytes <= AIMS.firstPaintBytes)})`);
+console.log(`machine load at the end (1, 5, 15 min): ${await load()}`);

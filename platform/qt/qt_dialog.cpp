@@ -561,4 +561,8 @@ void QtDialog::placeWindow(int x, int y, int width, int height) {
     dialog_->setFixedSize(size);
 }
 
+void QtDialog::showControl(std::size_t index, bool shown) {
+    widgets_[index]->setVisible(shown);
+}
+
 }  // namespace ts::platform

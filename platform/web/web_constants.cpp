@@ -2,20 +2,36 @@
 // from the program's own headers, as the first part of the page script:
 // the event kinds of the message loops, the control kinds and style bits of
 // the templates, the ids the page itself acts on and the message boxes'
-// button sets. Run at build time (under node) so that the two sides cannot
-// drift apart.
+// button sets; and the texts the page shows of its own (TSText), from the
+// program's texts. Run at build time (under node) so that the two sides
+// cannot drift apart.
 #include <cstdio>
 
 #include "platform/web/web_window_system.h"
 #include "platform/window_system.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
+#include "resources/texts.h"
 
 namespace {
 
 template <typename Value>
 void constant(const char* name, Value value) {
     std::printf("  %s: %ld,\n", name, static_cast<long>(value));
+}
+
+// A text as a JavaScript string literal: printable ASCII as it is, every
+// other unit as \uXXXX, so the page script stays plain ASCII.
+void textConstant(const char* name, std::u16string_view value) {
+    std::printf("  %s: '", name);
+    for (const char16_t unit : value) {
+        if (unit >= 0x20 && unit < 0x7F && unit != u'\'' && unit != u'\\') {
+            std::putchar(static_cast<int>(unit));
+        } else {
+            std::printf("\\u%04X", static_cast<unsigned>(unit));
+        }
+    }
+    std::puts("',");
 }
 
 }  // namespace
@@ -56,6 +72,26 @@ int main() {
     constant("BUTTONS_OK_CANCEL", MessageButtons::OkCancel);
     constant("BUTTONS_RETRY_CANCEL", MessageButtons::RetryCancel);
     constant("BUTTONS_YES_NO", MessageButtons::YesNo);
+    constant("ICON_NONE", ts::platform::MessageIcon::None);
+    constant("ICON_WARNING", ts::platform::MessageIcon::Warning);
+    constant("ICON_INFORMATION", ts::platform::MessageIcon::Information);
+    constant("ICON_QUESTION", ts::platform::MessageIcon::Question);
+    std::puts("});");
+    std::puts("var TSText = Object.freeze({");
+    textConstant("MENU", ts::text::kMenuButton);
+    textConstant("MENU_OF", ts::text::kMenuOf);
+    textConstant("ARROW_UP", ts::text::kArrowUp);
+    textConstant("ARROW_DOWN", ts::text::kArrowDown);
+    textConstant("CLOSE", ts::text::kCloseButton);
+    textConstant("CHOICES", ts::text::kChoicesButton);
+    textConstant("OK", ts::text::kOkButton);
+    textConstant("CANCEL", ts::text::kCancelButton);
+    textConstant("RETRY", ts::text::kRetryButton);
+    textConstant("YES", ts::text::kYesButton);
+    textConstant("NO", ts::text::kNoButton);
+    textConstant("ICON_WARNING", ts::text::kWarningIconName);
+    textConstant("ICON_INFORMATION", ts::text::kInformationIconName);
+    textConstant("ICON_QUESTION", ts::text::kQuestionIconName);
     std::puts("});");
     return 0;
 }

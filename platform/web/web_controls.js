@@ -16,11 +16,11 @@
     var up = web.el('button', 'ts-step', '▲');
     up.type = 'button';
     up.dataset.step = 'up';
-    up.setAttribute('aria-label', '増やす');
+    up.setAttribute('aria-label', TSText.ARROW_UP);
     var down = web.el('button', 'ts-step', '▼');
     down.type = 'button';
     down.dataset.step = 'down';
-    down.setAttribute('aria-label', '減らす');
+    down.setAttribute('aria-label', TSText.ARROW_DOWN);
     up.addEventListener('click', function () { web.post(win, C.EVENT_STEP_UP, id); });
     down.addEventListener('click', function () { web.post(win, C.EVENT_STEP_DOWN, id); });
     group.appendChild(up);
@@ -60,21 +60,18 @@
       web.post(win, C.EVENT_FIELD_CHANGED, id);
     });
     if (kind === C.KIND_COMBO) {
-      var choices = web.el('datalist');
-      choices.id = web.nextId('choices');
-      element.setAttribute('list', choices.id);
-      control.choices = choices;
+      web.makeChoices(win, id, element, name, control);
     }
     return element;
   }
 
   // The list's menu, in the title bar of the main window.
   function addMenuButton(win, id, name) {
-    var menu = web.el('button', 'ts-button ts-menu-button', 'メニュー');
+    var menu = web.el('button', 'ts-button ts-menu-button', TSText.MENU);
     menu.type = 'button';
     menu.dataset.menuFor = String(id);
     menu.setAttribute('aria-haspopup', 'menu');
-    menu.setAttribute('aria-label', (name ? name + 'の' : '') + 'メニュー');
+    menu.setAttribute('aria-label', (name ? name + TSText.MENU_OF : '') + TSText.MENU);
     menu.addEventListener('click', function () { web.post(win, C.EVENT_CONTEXT_MENU, id); });
     win.tools.appendChild(menu);
   }
@@ -147,11 +144,14 @@
     if (id === C.ID_NONE) {
       element.dataset.index = String(index);
     }
+    // What takes the control's place: the control, or the box around a
+    // combo box's field, button and list.
+    var placed = control.box || element;
     if (kind !== C.KIND_GROUP_BOX) {
-      element.style.gridArea = 'c' + index;  // the window's style sheet places it
+      placed.style.gridArea = 'c' + index;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
-      // Not on the Tab road, as on the desktop; still reachable by touch.
+      // Not in the Tab order, as on the desktop; still reachable by touch.
       var target = control.focusable || element;
       if (kind === C.KIND_UPDOWN) {
         control.buttons.forEach(function (b) { b.tabIndex = -1; });
@@ -166,10 +166,10 @@
     }
     control.element = element;
     win.controls[index] = control;
-    win.body.appendChild(element);
-    if (control.choices) {
-      win.body.appendChild(control.choices);
+    if (control.box) {
+      control.box.insertBefore(element, control.box.firstChild);
     }
+    win.body.appendChild(placed);
   };
 
   function controlAt(handle, index) {
@@ -225,8 +225,10 @@
     if (!choices) {
       return;
     }
-    var option = web.el('option');
-    option.value = value;
+    var option = web.el('li', 'ts-choice', value);
+    option.id = web.nextId('choice');
+    option.setAttribute('role', 'option');
+    option.setAttribute('aria-selected', 'false');
     var before = position >= 0 && position < choices.children.length
                      ? choices.children[position] : null;
     choices.insertBefore(option, before);

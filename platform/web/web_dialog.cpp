@@ -28,11 +28,14 @@ EM_ASYNC_JS(int, js_next_event, (int handle), {
 EM_JS(void, js_add_command_button, (int handle, int id, const char16_t* text, int length), {
     TSWeb.addCommandButton(handle, id, TSWeb.text(text, length));
 });
-EM_JS(void, js_show_item, (int handle, int index, int shown), {
-    TSWeb.showItem(handle, index, shown);
-});
 EM_JS(void, js_show_notice, (int handle, const char16_t* text, int length), {
     TSWeb.showNotice(handle, TSWeb.text(text, length));
+});
+EM_JS(void, js_show_control, (int handle, int index, int shown), {
+    TSWeb.showControl(handle, index, shown !== 0);
+});
+EM_JS(void, js_describe_control, (int handle, int index, const char16_t* text, int length), {
+    TSWeb.describeControl(handle, index, TSWeb.text(text, length));
 });
 EM_JS(int, js_screen_width, (), { return window.innerWidth | 0; });
 EM_JS(int, js_screen_height, (), { return window.innerHeight | 0; });
@@ -69,8 +72,10 @@ void WebDialog::runLoop() {
             break;
         }
     }
+    flushLists();
     js_show_window(handle_, firstStop);
     while (!ended()) {
+        flushLists();
         const int event = js_next_event(handle_);
         const int id = event % kWebEventKindUnit;
         switch (static_cast<WebEvent>(event / kWebEventKindUnit)) {
@@ -136,7 +141,14 @@ ListView* WebDialog::listAt(std::size_t index) {
     return list.get();
 }
 
+void WebDialog::flushLists() {
+    for (const auto& [index, list] : lists_) {
+        list->flush();
+    }
+}
+
 int WebDialog::showMenu(std::size_t index, std::span<const MenuEntry> entries) {
+    flushLists();
     return runMenu(control(index).accessibleName, entries);
 }
 
@@ -146,6 +158,7 @@ void WebDialog::outOfMemory() {
 
 MessageAnswer WebDialog::messageBox(std::u16string_view text, std::u16string_view caption,
                                     MessageStyle style) {
+    flushLists();
     return runMessageBox(text, caption, style);
 }
 
@@ -177,7 +190,20 @@ void WebDialog::addCommandButton(int id, std::u16string_view text) {
     js_add_command_button(handle_, id, label.data, label.length);
 }
 
+void WebDialog::showNotice(std::u16string_view text) {
+    const JsText line = toJs(text);
+    js_show_notice(handle_, line.data, line.length);
+}
+
+void WebDialog::describeItem(int id, std::u16string_view text) {
+    if (const std::size_t* index = indexOf(id)) {
+        const JsText words = toJs(text);
+        js_describe_control(handle_, static_cast<int>(*index), words.data, words.length);
+    }
+}
+
 int WebDialog::runModal(int templateId, DialogProc proc) {
+    flushLists();
     return system_.runDialog(templateId, std::move(proc));
 }
 
@@ -191,7 +217,7 @@ int WebDialog::screenHeight() const {
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
 
-// --- Links, and the read-only view.
+// --- Links to this site carrying a party.
 
 std::u16string WebDialog::linkTo(std::string_view payload) {
     return web::linkWithData(payload);
@@ -201,15 +227,8 @@ void WebDialog::showLink(std::u16string_view link) {
     web::showLinkDialog(link);
 }
 
-void WebDialog::showItem(int id, bool shown) {
-    if (const std::size_t* index = indexOf(id)) {
-        js_show_item(handle_, static_cast<int>(*index), shown ? 1 : 0);
-    }
-}
-
-void WebDialog::showNotice(std::u16string_view text) {
-    const JsText notice = toJs(text);
-    js_show_notice(handle_, notice.data, notice.length);
+void WebDialog::showControl(std::size_t index, bool shown) {
+    js_show_control(handle_, static_cast<int>(index), shown ? 1 : 0);
 }
 
 }  // namespace ts::platform

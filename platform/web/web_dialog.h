@@ -40,6 +40,9 @@ public:
     std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
+    // Under the caption, announced to screen readers as a status.
+    void showNotice(std::u16string_view text) override;
+    void describeItem(int id, std::u16string_view text) override;
     int runModal(int templateId, DialogProc proc) override;
     int screenWidth() const override;
     int screenHeight() const override;
@@ -48,14 +51,14 @@ public:
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override {}
 
-    // --- Links to this site carrying a party, and the read-only view's
-    // needs: hidden commands and the line under the caption.
+    // --- Links to this site carrying a party (web_link.h).
     std::u16string linkTo(std::string_view payload) override;
     void showLink(std::u16string_view link) override;
-    void showItem(int id, bool shown) override;
-    void showNotice(std::u16string_view text) override;
 
 private:
+    // Shows what the lists hold before the program waits for the user.
+    void flushLists();
+
     std::u16string controlText(std::size_t index) const override;
     void setControlText(std::size_t index, std::u16string_view text) override;
     void setSpokenName(std::size_t index, std::u16string_view name) override;
@@ -68,6 +71,7 @@ private:
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
     ListView* listAt(std::size_t index) override;
     int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    void showControl(std::size_t index, bool shown) override;
     [[noreturn]] void outOfMemory() override;
 
     WebWindowSystem& system_;

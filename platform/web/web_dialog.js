@@ -27,6 +27,12 @@
     });
   };
 
+  function noticeLine() {
+    var line = web.el('p', 'ts-notice');
+    line.setAttribute('role', 'status');
+    return line;
+  }
+
   // A window for template `templateId`; its handle.
   web.openWindow = function (templateId, caption, isMain) {
     var win = {
@@ -45,6 +51,12 @@
     var tools = web.el('div', 'ts-tools');
     header.appendChild(tools);
     element.appendChild(header);
+    if (isMain) {
+      // Made empty with the window, so that screen readers follow it from
+      // the start (a live region made with its text is not announced).
+      win.notice = noticeLine();
+      element.appendChild(win.notice);
+    }
     var body = web.el('div', 'ts-body');
     element.appendChild(body);
     win.element = element;
@@ -80,8 +92,30 @@
     });
     if (!isMain) {
       web.keepOpen(element, function () { web.post(win, C.EVENT_COMMAND, C.ID_CANCEL); });
+      // The close box of a dialog's title bar, which cancels as Escape does.
+      var close = web.el('button', 'ts-button ts-close', '\u00D7');
+      close.type = 'button';
+      close.setAttribute('aria-label', TSText.CLOSE);
+      close.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, C.ID_CANCEL); });
+      tools.appendChild(close);
     }
     return handle;
+  };
+
+  // A line under the window's caption, announced as a status; an empty
+  // text removes it.
+  web.showNotice = function (handle, text) {
+    var win = web.windows[handle];
+    if (!win.notice) {
+      win.notice = noticeLine();
+      win.element.insertBefore(win.notice, win.body);
+    }
+    win.notice.textContent = text;
+  };
+
+  web.showControl = function (handle, index, shown) {
+    var control = web.windows[handle].controls[index];
+    (control.box || control.element).hidden = !shown;
   };
 
   // A command beside the template's controls, in the title bar.
@@ -92,6 +126,27 @@
     button.dataset.command = String(id);
     button.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
     win.tools.insertBefore(button, win.tools.firstChild);
+  };
+
+  // Words that say what control `index` shows, beside it where the
+  // window's style sheet places them (grid area "d" and the index) and
+  // read out with it.
+  web.describeControl = function (handle, index, value) {
+    var win = web.windows[handle];
+    var control = win.controls[index];
+    if (!control.description) {
+      control.description = web.el('span', 'ts-description');
+      control.description.id = web.nextId('description');
+      control.description.style.gridArea = 'd' + index;
+      win.body.appendChild(control.description);
+    }
+    control.description.textContent = value;
+    control.description.hidden = value === '';
+    if (value) {
+      control.element.setAttribute('aria-describedby', control.description.id);
+    } else {
+      control.element.removeAttribute('aria-describedby');
+    }
   };
 
   web.showWindow = function (handle, firstStop) {
@@ -115,35 +170,6 @@
     if (first) {
       (first.focusable || (first.buttons ? first.buttons[0] : first.element)).focus();
     }
-  };
-
-  // --- Hidden controls and the line under the caption (the read-only
-  // view of a shared party needs both).
-
-  web.showItem = function (handle, index, shown) {
-    var control = web.windows[handle].controls[index];
-    if (control) {
-      control.element.hidden = !shown;
-    }
-  };
-
-  // A state the user must keep in view, under the title bar; an empty
-  // text removes it.
-  web.showNotice = function (handle, text) {
-    var win = web.windows[handle];
-    if (!text) {
-      if (win.notice) {
-        win.notice.remove();
-        win.notice = null;
-      }
-      return;
-    }
-    if (!win.notice) {
-      win.notice = web.el('p', 'ts-notice');
-      win.notice.setAttribute('role', 'status');
-      win.element.insertBefore(win.notice, win.body);
-    }
-    win.notice.textContent = text;
   };
 
   web.closeWindow = function (handle) {

@@ -1,5 +1,11 @@
 #include "platform/web/web_list_view.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include <emscripten.h>
 
 #include "platform/web/web_text.h"
@@ -15,55 +21,123 @@ EM_JS(int, js_list_selected, (int handle, int index), {
 EM_JS(void, js_list_select, (int handle, int index, int row), {
     TSWeb.listSelect(handle, index, row);
 });
-EM_JS(void, js_list_delete_row, (int handle, int index, int row), {
-    TSWeb.listDeleteRow(handle, index, row);
-});
-EM_JS(void, js_list_delete_all_rows, (int handle, int index), {
-    TSWeb.listDeleteAllRows(handle, index);
-});
 EM_JS(void, js_list_delete_columns, (int handle, int index, int count), {
     TSWeb.listDeleteColumns(handle, index, count);
 });
 EM_JS(void, js_list_insert_column, (int handle, int index, int position, const char16_t* title,
-                                    int length, int width), {
-    TSWeb.listInsertColumn(handle, index, position, TSWeb.text(title, length), width);
+                                    int length, int width, const char* role), {
+    TSWeb.listInsertColumn(handle, index, position, TSWeb.text(title, length), width,
+                           UTF8ToString(role));
 });
-EM_JS(void, js_list_set_cell, (int handle, int index, const char16_t* text, int length,
-                               int subitem, int row), {
-    TSWeb.listSetCell(handle, index, TSWeb.text(text, length), subitem, row);
+EM_JS(void, js_list_apply, (int handle, int index, const std::int32_t* ops, int opCount,
+                            const char16_t* texts, int textLength), {
+    TSWeb.listApply(handle, index, HEAP32.subarray(ops >> 2, (ops >> 2) + opCount),
+                    TSWeb.text(texts, textLength));
+});
+EM_JS(void, js_list_set_empty_text, (int handle, int index, const char16_t* text, int length), {
+    TSWeb.listSetEmptyText(handle, index, TSWeb.text(text, length));
+});
+EM_JS(void, js_list_set_figures_note, (int handle, int index, const char16_t* text, int length), {
+    TSWeb.listSetFiguresNote(handle, index, TSWeb.text(text, length));
 });
 // clang-format on
+
+// One cell as the page reads it: its length in the joined texts, and for a
+// balance which way the money goes.
+void appendCell(std::vector<std::int32_t>& ops, std::u16string& texts, std::u16string_view text,
+                ColumnRole role) {
+    ops.push_back(static_cast<std::int32_t>(text.size()));
+    ops.push_back(
+        static_cast<std::int32_t>(role == ColumnRole::Balance ? balanceTone(text) : Tone::None));
+    texts.append(text);
+}
 
 }  // namespace
 
 int WebListView::selectedRow() const {
+    flush();
     return js_list_selected(handle_, index_);
 }
 
 void WebListView::selectRow(int index) {
+    flush();
     js_list_select(handle_, index_, index);
 }
 
 void WebListView::deleteRow(int index) {
-    js_list_delete_row(handle_, index_, index);
+    rows_.deleteRow(index);
 }
 
 void WebListView::deleteAllRows() {
-    js_list_delete_all_rows(handle_, index_);
+    rows_.deleteAllRows();
 }
 
 void WebListView::deleteColumns(int count) {
+    flush();
+    rows_.deleteColumns(count);
+    const auto gone = std::min(static_cast<std::size_t>(std::max(count, 0)), roles_.size());
+    roles_.erase(roles_.begin(), roles_.begin() + static_cast<std::ptrdiff_t>(gone));
     js_list_delete_columns(handle_, index_, count);
 }
 
 void WebListView::insertColumn(int position, std::u16string_view title, int width) {
+    flush();
+    const int at = std::clamp(position, 0, static_cast<int>(roles_.size()));
+    const ColumnRole role = columnRole(title);
+    rows_.insertColumn(at);
+    roles_.insert(roles_.begin() + at, role);
     const JsText text = toJs(title);
-    js_list_insert_column(handle_, index_, position, text.data, text.length, width);
+    js_list_insert_column(handle_, index_, at, text.data, text.length, width,
+                          std::string(columnRoleName(role)).c_str());
 }
 
 void WebListView::setCell(std::u16string_view text, int subitem, int row) {
-    const JsText cell = toJs(text);
-    js_list_set_cell(handle_, index_, cell.data, cell.length, subitem, row);
+    rows_.setCell(text, subitem, row);
+}
+
+void WebListView::setEmptyText(std::u16string_view text) {
+    const JsText js = toJs(text);
+    js_list_set_empty_text(handle_, index_, js.data, js.length);
+}
+
+void WebListView::setFiguresNote(std::u16string_view note) {
+    const JsText js = toJs(note);
+    js_list_set_figures_note(handle_, index_, js.data, js.length);
+}
+
+void WebListView::flush() const {
+    if (!rows_.pending()) {
+        return;
+    }
+    const RowChanges changes = rows_.take();
+    if (changes.empty() && !changes.selectionCleared) {
+        return;
+    }
+    // The page reads: whether the selection goes, where rows go or come,
+    // how many go, how many come and their cells, the cells to set; every
+    // text is a length here and its units in `texts`, in the same order.
+    const auto roleOf = [this](std::size_t column) {
+        return column < roles_.size() ? roles_[column] : ColumnRole::Other;
+    };
+    std::vector<std::int32_t> ops{changes.selectionCleared ? 1 : 0,
+                                  changes.at,
+                                  changes.removed,
+                                  static_cast<std::int32_t>(changes.inserted.size()),
+                                  rows_.columnCount(),
+                                  static_cast<std::int32_t>(changes.cells.size())};
+    std::u16string texts;
+    for (const RowTexts& row : changes.inserted) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            appendCell(ops, texts, row[column], roleOf(column));
+        }
+    }
+    for (const RowChanges::Cell& cell : changes.cells) {
+        ops.push_back(cell.row);
+        ops.push_back(cell.column);
+        appendCell(ops, texts, cell.text, roleOf(static_cast<std::size_t>(cell.column)));
+    }
+    js_list_apply(handle_, index_, ops.data(), static_cast<int>(ops.size()), texts.data(),
+                  static_cast<int>(texts.size()));
 }
 
 }  // namespace ts::platform

@@ -1,12 +1,20 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "platform/list_rows.h"
 #include "platform/window_system.h"
 
 namespace ts::platform {
 
-// The report-view list as a table in the page: single selection, text-only
-// rows, the first column left-aligned and the amounts right-aligned. The
-// page holds the rows and the selection; this forwards each change.
+// The report-view list as a grid in the page: single selection, text-only
+// rows, the first column left-aligned and the amounts right-aligned; on a
+// narrow screen the page shows each row as a card. The page holds the
+// selection. The rows are kept here too, and a change reaches the page
+// only when the screen must be right: at a selection (the last call of a
+// refresh), a column change, or before the program waits for the user.
+// Then the page gets what differs from what it shows, in one call.
 class WebListView final : public ListView {
 public:
     WebListView(int handle, int index) : handle_(handle), index_(index) {}
@@ -18,10 +26,18 @@ public:
     void deleteColumns(int count) override;
     void insertColumn(int position, std::u16string_view title, int width) override;
     void setCell(std::u16string_view text, int subitem, int row) override;
+    void setEmptyText(std::u16string_view text) override;
+    void setFiguresNote(std::u16string_view note) override;
+
+    // Hands the changes not yet shown to the page (the list as the program
+    // set it does not change).
+    void flush() const;
 
 private:
     int handle_;  // the window in the page
     int index_;   // the list's place in its template
+    mutable RowBuffer rows_;
+    std::vector<ColumnRole> roles_;  // of the columns shown, left to right
 };
 
 }  // namespace ts::platform

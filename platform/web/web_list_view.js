@@ -38,14 +38,22 @@
     node.addEventListener('pointercancel', cancel);
   }
 
+  // The selection is the one row marked aria-selected; the list remembers
+  // it, so that moving it touches two rows however long the list is.
   function select(list, index, focus) {
     var rows = list.body.rows;
-    for (var i = 0; i < rows.length; ++i) {
-      rows[i].setAttribute('aria-selected', i === index ? 'true' : 'false');
+    var row = index >= 0 && index < rows.length ? rows[index] : null;
+    if (list.current && list.current !== row) {
+      list.current.setAttribute('aria-selected', 'false');
     }
-    if (index >= 0 && index < rows.length) {
-      list.table.setAttribute('aria-activedescendant', rows[index].id);
-      rows[index].scrollIntoView({block: 'nearest'});
+    list.current = row;
+    if (row) {
+      if (!row.id) {
+        row.id = web.nextId('row');
+      }
+      row.setAttribute('aria-selected', 'true');
+      list.table.setAttribute('aria-activedescendant', row.id);
+      row.scrollIntoView({block: 'nearest'});
       if (focus) {
         list.table.focus({preventScroll: true});
       }
@@ -55,11 +63,9 @@
   }
 
   function selected(list) {
-    var rows = list.body.rows;
-    for (var i = 0; i < rows.length; ++i) {
-      if (rows[i].getAttribute('aria-selected') === 'true') {
-        return i;
-      }
+    var row = list.current;
+    if (row && row.parentNode === list.body && row.getAttribute('aria-selected') === 'true') {
+      return row.sectionRowIndex;
     }
     return -1;
   }
@@ -68,6 +74,41 @@
     var cells = list.table.querySelectorAll('th, td');
     for (var i = 0; i < cells.length; ++i) {
       cells[i].classList.toggle('ts-right', cells[i].cellIndex !== 0);
+    }
+  }
+
+  // A cell of the column `th` (its role's class), as every row gets it.
+  function makeCell(th) {
+    var cell = web.el('td', th.dataset.cellClass);
+    cell.setAttribute('role', 'gridcell');
+    return cell;
+  }
+
+  // The row every new row is a copy of: its cells, one per column.
+  function renewPrototype(list) {
+    var row = web.el('tr');
+    row.setAttribute('role', 'row');
+    row.setAttribute('aria-selected', 'false');
+    list.columns.forEach(function (th, c) {
+      th.dataset.cellClass = 'ts-col-' + th.dataset.role + (c === 0 ? '' : ' ts-right');
+      row.appendChild(makeCell(th));
+    });
+    list.prototype = row;
+    // The columns in order; the style sheet sizes each by its role.
+    list.table.style.setProperty('--ts-columns', list.columns.map(function (th) {
+      return 'var(--ts-track-' + th.dataset.role + ', minmax(4rem, 1fr))';
+    }).join(' ') || 'none');
+  }
+
+  // A text as a CSS string, for the words the style sheet shows itself.
+  function cssString(value) {
+    return '"' + value.replace(/[\\"]/g, '\\$&').replace(/\n/g, '\\A ') + '"';
+  }
+
+  // What the list says while it has no rows.
+  function showWhenEmpty(list) {
+    if (list.empty) {
+      list.empty.hidden = list.body.rows.length > 0 || list.empty.textContent === '';
     }
   }
 
@@ -83,13 +124,18 @@
     table.setAttribute('aria-label', name);
     table.tabIndex = 0;
     var head = web.el('thead');
+    head.setAttribute('role', 'rowgroup');
     var headRow = web.el('tr');
+    headRow.setAttribute('role', 'row');
     head.appendChild(headRow);
     var body = web.el('tbody');
+    body.setAttribute('role', 'rowgroup');
     table.appendChild(head);
     table.appendChild(body);
     box.appendChild(table);
-    var list = {box: box, table: table, headRow: headRow, body: body, columns: []};
+    var list = {box: box, table: table, headRow: headRow, body: body, columns: [], current: null,
+                prototype: null, empty: null};
+    renewPrototype(list);
 
     function rowOf(target) {
       var row = target.closest ? target.closest('tr') : null;
@@ -152,18 +198,24 @@
     return list;
   };
 
-  // Columns and rows as the program sets them.
-  web.listInsertColumn = function (handle, index, position, title, width) {
+  // Columns and rows as the program sets them. A column's role (name,
+  // people, ratio, advance, share, balance) names its cells' class, and its
+  // title is the label a card shows beside such a cell.
+  web.listInsertColumn = function (handle, index, position, title, width, role) {
     var list = listAt(handle, index);
     var at = Math.max(0, Math.min(position, list.columns.length));
-    var th = web.el('th', at === 0 ? '' : 'ts-right', title);
+    var th = web.el('th', 'ts-col-' + role + (at === 0 ? '' : ' ts-right'), title);
     th.scope = 'col';
+    th.setAttribute('role', 'columnheader');
+    th.dataset.role = role;
     th.style.minWidth = Math.max(width, 0) + 'px';
+    list.table.style.setProperty('--ts-title-' + role, cssString(title));
     list.headRow.insertBefore(th, list.headRow.children[at] || null);
     list.columns.splice(at, 0, th);
+    renewPrototype(list);
     for (var r = 0; r < list.body.rows.length; ++r) {
       var row = list.body.rows[r];
-      row.insertBefore(web.el('td'), row.children[at] || null);
+      row.insertBefore(makeCell(th), row.children[at] || null);
     }
     realign(list);
   };
@@ -179,45 +231,109 @@
         }
       }
     }
+    renewPrototype(list);
     realign(list);
   };
 
-  web.listSetCell = function (handle, index, value, subitem, rowIndex) {
+  var TONES = ['', 'pay', 'refund', 'even'];
+
+  function setCell(cell, value, tone) {
+    if (cell.textContent !== value) {
+      cell.textContent = value;
+    }
+    if (tone) {
+      cell.dataset.tone = TONES[tone];
+    } else if (cell.dataset.tone) {
+      delete cell.dataset.tone;
+    }
+  }
+
+  // The changes of one refresh, as web_list_view.cpp hands them over: `ops`
+  // says whether the selection goes, where rows go or come, how many go,
+  // how many come (with their cells) and which cells change; every text is
+  // its length there and its units in `texts`, in the same order.
+  web.listApply = function (handle, index, ops, texts) {
     var list = listAt(handle, index);
-    var rows = list.body.rows;
-    if (subitem === 0) {
-      if (rowIndex < 0) {
-        return;
-      }
-      var row = web.el('tr');
-      row.id = web.nextId('row');
-      row.setAttribute('aria-selected', 'false');
-      for (var c = 0; c < list.columns.length; ++c) {
-        row.appendChild(web.el('td', c === 0 ? '' : 'ts-right'));
-      }
-      if (row.cells.length > 0) {
-        row.cells[0].textContent = value;
-      }
-      list.body.insertBefore(row, rows[Math.min(rowIndex, rows.length)] || null);
-      return;
+    var body = list.body;
+    var rows = body.rows;
+    var at = ops[1];
+    var removed = ops[2];
+    var inserted = ops[3];
+    var columns = ops[4];
+    var changed = ops[5];
+    var p = 6;
+    var t = 0;
+    if (ops[0]) {
+      select(list, -1, false);
     }
-    if (rowIndex < 0 || rowIndex >= rows.length || subitem >= rows[rowIndex].cells.length) {
-      return;
+    if (removed > 0 && at < rows.length) {
+      var last = Math.min(at + removed, rows.length) - 1;
+      if (at === 0 && last === rows.length - 1) {
+        body.replaceChildren();
+      } else {
+        var range = document.createRange();
+        range.setStartBefore(rows[at]);
+        range.setEndAfter(rows[last]);
+        range.deleteContents();
+      }
     }
-    rows[rowIndex].cells[subitem].textContent = value;
+    if (inserted > 0) {
+      var rowsIn = document.createDocumentFragment();
+      for (var r = 0; r < inserted; ++r) {
+        var row = list.prototype.cloneNode(true);
+        var cell = row.firstChild;
+        for (var c = 0; c < columns; ++c) {
+          var length = ops[p];
+          var tone = ops[p + 1];
+          p += 2;
+          if (cell) {
+            if (length > 0) {
+              cell.textContent = texts.substr(t, length);
+            }
+            if (tone) {
+              cell.dataset.tone = TONES[tone];
+            }
+            cell = cell.nextSibling;
+          }
+          t += length;
+        }
+        rowsIn.appendChild(row);
+      }
+      body.insertBefore(rowsIn, rows[at] || null);
+    }
+    for (var i = 0; i < changed; ++i) {
+      var target = rows[ops[p]];
+      var where = target ? target.cells[ops[p + 1]] : null;
+      var size = ops[p + 2];
+      if (where) {
+        setCell(where, texts.substr(t, size), ops[p + 3]);
+      }
+      p += 4;
+      t += size;
+    }
+    showWhenEmpty(list);
   };
 
-  web.listDeleteRow = function (handle, index, rowIndex) {
+  web.listSetEmptyText = function (handle, index, value) {
     var list = listAt(handle, index);
-    if (rowIndex < 0 || rowIndex >= list.body.rows.length) {
-      return;
+    if (!list.empty) {
+      list.empty = web.el('p', 'ts-list-empty');
+      list.box.appendChild(list.empty);
     }
-    // The selection stays with its row; the deleted row's goes with it.
-    list.body.deleteRow(rowIndex);
+    list.empty.textContent = value;
+    showWhenEmpty(list);
   };
 
-  web.listDeleteAllRows = function (handle, index) {
-    listAt(handle, index).body.replaceChildren();
+  // The word shown with every row's figures while they are not results.
+  web.listSetFiguresNote = function (handle, index, value) {
+    var table = listAt(handle, index).table;
+    if (value) {
+      table.dataset.figuresNote = value;
+      table.style.setProperty('--ts-figures-note', cssString(value));
+    } else {
+      delete table.dataset.figuresNote;
+      table.style.removeProperty('--ts-figures-note');
+    }
   };
 
   web.listSelected = function (handle, index) {

@@ -12,9 +12,10 @@ namespace {
 
 // clang-format off
 EM_ASYNC_JS(int, js_message_box, (const char16_t* text, int textLength,
-                                   const char16_t* caption, int captionLength, int buttons), {
+                                   const char16_t* caption, int captionLength, int buttons,
+                                   int icon), {
     return await TSWeb.messageBox(TSWeb.text(text, textLength),
-                                  TSWeb.text(caption, captionLength), buttons);
+                                  TSWeb.text(caption, captionLength), buttons, icon);
 });
 EM_JS(void, js_menu_add, (int command, const char16_t* text, int length), {
     TSWeb.menuAdd(command, TSWeb.text(text, length));
@@ -46,8 +47,9 @@ MessageAnswer runMessageBox(std::u16string_view text, std::u16string_view captio
     }
     const JsText body = toJs(text);
     const JsText title = toJs(caption);
-    const int pressed = js_message_box(body.data, body.length, title.data, title.length,
-                                       static_cast<int>(style.buttons));
+    const int pressed =
+        js_message_box(body.data, body.length, title.data, title.length,
+                       static_cast<int>(style.buttons), static_cast<int>(style.icon));
     if (pressed < 0 || pressed >= static_cast<int>(answers.size())) {
         return dismissedAnswer(style);
     }

@@ -7,7 +7,7 @@
 // waiting on.
 //
 // Joined after the generated constants (TSConst) and before the other
-// parts (web_dialog.js, web_controls.js, web_list_view.js,
+// parts (web_dialog.js, web_controls.js, web_choices.js, web_list_view.js,
 // web_message_box.js, web_link.js) into the script the program is built with
 // (--pre-js), so `Module`, `FS` and the heap views are the program's.
 

@@ -569,4 +569,10 @@ void Win32Dialog::invalidate() {
     }
 }
 
+void Win32Dialog::showControl(std::size_t index, bool shown) {
+    if (const HWND control = at(index)) {
+        ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    }
+}
+
 }  // namespace ts::platform

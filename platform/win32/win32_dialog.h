@@ -56,6 +56,7 @@ private:
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
     ListView* listAt(std::size_t index) override;
     int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
+    void showControl(std::size_t index, bool shown) override;
     void ending(int result) override;
     [[noreturn]] void outOfMemory() override;
 

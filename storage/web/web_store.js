@@ -108,7 +108,13 @@ var TSStore = (function () {
         return;
       }
       tx.oncomplete = function () { finish(result()); };
-      tx.onabort = function () { finish(failed); };
+      tx.onabort = function () {
+        // Whatever stopped it (the quota, the data cleared under the page)
+        // may stay with this connection: the next save opens a fresh one,
+        // which sees the storage as it is then.
+        forget(db);
+        finish(failed);
+      };
       tx.onerror = function (event) { event.preventDefault(); };  // the abort follows
     });
   }
@@ -127,9 +133,27 @@ var TSStore = (function () {
                        function () { return true; }, false);
   }
 
+  // Whether an earlier version's database may be there: where the browser
+  // lists its databases, only when it is listed (opening one to see costs a
+  // start several milliseconds).
+  function mayHaveLegacy() {
+    if (!indexedDB.databases) {
+      return Promise.resolve(true);
+    }
+    return indexedDB.databases().then(function (all) {
+      return all.some(function (each) { return each.name === LEGACY_DATABASE; });
+    }, function () { return true; });
+  }
+
   // The files an earlier version kept, by name; empty when there is no such
   // database (it is not made by looking).
   function legacyFiles() {
+    return mayHaveLegacy().then(function (may) {
+      return may ? openLegacyFiles() : [];
+    });
+  }
+
+  function openLegacyFiles() {
     return new Promise(function (resolve) {
       var request;
       try {
@@ -180,31 +204,44 @@ var TSStore = (function () {
   }
 
   // Moves the files of an earlier version into the store, once: only while
-  // the store holds no settings file, and the old database goes only after
-  // every file has been put.
-  function migrate(db, settingsName) {
-    return getFile(db, settingsName).then(function (existing) {
-      if (existing !== null) {
-        return;  // there already, or unreadable: nothing is moved over it
+  // the store holds no settings file (`existing`: its bytes, null when there
+  // is none, undefined when it could not be read), and the old database goes
+  // only after every file has been put.
+  function migrate(db, existing) {
+    if (existing !== null) {
+      return Promise.resolve(false);  // there already, or unreadable: nothing is moved over it
+    }
+    return legacyFiles().then(function (files) {
+      if (files.length === 0) {
+        return false;
       }
-      return legacyFiles().then(function (files) {
-        if (files.length === 0) {
-          return;
-        }
-        return files.reduce(function (all, file) {
-          return all.then(function (ok) {
-            return ok && putFile(db, file.name, file.bytes);
-          });
-        }, Promise.resolve(true)).then(function (ok) {
-          if (ok) {
-            try {
-              indexedDB.deleteDatabase(LEGACY_DATABASE);
-            } catch (e) {
-              // kept; it is not read again once the store holds the file
-            }
-          }
+      return files.reduce(function (all, file) {
+        return all.then(function (ok) {
+          return ok && putFile(db, file.name, file.bytes);
         });
+      }, Promise.resolve(true)).then(function (ok) {
+        if (ok) {
+          try {
+            indexedDB.deleteDatabase(LEGACY_DATABASE);
+          } catch (e) {
+            // kept; it is not read again once the store holds the file
+          }
+        }
+        return true;
       });
+    });
+  }
+
+  // The stored settings file: what the page's first script read already
+  // (index.html, once it held the lock), else read now.
+  function firstRead(db, name) {
+    var early = typeof window !== 'undefined' ? window.tsEarly : null;
+    var settings = early && early.settings;
+    if (early) {
+      early.settings = null;
+    }
+    return Promise.resolve(settings).then(function (bytes) {
+      return bytes === undefined || name !== 'ts.cfg' ? getFile(db, name) : bytes;
     });
   }
 
@@ -230,8 +267,10 @@ var TSStore = (function () {
         if (!db) {
           return -1;
         }
-        return migrate(db, name).then(function () {
-          return getFile(db, name);
+        return firstRead(db, name).then(function (bytes) {
+          return migrate(db, bytes).then(function (moved) {
+            return moved ? getFile(db, name) : bytes;
+          });
         }).then(function (bytes) {
           if (bytes === undefined) {
             return -1;

@@ -168,6 +168,23 @@ TEST_F(MainWindowTest, CalculationButtonsFillSharesBalancesAndRemainder) {
     });
 }
 
+TEST_F(MainWindowTest, TheListSaysWhatToDoFirstAndWhenItsFiguresAreNoResults) {
+    storeParty(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
+    run([](FakeDialog& w) {
+        EXPECT_EQ(w.list.emptyText, u"「追加」でグループを加えます");
+        EXPECT_EQ(w.list.figuresNote, u"未計算");
+        EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"");
+        w.command(id::main::kCalculateRounded);
+        EXPECT_EQ(w.list.figuresNote, u"");
+        EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"幹事の手元に残ります");
+        // Without groups nothing is calculated: the zeros are no results.
+        w.command(id::main::kClear);
+        EXPECT_EQ(w.list.figuresNote, u"未計算");
+        EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"");
+        w.command(id::kCancel);
+    });
+}
+
 TEST_F(MainWindowTest, DeleteAsksAndKeepsTheFollowingRowSelected) {
     storeParty(0, 100, {{u"A", 1, 100, 0}, {u"B", 1, 100, 0}, {u"C", 1, 100, 0}});
     run([this](FakeDialog& w) {
@@ -658,6 +675,7 @@ TEST_F(MainWindowTest, ASharedPartyIsShownReadOnly) {
             EXPECT_EQ(column(w.list, 5),
                       (std::vector<std::u16string>{u"3400円払う", u"6600円返金"}));
             EXPECT_EQ(w.notice, u"共有された割り勘（見るだけ）");
+            EXPECT_EQ(w.list.emptyText, u"");  // nothing here adds a group
             for (const int hidden :
                  {id::main::kAdd, id::main::kDelete, id::main::kInput, id::main::kCalculatePlain}) {
                 EXPECT_TRUE(w.hidden[hidden]) << hidden;

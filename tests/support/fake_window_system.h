@@ -29,8 +29,12 @@ public:
     void deleteColumns(int count) override;
     void insertColumn(int position, std::u16string_view title, int width) override;
     void setCell(std::u16string_view text, int subitem, int row) override;
+    void setEmptyText(std::u16string_view text) override { emptyText = text; }
+    void setFiguresNote(std::u16string_view note) override { figuresNote = note; }
 
     std::vector<Column> columns;
+    std::u16string emptyText;                       // what the list says while it has no rows
+    std::u16string figuresNote;                     // the word beside figures that are no results
     std::vector<std::vector<std::u16string>> rows;  // one text per column
     int selected = -1;
 };
@@ -77,7 +81,7 @@ public:
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
-    void showItem(int id, bool shown) override { hidden[id] = !shown; }
+    void describeItem(int id, std::u16string_view text) override { descriptions[id] = text; }
     std::u16string linkTo(std::string_view payload) override;
     void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
@@ -100,8 +104,9 @@ public:
 
     int templateId;
     int invalidations = 0;
-    std::u16string notice;       // the line under the caption, empty when none
-    std::map<int, bool> hidden;  // showItem, by control
+    std::u16string notice;                       // the line under the caption, empty when none
+    std::map<int, bool> hidden;                  // showItem, by control id
+    std::map<int, std::u16string> descriptions;  // describeItem, by control
     struct Placement {
         int x = -1, y = -1, width = 0, height = 0;
     } placement;
@@ -126,6 +131,7 @@ private:
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
     platform::ListView* listAt(std::size_t /*index*/) override { return &list; }
     int showMenu(std::size_t index, std::span<const platform::MenuEntry> entries) override;
+    void showControl(std::size_t index, bool shown) override { hidden[control(index).id] = !shown; }
     [[noreturn]] void outOfMemory() override;
 
     FakeWindowSystem& system_;

@@ -31,11 +31,12 @@ const siteDir = path.resolve(process.env.TS_WEB_SITE ?? path.join(here, '../../b
 let chrome = null;
 after(async () => chrome && (await (await chrome).close()));
 
-// A scenario: a node:test case whose body gets its world: open() opens the
-// site in a new tab (open({ at: address }) another address of it),
-// anotherDevice() a browser context of its own with the same open(), file()
-// writes a file to pick, downloaded() waits for a download, stopServer()
-// takes the site off the network, note() prints.
+// A scenario: a node:test case whose body gets its world: url is the
+// site's address, work a folder of its own and context the browser context
+// its tabs open in, open() opens the site in a new tab (open({ at: address })
+// another address of it), anotherDevice() a browser context of its own with
+// the same open(), file() writes a file to pick, downloaded() waits for a
+// download, stopServer() takes the site off the network, note() prints.
 export function scenario(title, body) {
   test(title, { timeout: 120_000 }, async (t) => {
     chrome ??= import('./browser.mjs').then(({ launchBrowser }) => launchBrowser());
@@ -54,6 +55,9 @@ export function scenario(title, body) {
       });
     const world = {
       t,
+      url,
+      work,
+      context,
       note: (message) => t.diagnostic(message),
       open: opener(context),
       anotherDevice: async () => {
@@ -100,37 +104,37 @@ export function scenario(title, body) {
   });
 }
 
-// The typical use (tests/typical_use/road.tsv): what a person enters and
+// The typical use (tests/typical_use/steps.tsv): what a person enters and
 // what the program then shows, and the settings file it saves.
-const typicalUse = path.join(here, '../typical_use');
-export const goldenPath = path.join(typicalUse, 'typical_use.cfg');
+const typicalUseFolder = path.join(here, '../typical_use');
+export const goldenPath = path.join(typicalUseFolder, 'typical_use.cfg');
 export const golden = readFileSync(goldenPath);
-export const road = { groups: [], rows: [] };
-for (const line of readFileSync(path.join(typicalUse, 'road.tsv'), 'utf8').split(/\r?\n/)) {
+export const typicalUse = { groups: [], rows: [] };
+for (const line of readFileSync(path.join(typicalUseFolder, 'steps.tsv'), 'utf8').split(/\r?\n/)) {
   const [key, ...fields] = line.split('\t');
   if (key === 'group') {
     const [name, people, ratio, advance, addend, how] = fields;
-    road.groups.push({ name, people, ratio, advance, addend, how });
+    typicalUse.groups.push({ name, people, ratio, advance, addend, how });
   } else if (key === 'total') {
-    [road.total, road.unit] = fields;
+    [typicalUse.total, typicalUse.unit] = fields;
   } else if (key === 'advances') {
-    [road.advances] = fields;
+    [typicalUse.advances] = fields;
   } else if (key === 'row') {
-    road.rows.push(fields);
+    typicalUse.rows.push(fields);
   } else if (key === 'totals') {
-    road.totals = Object.fromEntries(['総人数', '総額', '区切額', '余り'].map((label, i) => [label, fields[i]]));
+    typicalUse.totals = Object.fromEntries(['総人数', '総額', '区切額', '余り'].map((label, i) => [label, fields[i]]));
   } else if (key !== '' && !key.startsWith('#')) {
-    throw new Error(`road.tsv: no such line: ${line}`);
+    throw new Error(`steps.tsv: no such line: ${line}`);
   }
 }
 
 // The typical party entered the short way (every field typed) and
 // calculated with 区切計算.
 export async function enterTypicalParty(app) {
-  for (const group of road.groups) {
+  for (const group of typicalUse.groups) {
     await app.addGroup(group);
   }
-  await app.enterTotal({ total: road.total, unit: road.unit });
+  await app.enterTotal({ total: typicalUse.total, unit: typicalUse.unit });
   await app.calculate('区切計算');
 }
 

@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import {
   scenario,
-  road,
+  typicalUse,
   golden,
   goldenPath,
   enterTypicalParty,
@@ -22,7 +22,7 @@ scenario('設定ファイルを書き出す and CSVで保存… download the sto
   const name = `tally-share-${y}${String(m).padStart(2, '0')}${String(d).padStart(2, '0')}.csv`;
   const csv = await downloaded(name);
   assert.deepEqual([...csv.subarray(0, 3)], [0xef, 0xbb, 0xbf], `${name} starts with the UTF-8 byte-order mark`);
-  const [first] = road.groups;
+  const [first] = typicalUse.groups;
   assert.ok(
     csv.subarray(3).toString('utf8').startsWith(`ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n${first.name},${first.people},`),
     `${name} begins ${JSON.stringify(csv.subarray(3, 90).toString('utf8'))}`,
@@ -87,10 +87,10 @@ scenario('reading a settings file asks first, then takes its party', async ({ op
   await app.settled();
   assert.deepEqual(
     (await app.rows()).map((row) => row.slice(0, 4)),
-    road.rows.map((row) => row.slice(0, 4)),
+    typicalUse.rows.map((row) => row.slice(0, 4)),
     'the groups read',
   );
   const { 総人数, 総額, 区切額 } = await app.totals();
-  assert.deepEqual({ 総人数, 総額, 区切額 }, { 総人数: road.totals.総人数, 総額: road.totals.総額, 区切額: road.totals.区切額 });
+  assert.deepEqual({ 総人数, 総額, 区切額 }, { 総人数: typicalUse.totals.総人数, 総額: typicalUse.totals.総額, 区切額: typicalUse.totals.区切額 });
   assertSameSettings(await app.storedSettings(), golden, 'the stored settings file');
 });

@@ -140,9 +140,35 @@ class Dialog {
       `${key} reads ${JSON.stringify(await field.evaluate((input) => input.value))}, not ${text}`);
   }
 
-  // The choices offered with a field (the unit's list).
+  // The choices a field's list offers when its button opens it (the
+  // unit's), read from the list the field names; the list is closed again.
   async choices(key) {
-    return (await this.#field(key)).evaluate((input) => [...(input.list?.options ?? [])].map((o) => o.value));
+    const name = this.names[key];
+    const dialog = await this.#element();
+    await (await find(dialog, aria(`${name}の候補を表示`, 'button'))).click();
+    const list = await find(dialog, aria(name, 'listbox'), `the choices of ${name}`);
+    const shown = await list.evaluate((l) => (l.checkVisibility() ? [...l.querySelectorAll('[role="option"]')].map((o) => o.textContent) : null));
+    await (await this.#field(key)).press('Escape');
+    await until(this.page, (l) => !l.checkVisibility(), [list], () => `the choices of ${name} stay open`);
+    return shown;
+  }
+
+  // Chooses `text` in a field's list of choices.
+  async choose(key, text) {
+    const name = this.names[key];
+    const dialog = await this.#element();
+    await (await find(dialog, aria(`${name}の候補を表示`, 'button'))).click();
+    await (await find(dialog, aria(text, 'option'), `the choice ${text}`)).click();
+  }
+
+  // Whether the dialog's caption stands in a title bar like the main
+  // window's.
+  async hasTitleBar() {
+    return (await this.#element()).evaluate((dialog) => {
+      const bar = document.getElementById(dialog.getAttribute('aria-labelledby'))?.closest('header');
+      const mainBar = document.querySelector('main header');
+      return Boolean(bar && mainBar && bar.className === mainBar.className);
+    });
   }
 
   async isOpen() {
@@ -161,15 +187,20 @@ export class App {
 
   // Opens the site in a new tab and waits until the main window takes
   // commands (with ready: false, only until the page has loaded).
-  static async open(context, url, { viewport = { width: 1280, height: 800 }, ready = true, onError } = {}) {
+  // `quota` limits the site's storage (bytes) before the page opens its
+  // database: Chromium holds only databases opened later to a new quota.
+  static async open(context, url, { viewport = { width: 1280, height: 800 }, ready = true, onError, quota } = {}) {
     const page = await context.newPage();
     if (onError) {
       page.on('pageerror', (error) => onError(`uncaught error in the page: ${error.message}`));
       page.on('console', (m) => m.type() === 'error' && onError(`console error: ${m.text()}`, { noteOnly: true }));
     }
     await page.setViewport(viewport);
-    await page.goto(url, { waitUntil: 'load' });
     const app = new App(page);
+    if (quota !== undefined) {
+      await app.limitStorage(quota, url);
+    }
+    await page.goto(url, { waitUntil: 'load' });
     if (ready) {
       await app.ready();
     }
@@ -285,6 +316,13 @@ export class App {
       `the list shows ${(await this.rows()).length} groups, not ${count}`);
   }
 
+  // Waits until cell `column` of row `row` reads `text`.
+  async waitCell(row, column, text) {
+    const list = await find(this.page, LIST_SHOWN, 'the group list');
+    await until(this.page, (l, s, r, c, v) => l.querySelectorAll(s)[r]?.cells[c]?.textContent.trim() === v, [list, ROWS, row, column, text],
+      async () => `row ${row} reads ${JSON.stringify((await this.rows())[row])}, not ${text} in cell ${column}`);
+  }
+
   async selectRow(index) {
     const row = (await (await find(this.page, LIST)).$$(ROWS))[index];
     await row.click();
@@ -333,6 +371,21 @@ export class App {
     }
   }
 
+  // The buttons of the main window whose text is broken over more than one
+  // line.
+  brokenButtons() {
+    return this.page.$$eval('main button', (buttons) =>
+      buttons
+        .filter((b) => b.checkVisibility() && b.textContent.trim() !== '')
+        .filter((b) => {
+          const range = document.createRange();
+          range.selectNodeContents(b);
+          return new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1;
+        })
+        .map((b) => b.textContent.trim()),
+    );
+  }
+
   // --- The list's menu and the windows over the main window.
 
   async openMenu() {
@@ -377,10 +430,36 @@ export class App {
     return { caption, text, answers: buttons.map((label) => keys[label] ?? label) };
   }
 
+  // How the message box that is up looks: the name of its icon (null
+  // without one) and whether its caption stands in a title bar drawn as the
+  // main window's is.
+  async boxLook() {
+    const box = await find(this.page, WINDOWS.box, 'a message box');
+    return box.evaluate((element) => {
+      const bar = document.getElementById(element.getAttribute('aria-labelledby'))?.closest('header');
+      const mainBar = document.querySelector('main header');
+      const looks = (e) => ['backgroundColor', 'color'].map((p) => getComputedStyle(e)[p]).join();
+      return {
+        icon: element.querySelector('[role="img"]')?.getAttribute('aria-label') ?? null,
+        titleBar: Boolean(bar && mainBar && bar.className === mainBar.className && looks(bar) === looks(mainBar)),
+      };
+    });
+  }
+
   // Answers the message box that is up: 'ok', 'cancel', 'retry', 'yes', 'no'.
-  async answer(key) {
+  // With { another: true } the answer brings up another box at once.
+  async answer(key, { another = false } = {}) {
+    const { text } = another ? await this.box() : {};
     await (await find(await find(this.page, WINDOWS.box, 'a message box'), aria(ANSWERS[key], 'button'))).click();
-    await this.boxClosed();
+    if (!another) {
+      await this.boxClosed();
+      return;
+    }
+    const next = (box, before) => {
+      const up = document.querySelector(box);
+      return up !== null && document.getElementById(up.getAttribute('aria-describedby'))?.textContent.trim() !== before;
+    };
+    await until(this.page, next, [WINDOWS.box, text], () => 'no other message box came up');
   }
 
   boxClosed() {
@@ -530,11 +609,6 @@ export class App {
     await gone(this.page, WINDOWS.link, 'the link dialog');
   }
 
-  // The line under the main window's caption, or null.
-  notice() {
-    return this.page.$eval(MAIN_SHOWN, (main) => main.querySelector('.ts-notice')?.textContent ?? null);
-  }
-
   // The names of the buttons the main window shows, in page order.
   commands() {
     return this.page.$eval(MAIN_SHOWN, (main) =>
@@ -547,12 +621,13 @@ export class App {
   // Waits until the main window shows a party of this device's own: no
   // read-only notice, and its commands (after この内容で編集する).
   async ownPartyShown() {
-    const own = () => {
+    const own = (notice) => {
       const main = document.querySelector('main');
       const add = main && [...main.querySelectorAll('button')].find((b) => b.textContent.trim() === '追加');
-      return document.body.dataset.waiting !== '1' && main?.querySelector('.ts-notice') === null && add?.checkVisibility();
+      const noticeShown = [...document.querySelectorAll(notice)].some((e) => e.checkVisibility() && e.textContent.trim());
+      return document.body.dataset.waiting !== '1' && !noticeShown && add?.checkVisibility();
     };
-    await until(this.page, own, [], () => 'the party is never shown as this device\'s own');
+    await until(this.page, own, [NOTICE], () => 'the party is never shown as this device\'s own');
   }
 
   // Follows a link in this tab, as a link tapped in it does: the address
@@ -596,6 +671,168 @@ export class App {
       });
       return violations.map((v) => `${v.id} (${v.help}) at ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
     });
+  }
+}
+
+// --- The group list on a phone: a card per group.
+
+// The list's cells by what they show.
+const CELL = { name: '.ts-col-name', balance: '.ts-col-balance', ratio: '.ts-col-ratio', advance: '.ts-col-advance', share: '.ts-col-share' };
+const EMPTY_LIST = '.ts-list-empty';
+const DESCRIBED = '[aria-describedby]';
+const NOTICE = 'main [role="status"]';
+
+Object.assign(App.prototype, {
+  // 'cards' when the list shows its groups as cards (no column heads to
+  // be seen), 'table' when it shows rows under column heads.
+  async listLayout() {
+    const list = await find(this.page, LIST_SHOWN, 'the group list');
+    return list.evaluate((table) => (table.querySelector('thead').getBoundingClientRect().height > 1 ? 'table' : 'cards'));
+  },
+
+  // What a person sees of each group as it is scrolled into view: whether
+  // its balance lies inside the screen, which of its texts are cut, over
+  // how many lines its name runs, the balance's type size against the
+  // largest of the other texts, the balance's colour and the word shown
+  // beside the figures (null when none).
+  async groupsAsSeen() {
+    const list = await find(this.page, LIST_SHOWN, 'the group list');
+    return list.evaluate((table, rows, cell) => {
+      const size = (e) => parseFloat(getComputedStyle(e).fontSize);
+      return [...table.querySelectorAll(rows)].map((row) => {
+        const balance = row.querySelector(cell.balance);
+        const name = row.querySelector(cell.name);
+        balance.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+        const box = balance.getBoundingClientRect();
+        const after = getComputedStyle(balance, '::after').content;
+        const others = [...row.cells].filter((c) => c !== balance);
+        return {
+          balanceInView: box.left >= -0.5 && box.right <= innerWidth + 0.5 && box.top >= -0.5 && box.bottom <= innerHeight + 0.5,
+          cut: [...row.cells].filter((c) => c.scrollWidth > c.clientWidth + 1 || c.getBoundingClientRect().right > row.getBoundingClientRect().right + 0.5).map((c) => c.textContent),
+          nameLines: Math.round(name.getBoundingClientRect().height / parseFloat(getComputedStyle(name).lineHeight)),
+          balanceLarger: others.every((c) => size(balance) > size(c)),
+          colour: getComputedStyle(balance).color,
+          note: after === 'none' || after === 'normal' ? null : after.replace(/^"|"$/g, ''),
+        };
+      });
+    }, ROWS, CELL);
+  },
+
+  // Whether anything inside the list scrolls sideways.
+  async listScrollsSideways() {
+    const list = await find(this.page, LIST_SHOWN, 'the group list');
+    return list.evaluate((table) => table.parentElement.scrollWidth > table.parentElement.clientWidth + 1);
+  },
+
+  // What the list says while it has no groups, or null.
+  async emptyListText() {
+    return this.page.$$eval(EMPTY_LIST, (all) => all.find((e) => e.checkVisibility())?.textContent.trim() ?? null);
+  },
+
+  // The words shown with the totals' value `name` (余り), or null.
+  async wordsWith(name) {
+    const main = await find(this.page, MAIN_SHOWN, 'the main window');
+    return main.$$eval(`output${DESCRIBED}`, (all, label) => {
+      const output = all.find((o) => o.getAttribute('aria-label')?.split(' ')[0] === label);
+      const words = output && document.getElementById(output.getAttribute('aria-describedby'));
+      return words?.checkVisibility() ? words.textContent.trim() : null;
+    }, name);
+  },
+
+  // The buttons of the main window whose text runs over more than one line.
+  async brokenButtonTexts() {
+    const main = await find(this.page, MAIN_SHOWN, 'the main window');
+    return main.$$eval('button', (all) =>
+      all.filter((b) => b.checkVisibility()).filter((b) => {
+        const range = document.createRange();
+        range.selectNodeContents(b);
+        const lines = new Set([...range.getClientRects()].filter((r) => r.width > 0).map((r) => Math.round(r.top)));
+        return lines.size > 1;
+      }).map((b) => b.textContent.trim()),
+    );
+  },
+
+  // The line the main window keeps under its title bar, or null.
+  async notice() {
+    return this.page.$$eval(NOTICE, (all) => all.find((e) => e.checkVisibility())?.textContent.trim() ?? null);
+  },
+});
+
+// --- The site's storage under the page, as the browser lets it change.
+
+Object.assign(App.prototype, {
+  async storageSession() {
+    this.cdp ??= await this.page.createCDPSession();
+    return this.cdp;
+  },
+
+  origin(url = this.page.url()) {
+    return new URL(url).origin;
+  },
+
+  // Holds the site's storage to `bytes`; databases opened from then on
+  // cannot grow past it.
+  async limitStorage(bytes, url) {
+    await (await this.storageSession()).send('Storage.overrideQuotaForOrigin', { origin: this.origin(url), quotaSize: bytes });
+  },
+
+  async unlimitStorage() {
+    await (await this.storageSession()).send('Storage.overrideQuotaForOrigin', { origin: this.origin() });
+  },
+
+  // What clearing the site's data in the browser's settings does, with the
+  // page open.
+  async clearSiteData() {
+    await (await this.storageSession()).send('Storage.clearDataForOrigin', { origin: this.origin(), storageTypes: 'all' });
+  },
+
+  // The names of the site's IndexedDB databases.
+  databases() {
+    return this.page.evaluate(async () => (await indexedDB.databases()).map((d) => d.name).sort());
+  },
+});
+
+// Puts a profile of the previous version of the site into the browser
+// before the site opens: emscripten's IDBFS database as recorded in
+// `profile` (its version, object stores with their indexes, and records
+// whose contents are bytes and timestamps dates). The page it uses runs no
+// program (the manifest of the site is opened).
+export async function writeLegacyStore(context, url, profile) {
+  const page = await context.newPage();
+  try {
+    await page.goto(new URL('manifest.webmanifest', url).href);
+    await page.evaluate(
+      (recorded, name) =>
+        new Promise((resolve, reject) => {
+          const open = indexedDB.open(name, recorded.version);
+          open.onupgradeneeded = () => {
+            for (const store of recorded.stores) {
+              const made = open.result.createObjectStore(store.name, { keyPath: store.keyPath, autoIncrement: store.autoIncrement });
+              for (const index of store.indexes) {
+                made.createIndex(index.name, index.keyPath, { unique: index.unique });
+              }
+            }
+          };
+          open.onerror = () => reject(open.error);
+          open.onsuccess = () => {
+            const db = open.result;
+            const store = recorded.stores[0].name;
+            const tx = db.transaction(store, 'readwrite');
+            for (const r of recorded.records) {
+              tx.objectStore(store).put({ timestamp: new Date(r.timestamp), mode: r.mode, contents: new Uint8Array(r.contents) }, r.key);
+            }
+            tx.oncomplete = () => {
+              db.close();
+              resolve();
+            };
+            tx.onabort = () => reject(tx.error);
+          };
+        }),
+      profile,
+      '/data',
+    );
+  } finally {
+    await page.close();
   }
 }
 

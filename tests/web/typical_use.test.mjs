@@ -1,7 +1,7 @@
 // The typical use, typed in as a person does, and what it leads to: the
 // figures, the stored settings file, a recalculation, the clipboard.
 import assert from 'node:assert/strict';
-import { scenario, road, golden, enterTypicalParty, assertSameSettings, records } from './harness.mjs';
+import { scenario, typicalUse, golden, enterTypicalParty, assertSameSettings, records } from './harness.mjs';
 
 const yen = (cell) => cell.replace(/円$/, '');
 
@@ -11,7 +11,7 @@ scenario('typical use: the party typed in is shown and stored as the desktop pro
   const { 総人数, 区切額 } = await app.totals();
   assert.deepEqual({ 総人数, 区切額 }, { 総人数: '0人', 区切額: '100円' }, 'the totals at first start');
 
-  for (const [index, group] of road.groups.entries()) {
+  for (const [index, group] of typicalUse.groups.entries()) {
     const dialog = await app.add();
     if (index === 0) {
       assert.deepEqual(
@@ -44,7 +44,7 @@ scenario('typical use: the party typed in is shown and stored as the desktop pro
     } else {
       await dialog.fill({ people: group.people, ratio: group.ratio, advance: group.advance, addend: group.addend });
       await dialog.press('負担額に加える');
-      await dialog.waitValue('advance', yen(road.rows[index][3]));
+      await dialog.waitValue('advance', yen(typicalUse.rows[index][3]));
     }
     await dialog.ok();
     await app.waitRowCount(index + 1);
@@ -54,7 +54,7 @@ scenario('typical use: the party typed in is shown and stored as the desktop pro
   assert.deepEqual(await total.values(), { total: '0', unit: '100' }, 'the total dialog at first');
   assert.equal((await total.choices('unit')).length, 5, 'the units offered');
   await total.press('総負担額を入れる');
-  await total.waitValue('total', road.advances);
+  await total.waitValue('total', typicalUse.advances);
   await total.fill({ total: '' });
   await total.ok();
   assert.deepEqual(
@@ -64,12 +64,12 @@ scenario('typical use: the party typed in is shown and stored as the desktop pro
   );
   await app.answer('ok');
   assert.ok(await total.isOpen(), 'the total dialog stays open after the refusal');
-  await total.fill({ total: road.total, unit: road.unit });
+  await total.fill({ total: typicalUse.total, unit: typicalUse.unit });
   await total.ok();
 
   await app.calculate('区切計算');
-  assert.deepEqual(await app.rows(), road.rows, 'the list after 区切計算');
-  assert.deepEqual(await app.totals(), road.totals, 'the totals after 区切計算');
+  assert.deepEqual(await app.rows(), typicalUse.rows, 'the list after 区切計算');
+  assert.deepEqual(await app.totals(), typicalUse.totals, 'the totals after 区切計算');
   assertSameSettings(await app.storedSettings(), golden, 'the stored settings file');
 });
 
@@ -81,7 +81,7 @@ scenario('a change to a group recalculates the figures at once', async ({ open }
   await app.selectRow(1);
   assert.deepEqual(await app.selection(), [false, true], 'the selection after a click on row 2');
   const dialog = await app.change();
-  const guest = road.groups[1];
+  const guest = typicalUse.groups[1];
   const { name, people } = await dialog.values();
   assert.deepEqual({ name, people }, { name: guest.name, people: guest.people }, 'the group dialog on 変更');
   await dialog.fill({ people: '4' });
@@ -109,7 +109,7 @@ scenario('コピー, 送る and 送る文面をコピー put the list and the ch
   await app.settled();
   // Lines end as the platform's do: LF here, CR LF on Windows.
   const list = (await app.clipboard()).replaceAll('\r\n', '\n');
-  const lines = ['ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額', ...road.rows.map((row) => row.join('\t'))];
+  const lines = ['ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額', ...typicalUse.rows.map((row) => row.join('\t'))];
   assert.equal(list.split('\n').slice(0, lines.length).join('\n'), lines.join('\n'), 'コピー: titles and rows');
 
   if (await app.canShare()) {
@@ -120,7 +120,7 @@ scenario('コピー, 送る and 送る文面をコピー put the list and the ch
   await app.press('送る');
   await app.settled();
   const chat = await app.clipboard();
-  for (const group of road.groups) {
+  for (const group of typicalUse.groups) {
     assert.ok(chat.includes(group.name), `送る put ${JSON.stringify(chat)}, without ${group.name}`);
   }
   await app.clearClipboard();

@@ -1,8 +1,8 @@
 // Drives the Windows program from outside, as a user would, with window
 // messages only, and reads the results back from its controls:
-//   gui_driver <tally-share.exe> <road.tsv> <typical_use.cfg> <out-of-memory helper.exe>
+//   gui_driver <tally-share.exe> <steps.tsv> <typical_use.cfg> <out-of-memory helper.exe>
 //   gui_driver --window-size <tally-share.exe>   only the main window's size
-// road.tsv and typical_use.cfg (tests/typical_use) are the typical use that
+// steps.tsv and typical_use.cfg (tests/typical_use) are the typical use that
 // the browser tests enter too: the groups, the total and unit, and what the
 // program shows and saves after them.
 // The program runs from a fresh copy folder, so it starts without ts.cfg.
@@ -357,14 +357,14 @@ std::wstring withoutDate(std::wstring text) {
 }
 
 // The typical use: one line per entry, a keyword and tab-separated fields
-// in UTF-8; lines starting with # are comments (see road.tsv).
-struct RoadGroup {
+// in UTF-8; lines starting with # are comments (see steps.tsv).
+struct TypicalGroup {
     std::wstring name, people, ratio, advance, addend;
     bool arrows = false;  // people raised from 1 with ▲, ratio lowered from 100 with ▼
 };
 
-struct Road {
-    std::vector<RoadGroup> groups;
+struct TypicalUse {
+    std::vector<TypicalGroup> groups;
     std::wstring total, unit, advances;
     std::vector<std::vector<std::wstring>> rows;
     std::vector<std::wstring> totals;  // 総人数, 総額, 区切額, 余り
@@ -391,7 +391,7 @@ std::wstring withoutUnit(std::wstring cell, std::wstring_view unit) {
     return cell;
 }
 
-bool readRoad(const std::wstring& path, Road& road) {
+bool readTypicalUse(const std::wstring& path, TypicalUse& typicalUse) {
     bool ok = false;
     const std::string bytes = readFileBytes(path, ok);
     if (!ok) {
@@ -418,24 +418,25 @@ bool readRoad(const std::wstring& path, Road& road) {
         const std::wstring key = fields.front();
         fields.erase(fields.begin());
         if (key == L"group" && fields.size() == 6) {
-            road.groups.push_back(
+            typicalUse.groups.push_back(
                 {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5] == L"arrows"});
         } else if (key == L"total" && fields.size() == 2) {
-            road.total = fields[0];
-            road.unit = fields[1];
+            typicalUse.total = fields[0];
+            typicalUse.unit = fields[1];
         } else if (key == L"advances" && fields.size() == 1) {
-            road.advances = fields[0];
+            typicalUse.advances = fields[0];
         } else if (key == L"row" && fields.size() == 6) {
-            road.rows.push_back(fields);
+            typicalUse.rows.push_back(fields);
         } else if (key == L"totals" && fields.size() == 4) {
-            road.totals = fields;
+            typicalUse.totals = fields;
         } else {
             std::printf("FAILED: the typical use has a line it should not: %s\n",
                         narrow(line).c_str());
             return false;
         }
     }
-    if (road.groups.empty() || road.groups.size() != road.rows.size() || road.totals.empty()) {
+    if (typicalUse.groups.empty() || typicalUse.groups.size() != typicalUse.rows.size() ||
+        typicalUse.totals.empty()) {
         std::printf("FAILED: the typical use lacks groups, rows or totals\n");
         return false;
     }
@@ -484,9 +485,9 @@ void removeFolder(const std::wstring& folder) {
 // Adds the typical use's groups. The first dialog shows a new group's
 // fields; a group entered with the arrows has its empty people field
 // refused first.
-void addGroups(DWORD pid, HWND main, RemoteList& list, const Road& road) {
-    for (std::size_t index = 0; index < road.groups.size(); ++index) {
-        const RoadGroup& group = road.groups[index];
+void addGroups(DWORD pid, HWND main, RemoteList& list, const TypicalUse& typicalUse) {
+    for (std::size_t index = 0; index < typicalUse.groups.size(); ++index) {
+        const TypicalGroup& group = typicalUse.groups[index];
         clickAndGo(main, 1015);
         const HWND dialog = waitForWindow(pid, L"グループの設定", main);
         check(dialog != nullptr, "the group dialog opens on 追加");
@@ -525,7 +526,7 @@ void addGroups(DWORD pid, HWND main, RemoteList& list, const Road& road) {
         if (!group.addend.empty()) {
             setItemText(dialog, 1022, group.addend.c_str());
             click(dialog, 3);
-            checkText(itemText(dialog, 1020), withoutUnit(road.rows[index][3], L"円"),
+            checkText(itemText(dialog, 1020), withoutUnit(typicalUse.rows[index][3], L"円"),
                       "\"+\" adds the addend to the advance");
         }
         click(dialog, IDOK);
@@ -534,7 +535,7 @@ void addGroups(DWORD pid, HWND main, RemoteList& list, const Road& road) {
     }
 }
 
-void enterTotal(DWORD pid, HWND main, const Road& road) {
+void enterTotal(DWORD pid, HWND main, const TypicalUse& typicalUse) {
     clickAndGo(main, 1017);
     const HWND dialog = waitForWindow(pid, L"情報", main);
     check(dialog != nullptr, "the total dialog opens on 入力");
@@ -546,23 +547,23 @@ void enterTotal(DWORD pid, HWND main, const Road& road) {
     check(SendMessageW(GetDlgItem(dialog, 1029), CB_GETCOUNT, 0, 0) == 5,
           "the unit list offers five choices");
     click(dialog, 3);
-    checkText(itemText(dialog, 1019), road.advances,
+    checkText(itemText(dialog, 1019), typicalUse.advances,
               "総負担額を入れる takes the sum of the advances");
     setItemText(dialog, 1019, L"");
     clickAndGo(dialog, IDOK);
     checkText(takeMessageBox(pid, dialog), L"エラー|総額を入力してください",
               "the total dialog refuses an empty total");
-    setItemText(dialog, 1019, road.total.c_str());
-    setItemText(dialog, 1029, road.unit.c_str());
+    setItemText(dialog, 1019, typicalUse.total.c_str());
+    setItemText(dialog, 1029, typicalUse.unit.c_str());
     // Enter in the total field is OK, although 総負担額を入れる comes first
     // among the buttons of default style.
     pressKey(GetDlgItem(dialog, 1019), VK_RETURN);
     check(waitFor([&] { return IsWindow(dialog) == FALSE; }), "Enter closes the total dialog");
 }
 
-void checkCalculation(HWND main, RemoteList& list, const Road& road) {
+void checkCalculation(HWND main, RemoteList& list, const TypicalUse& typicalUse) {
     click(main, 1022);
-    const auto& expected = road.rows;
+    const auto& expected = typicalUse.rows;
     waitFor([&] { return list.cell(1, 5) == expected[1][5]; });
     check(list.columns() == 6, "six columns in the detailed view");
     check(list.rows() == static_cast<int>(expected.size()), "a row per group");
@@ -574,10 +575,10 @@ void checkCalculation(HWND main, RemoteList& list, const Road& road) {
                       expected[row][column], what);
         }
     }
-    checkText(itemText(main, 1028), road.totals[0], "総人数");
-    checkText(itemText(main, 1019), road.totals[1], "総額");
-    checkText(itemText(main, 1029), road.totals[2], "区切額");
-    checkText(itemText(main, 1027), road.totals[3], "余り");
+    checkText(itemText(main, 1028), typicalUse.totals[0], "総人数");
+    checkText(itemText(main, 1019), typicalUse.totals[1], "総額");
+    checkText(itemText(main, 1029), typicalUse.totals[2], "区切額");
+    checkText(itemText(main, 1027), typicalUse.totals[3], "余り");
 }
 
 std::wstring clipboardText() {
@@ -629,7 +630,8 @@ void checkCopy(DWORD pid, HWND main, RemoteList& list) {
 // CSVで保存… in the list's menu, opened with the Menu key, asks for a file
 // in the save dialog and writes the party there as CSV; a name that a
 // spreadsheet would take for a formula gets a leading apostrophe.
-void exportCsv(const std::wstring& executable, const std::wstring& folder, const Road& road) {
+void exportCsv(const std::wstring& executable, const std::wstring& folder,
+               const TypicalUse& typicalUse) {
     Program program = start(executable, folder);
     check(program.started, "the program starts for the CSV export");
     if (!program.started) {
@@ -669,7 +671,7 @@ void exportCsv(const std::wstring& executable, const std::wstring& folder, const
     std::string bytes;
     waitFor([&] { return !(bytes = readFileBytes(path, ok)).empty(); });
     std::wstring expected = L"ｸﾞﾙｰﾌﾟ名,人数,割合,負担額,支払額,差引額\r\n";
-    for (const auto& row : road.rows) {
+    for (const auto& row : typicalUse.rows) {
         expected += row[0] + L"," + withoutUnit(row[1], L"人") + L"," + withoutUnit(row[2], L"%") +
                     L"," + withoutUnit(row[3], L"円") + L",,\r\n";
     }
@@ -944,7 +946,7 @@ int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (argc != 5) {
         std::printf(
-            "usage: gui_driver <tally-share.exe> <road.tsv> <typical_use.cfg> <out-of-memory "
+            "usage: gui_driver <tally-share.exe> <steps.tsv> <typical_use.cfg> <out-of-memory "
             "helper.exe>\n");
         return 2;
     }
@@ -957,8 +959,8 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     const std::wstring program = windowsPath(argv[1]);
-    Road road;
-    if (!readRoad(windowsPath(argv[2]), road)) {
+    TypicalUse typicalUse;
+    if (!readTypicalUse(windowsPath(argv[2]), typicalUse)) {
         return 1;
     }
     const std::wstring goldenPath = windowsPath(argv[3]);
@@ -1001,9 +1003,9 @@ int wmain(int argc, wchar_t** argv) {
         checkText(itemText(main, 1028), L"0人", "総人数 at first start");
         checkText(itemText(main, 1029), L"100円", "区切額 at first start");
         check(list.rows() == 0, "an empty list at first start");
-        addGroups(pid, main, list, road);
-        enterTotal(pid, main, road);
-        checkCalculation(main, list, road);
+        addGroups(pid, main, list, typicalUse);
+        enterTotal(pid, main, typicalUse);
+        checkCalculation(main, list, typicalUse);
         checkCopy(pid, main, list);
         helpKey(pid, main);
         accessibleNames(pid, main);
@@ -1035,7 +1037,7 @@ int wmain(int argc, wchar_t** argv) {
         endSession(executable, folder, settings, 0, nullptr);
         endSession(executable, folder, settings, 1015, L"グループの設定");
         endSession(executable, folder, settings, 1017, L"情報");
-        exportCsv(executable, folder, road);
+        exportCsv(executable, folder, typicalUse);
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[4]));
