@@ -60,8 +60,3 @@ scenario('the list of units offers every unit whatever the field holds', async (
   await app.settled();
   assert.equal((await app.totals()).区切額, '10000円', 'the unit chosen from the list');
 });
-
-scenario('no button text of the main window breaks inside a word at 1280×800', async ({ open }) => {
-  const app = await open({ viewport: { width: 1280, height: 800 } });
-  assert.deepEqual(await app.brokenButtons(), [], 'buttons whose text is broken');
-});

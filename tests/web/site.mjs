@@ -371,21 +371,6 @@ export class App {
     }
   }
 
-  // The buttons of the main window whose text is broken over more than one
-  // line.
-  brokenButtons() {
-    return this.page.$$eval('main button', (buttons) =>
-      buttons
-        .filter((b) => b.checkVisibility() && b.textContent.trim() !== '')
-        .filter((b) => {
-          const range = document.createRange();
-          range.selectNodeContents(b);
-          return new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1;
-        })
-        .map((b) => b.textContent.trim()),
-    );
-  }
-
   // --- The list's menu and the windows over the main window.
 
   async openMenu() {
@@ -754,7 +739,7 @@ Object.assign(App.prototype, {
 
   // The line the main window keeps under its title bar, or null.
   async notice() {
-    return this.page.$$eval(NOTICE, (all) => all.find((e) => e.checkVisibility())?.textContent.trim() ?? null);
+    return this.page.$$eval(NOTICE, (all) => all.find((e) => e.checkVisibility())?.textContent.trim() || null);
   },
 });
 
