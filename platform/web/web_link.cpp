@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include "platform/web/web_text.h"
-#include "resources/texts.h"
 #include "storage/link_fragment.h"
 #include "storage/text.h"
 
@@ -41,10 +40,8 @@ EM_JS(int, js_page_fragment, (char* out, int capacity), {
 EM_JS(void, js_forget_fragment, (), {
     TSWeb.forgetFragment();
 });
-EM_ASYNC_JS(void, js_show_link, (const char16_t* link, int linkLength, const char16_t* texts,
-                                 int textsLength, int maxVersion), {
-    var words = TSWeb.text(texts, textsLength).split(String.fromCharCode(0));
-    await TSWeb.showLink(TSWeb.text(link, linkLength), words, maxVersion);
+EM_ASYNC_JS(void, js_show_link, (const char16_t* link, int length), {
+    await TSWeb.showLink(TSWeb.text(link, length));
 });
 // clang-format on
 
@@ -80,19 +77,10 @@ std::u16string linkWithData(std::string_view data) {
 }
 
 void showLinkDialog(std::u16string_view link) {
-    // What the dialog says, in the order web_link.js takes them.
-    std::u16string texts;
-    for (const std::u16string_view text :
-         {text::kShareLinkCaption, text::kShareLinkHint, text::kShareLinkTooDense,
-          text::kQrCodeUnavailable, text::kCopyLinkButton, text::kLinkCopied, text::kCopyFailed,
-          text::kCloseButton, text::kShareButton}) {
-        texts += text;
-        texts += u'\0';
-    }
-    texts.pop_back();
+    // Its texts and the densest code it draws come with the page script
+    // (web_constants.cpp).
     const JsText address = toJs(link);
-    const JsText words = toJs(texts);
-    js_show_link(address.data, address.length, words.data, words.length, kMaxQrVersion);
+    js_show_link(address.data, address.length);
 }
 
 std::string pageFragment() {

@@ -183,32 +183,26 @@
     return svg;
   }
 
-  // The link dialog. `words` are the program's texts (web_link.cpp):
-  // caption, hint, the note for a link too long for a code and for a code
-  // that cannot be shown, the copy button, what a copy says when done and
-  // when it failed, the close button's name, the picture's name. Resolves
-  // once the dialog is closed.
-  web.showLink = function (link, words, maxVersion) {
-    var caption = words[0], hint = words[1], tooDense = words[2], unavailable = words[3];
-    var copyLabel = words[4], copied = words[5], copyFailed = words[6];
-    var closeName = words[7], pictureName = words[8];
-
+  // The link dialog, with the program's texts (TSText) and a code of at
+  // most version TSConst.MAX_QR_VERSION. Resolves once it is closed.
+  web.showLink = function (link) {
+    var T = TSText;
     var box = web.el('dialog', 'ts-window ts-link-window');
     var header = web.el('header', 'ts-titlebar');
-    var title = web.el('h2', 'ts-caption', caption);
+    var title = web.el('h2', 'ts-caption', T.LINK_CAPTION);
     title.id = web.nextId('caption');
     box.setAttribute('aria-labelledby', title.id);
     var tools = web.el('div', 'ts-tools');
-    var close = web.el('button', 'ts-button ts-close', '×');
+    var close = web.el('button', 'ts-button ts-close', '\u00D7');
     close.type = 'button';
-    close.setAttribute('aria-label', closeName);
+    close.setAttribute('aria-label', T.CLOSE);
     tools.appendChild(close);
     header.appendChild(title);
     header.appendChild(tools);
     box.appendChild(header);
 
     var body = web.el('div', 'ts-link-body');
-    var note = web.el('p', 'ts-link-note', hint);
+    var note = web.el('p', 'ts-link-note', T.LINK_HINT);
     note.id = web.nextId('note');
     box.setAttribute('aria-describedby', note.id);
     var picture = web.el('div', 'ts-qr');
@@ -218,7 +212,7 @@
     address.target = '_blank';
     address.rel = 'noopener';
     var row = web.el('div', 'ts-buttons');
-    var copy = web.el('button', 'ts-button', copyLabel);
+    var copy = web.el('button', 'ts-button', T.COPY_LINK);
     copy.type = 'button';
     row.appendChild(copy);
     var status = web.el('p', 'ts-link-status');
@@ -247,7 +241,7 @@
       copy.addEventListener('click', function () {
         status.textContent = '';
         web.copyText(link).then(function (ok) {
-          status.textContent = ok ? copied : copyFailed;
+          status.textContent = ok ? T.LINK_COPIED : T.COPY_FAILED;
         });
       });
       box.addEventListener('keydown', function (e) {
@@ -262,15 +256,15 @@
       copy.focus();
 
       loadEncoder().then(function (factory) {
-        var code = factory ? encode(factory, link, maxVersion) : null;
+        var code = factory ? encode(factory, link, TSConst.MAX_QR_VERSION) : null;
         picture.removeAttribute('aria-busy');
         if (code) {
-          picture.appendChild(drawCode(code, pictureName));
+          picture.appendChild(drawCode(code, T.QR_CODE));
         } else {
           // The link alone: too long for a code that reads across a table,
           // or (offline before the encoder was ever loaded) no encoder.
           picture.remove();
-          note.textContent = factory ? tooDense : unavailable;
+          note.textContent = factory ? T.LINK_TOO_DENSE : T.QR_UNAVAILABLE;
         }
       });
     });
