@@ -7,68 +7,6 @@
   'use strict';
 
   var C = TSConst;
-  var LONG_PRESS_MS = 550;
-
-  function attachLongPress(node, onPress) {
-    var timer = 0;
-    var start = null;
-    function cancel() {
-      if (timer) {
-        clearTimeout(timer);
-        timer = 0;
-      }
-    }
-    node.addEventListener('pointerdown', function (e) {
-      if (e.pointerType !== 'touch' && e.pointerType !== 'pen') {
-        return;
-      }
-      start = {x: e.clientX, y: e.clientY};
-      cancel();
-      timer = setTimeout(function () {
-        timer = 0;
-        onPress(e);
-      }, LONG_PRESS_MS);
-    });
-    node.addEventListener('pointermove', function (e) {
-      if (timer && start && Math.hypot(e.clientX - start.x, e.clientY - start.y) > 10) {
-        cancel();
-      }
-    });
-    node.addEventListener('pointerup', cancel);
-    node.addEventListener('pointercancel', cancel);
-  }
-
-  // The selection is the one row marked aria-selected; the list remembers
-  // it, so that moving it touches two rows however long the list is.
-  function select(list, index, focus) {
-    var rows = list.body.rows;
-    var row = index >= 0 && index < rows.length ? rows[index] : null;
-    if (list.current && list.current !== row) {
-      list.current.setAttribute('aria-selected', 'false');
-    }
-    list.current = row;
-    if (row) {
-      if (!row.id) {
-        row.id = web.nextId('row');
-      }
-      row.setAttribute('aria-selected', 'true');
-      list.table.setAttribute('aria-activedescendant', row.id);
-      row.scrollIntoView({block: 'nearest'});
-      if (focus) {
-        list.table.focus({preventScroll: true});
-      }
-    } else {
-      list.table.removeAttribute('aria-activedescendant');
-    }
-  }
-
-  function selected(list) {
-    var row = list.current;
-    if (row && row.parentNode === list.body && row.getAttribute('aria-selected') === 'true') {
-      return row.sectionRowIndex;
-    }
-    return -1;
-  }
 
   function realign(list) {
     var cells = list.table.querySelectorAll('th, td');
@@ -137,64 +75,7 @@
                 prototype: null, empty: null};
     renewPrototype(list);
 
-    function rowOf(target) {
-      var row = target.closest ? target.closest('tr') : null;
-      return row && row.parentNode === body ? row.sectionRowIndex : -1;
-    }
-    function selectAt(target) {
-      var index = rowOf(target);
-      if (index >= 0) {
-        select(list, index, true);
-      }
-    }
-    function askMenu() {
-      web.post(win, C.EVENT_CONTEXT_MENU, id);
-    }
-    table.addEventListener('click', function (e) { selectAt(e.target); });
-    table.addEventListener('contextmenu', function (e) {
-      e.preventDefault();
-      selectAt(e.target);
-      askMenu();
-    });
-    attachLongPress(table, function (e) {
-      selectAt(e.target);
-      askMenu();
-    });
-    table.addEventListener('keydown', function (e) {
-      var count = body.rows.length;
-      var at = selected(list);
-      var to = -2;
-      if (e.key === 'ArrowDown') {
-        to = Math.min(at + 1, count - 1);
-      } else if (e.key === 'ArrowUp') {
-        to = Math.max(at - 1, 0);
-      } else if (e.key === 'Home') {
-        to = 0;
-      } else if (e.key === 'End') {
-        to = count - 1;
-      } else if ((e.key === 'F10' && e.shiftKey) || e.key === 'ContextMenu') {
-        // The Menu key also fires a contextmenu event on the focused list;
-        // that one is swallowed so the menu opens once.
-        e.preventDefault();
-        list.keyMenuAt = Date.now();
-        askMenu();
-        return;
-      }
-      if (to > -2 && count > 0) {
-        e.preventDefault();
-        select(list, Math.max(to, 0), true);
-      }
-    });
-    // Only the one contextmenu event that follows the key is swallowed; a
-    // pointer press afterwards is a new request.
-    table.addEventListener('contextmenu', function (e) {
-      if (list.keyMenuAt && Date.now() - list.keyMenuAt < 500) {
-        list.keyMenuAt = 0;
-        e.stopImmediatePropagation();
-        e.preventDefault();
-      }
-    }, true);
-    table.addEventListener('pointerdown', function () { list.keyMenuAt = 0; }, true);
+    web.listenToList(win, id, list);
     return list;
   };
 
@@ -264,7 +145,7 @@
     var p = 6;
     var t = 0;
     if (ops[0]) {
-      select(list, -1, false);
+      web.selectListRow(list, -1, false);
     }
     if (removed > 0 && at < rows.length) {
       var last = Math.min(at + removed, rows.length) - 1;
@@ -336,11 +217,4 @@
     }
   };
 
-  web.listSelected = function (handle, index) {
-    return selected(listAt(handle, index));
-  };
-
-  web.listSelect = function (handle, index, rowIndex) {
-    select(listAt(handle, index), rowIndex, false);
-  };
 })(TSWeb);

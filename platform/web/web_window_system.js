@@ -6,10 +6,11 @@
 // the page never calls the program, it only resolves the promise a loop is
 // waiting on.
 //
-// Joined after the generated constants (TSConst) and before the other
-// parts (web_dialog.js, web_controls.js, web_choices.js, web_list_view.js,
-// web_message_box.js, web_link.js) into the script the program is built with
-// (--pre-js), so `Module`, `FS` and the heap views are the program's.
+// Joined after the generated constants (TSConst, TSText) and before the
+// other parts (web_dialog.js, web_controls.js, web_choices.js,
+// web_list_view.js, web_list_selection.js, web_message_box.js, web_link.js)
+// into the script the program is built with (--pre-js), so `Module`, `FS`
+// and the heap views are the program's.
 
 var TSWeb = (function() {
     'use strict';
