@@ -127,7 +127,9 @@ scenario('taking a shared party waits for the tab that holds the party of this d
   assertSameSettings(await viewer.storedSettings(), await sender.storedSettings(), 'the party stored');
 });
 
-// Base64url of deflate data (zlib's format, as the page makes it).
+// The refusals the program tells apart are its own tests' (tests/app); here
+// the browser's inflate and its limits. Base64url of deflate data (zlib's
+// format, as the page makes it).
 const fragmentOf = (text) => `1${zlib.deflateSync(Buffer.from(text, 'utf8')).toString('base64url')}`;
 
 scenario('a cut, altered, random or oversized link says so and changes nothing', async ({ open, t }) => {
@@ -148,10 +150,8 @@ scenario('a cut, altered, random or oversized link says so and changes nothing',
     ['cut short', fragment.slice(0, -8), unreadable],
     ['one character altered', fragment.slice(0, middle) + (fragment[middle] === 'A' ? 'B' : 'A') + fragment.slice(middle + 1), unreadable],
     ['random', `1${Buffer.from(Array.from({ length: 240 }, (_, i) => (i * 73 + 19) & 0xff)).toString('base64url')}`, unreadable],
-    ['a fragment of another page', 'top', unreadable],
     ['longer than any link', `1${'A'.repeat(100_000)}`, tooLarge],
     ['inflating past any party', fragmentOf(`y\nPEOPLE,"P",1,100,\n${'GROUP,"G",1,100,0\n'.repeat(5000)}`), tooLarge],
-    ['of a later version', `2${fragment.slice(1)}`, 'このリンクを開くには、新しい版の TALLY-SHARE が必要です。\nこの端末の内容は変わっていません。'],
   ];
   for (const [what, hash, said] of bad) {
     await t.test(what, async () => {
@@ -165,10 +165,10 @@ scenario('a cut, altered, random or oversized link says so and changes nothing',
       await tab.close();
     });
   }
-  await t.test('a link followed in a tab that runs already', async () => {
+  await t.test('a link of a later version followed in a tab that runs already', async () => {
     const tab = await open();
     await tab.follow(`${home}#2${fragment.slice(1)}`);
-    assert.equal((await tab.box()).text, bad.at(-1)[2]);
+    assert.equal((await tab.box()).text, 'このリンクを開くには、新しい版の TALLY-SHARE が必要です。\nこの端末の内容は変わっていません。');
     await tab.answer('ok');
     await tab.ready();
     assert.deepEqual(await tab.rows(), groups, 'the groups');
