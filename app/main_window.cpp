@@ -401,7 +401,12 @@ void MainWindow::sendChat(platform::Dialog& window) {
 }
 
 std::u16string MainWindow::linkToParty(platform::Dialog& window) const {
-    return window.linkTo(ui::partyLinkPayload(*state_.party, calculated()));
+    const std::string payload = ui::partyLinkPayload(*state_.party, calculated());
+    // A party the other device would refuse to read gets no link.
+    if (payload.size() > ui::kMaxLinkPayload) {
+        return {};
+    }
+    return window.linkTo(payload);
 }
 
 void MainWindow::showLink(platform::Dialog& window) {
@@ -431,10 +436,8 @@ void MainWindow::importSettings(platform::Dialog& window) {
     if (path.empty()) {
         return;  // cancelled
     }
-    std::string bytes;
     std::unique_ptr<Party> imported = Party::create(text::kFirstPartyName);
-    if (!imported || !readFileBytes(path, bytes, kMaxSettingsFileBytes) || !isSettingsFile(bytes) ||
-        !loadFromPath(path, *imported)) {
+    if (!imported || !importFromPath(path, *imported)) {
         ui::showError(window, text::kImportNotSettings);
         return;
     }

@@ -1,32 +1,65 @@
 // The program in a browser tab: one tab holds the party (a later one waits
 // for it), the settings file lives in the browser's storage (storage/web/),
-// and the main window runs for as long as the tab.
+// and the main window runs for as long as the tab. A link to someone's
+// party (its fragment) is shown read-only first, beside the tab that holds
+// the device's own party.
+#include <string>
 #include <utility>
 
 #include "app/application.h"
+#include "app/shared_link.h"
 #include "platform/web/web_instance_lock.h"
+#include "platform/web/web_link.h"
 #include "platform/web/web_window_system.h"
 #include "resources/texts.h"
 #include "storage/web/store.h"
 
+namespace {
+
+class BrowserLinkHost final : public ts::app::LinkHost {
+public:
+    explicit BrowserLinkHost(ts::platform::WebInstanceLock& lock) : lock_(lock) {}
+
+    bool inflate(std::string_view data, std::size_t limit, std::string& payload) override {
+        return ts::platform::web::inflateLinkData(data, limit, payload);
+    }
+    // The tab's memory: IndexedDB keeps only the data folder.
+    std::u16string viewPath() override { return u"/tmp/shared.cfg"; }
+    std::u16string openOwnParty() override {
+        if (!lock_.acquire()) {
+            // Two tabs would be two writers of one file: bring the other
+            // one forward and wait, writing nothing, until it has gone.
+            lock_.activateRunningCopy();
+            lock_.waitForTurn(ts::text::kOpenInAnotherTab);
+        }
+        // Read only once the party is this tab's, so that it is the latest.
+        return ts::openBrowserStore(ts::text::kSettingsFileName);
+    }
+    void forgetLink() override { ts::platform::web::forgetPageFragment(); }
+
+private:
+    ts::platform::WebInstanceLock& lock_;
+};
+
+}  // namespace
+
 int main() {
     ts::platform::WebWindowSystem windows;
     ts::platform::WebInstanceLock lock;
-    if (!lock.acquire()) {
-        // Two tabs would be two writers of one file: bring the other one
-        // forward and wait, writing nothing, until it has gone.
-        lock.activateRunningCopy();
-        lock.waitForTurn(ts::text::kOpenInAnotherTab);
-    }
-    // Read only once the party is this tab's, so that it is the latest.
-    ts::app::Startup startup;
-    startup.settingsPath = ts::openBrowserStore(ts::text::kSettingsFileName);
+    BrowserLinkHost host(lock);
     // A browser tab has no end of its own: every change is saved as it is
     // made, and the settings file reaches the user only through the menu.
+    ts::app::Startup startup;
     startup.behaviour = {.autosave = true,
                          .mainWindowCloses = false,
                          .settingsFileInMenu = true,
-                         .shareLinks = false,
+                         .shareLinks = true,
                          .viewOnly = false};
+    const std::string fragment = ts::platform::web::pageFragment();
+    if (fragment.empty()) {
+        startup.settingsPath = host.openOwnParty();
+    } else if (!ts::app::openLink(windows, lock, fragment, host, startup)) {
+        return 0;
+    }
     return ts::app::runApplication(windows, lock, std::move(startup));
 }

@@ -101,6 +101,9 @@ inline constexpr std::u16string_view kShareLinkHint =
 inline constexpr std::u16string_view kShareLinkTooDense =
     u"このリンクは長すぎて、テーブル越しに読み取れるQRコードにはできません。"
     u"リンクを送ってください。";
+// Where a page cannot show the QR code (its encoder could not be loaded).
+inline constexpr std::u16string_view kQrCodeUnavailable =
+    u"QRコードを表示できませんでした。リンクを送ってください。";
 inline constexpr std::u16string_view kCopyLinkButton = u"リンクをコピー";
 inline constexpr std::u16string_view kLinkCopied = u"コピーしました";
 inline constexpr std::u16string_view kCloseButton = u"閉じる";

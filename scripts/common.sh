@@ -13,6 +13,9 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # and a Latin font for the test that the windows fit any font.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev
     lintian desktop-file-utils appstream fonts-dejavu-core "${PACKAGE_PACKAGES[@]}")
+# What the web edition's site takes from Debian on top of emscripten: the
+# link dialog's QR encoder (app/web/make_site.cmake copies it in).
+WEB_SITE_PACKAGES=(node-qrcode-generator)
 # The Windows cross-build and its tests under Wine (64-bit Wine only; the
 # wine package takes wine64 in place of wine32, so no i386 architecture).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 googletest

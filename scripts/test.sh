@@ -166,7 +166,9 @@ stage_fuzz() {
 }
 
 stage_web() {
-    local packages=("${RUN_PACKAGES[@]}" emscripten googletest chromium)
+    # zbar-tools reads the QR codes the browser tests see.
+    local packages=("${RUN_PACKAGES[@]}" emscripten "${WEB_SITE_PACKAGES[@]}" googletest chromium
+        zbar-tools)
     # Node and npm may come from elsewhere (NodeSource); Debian's only when missing.
     command -v node >/dev/null 2>&1 || packages+=(nodejs)
     command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 PORT="${PORT:-8080}"
 
 # Node may come from elsewhere (NodeSource); only what is missing is installed.
-packages=(cmake ninja-build g++ qt6-base-dev emscripten)
+packages=(cmake ninja-build g++ qt6-base-dev emscripten "${WEB_SITE_PACKAGES[@]}")
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 install_missing "${packages[@]}"
 

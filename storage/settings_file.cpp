@@ -6,6 +6,7 @@
 #include "model/group.h"
 #include "model/party.h"
 #include "storage/atomic_file.h"
+#include "storage/export_file.h"
 #include "storage/field_splitter.h"
 #include "storage/system.h"
 #include "storage/text.h"
@@ -273,6 +274,12 @@ bool loadFromPath(std::u16string_view path, Party& party) {
     readParty(file, party);
     file.close();
     return true;
+}
+
+bool importFromPath(std::u16string_view path, Party& party) {
+    std::string bytes;
+    return readFileBytes(path, bytes, kMaxSettingsFileBytes) && isSettingsFile(bytes) &&
+           loadFromPath(path, party);
 }
 
 void writeParty(TextFile& file, const Party& party) {

@@ -62,6 +62,12 @@ bool isSettingsFile(std::string_view bytes);
 // More than any party needs; a larger file is not read as one.
 inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{16} << 20;
 
+// Reads a settings file that reaches the program from elsewhere (a file the
+// user picked, a party shared by link) into the party: only a settings file
+// of this version (isSettingsFile) of at most kMaxSettingsFileBytes is read.
+// False, with the party left alone, for anything else.
+bool importFromPath(std::u16string_view path, Party& party);
+
 // Integer value of a numeric field: leading blanks, an optional sign and the
 // decimal digits that follow, up to the first other unit; 0 without digits;
 // saturates at the int32 range.

@@ -7,10 +7,17 @@
 # that the first paint needs index.html alone; the program's JavaScript is
 # minified.
 #
+# The QR encoder of the link dialog is Debian's node-qrcode-generator,
+# copied as it is (its licence notice at its head) from QRCODE_DIR, and only
+# of the version QRCODE_VERSION that the dialog was written and tested
+# against: another version stops the build.
+#
 #   cmake -DSITE=dir -DSOURCE=project-dir -DICON_TOOL=icon_png -DNODE=node
-#         -DTERSER=terser -DSKELETON=web_skeleton.js -P make_site.cmake
+#         -DTERSER=terser -DSKELETON=web_skeleton.js
+#         -DQRCODE_DIR=/usr/share/nodejs/qrcode-generator -DQRCODE_VERSION=1.4.4
+#         -P make_site.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON)
+foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON QRCODE_DIR QRCODE_VERSION)
   if(NOT ${variable})
     message(FATAL_ERROR "make_site.cmake needs -D${variable}=...")
   endif()
@@ -41,6 +48,19 @@ file(COPY_FILE ${SOURCE}/app/web/manifest.webmanifest ${SITE}/manifest.webmanife
 file(COPY_FILE ${SOURCE}/resources/tally-share.svg ${SITE}/icons/tally-share.svg
      ONLY_IF_DIFFERENT)
 
+# The QR encoder, loaded by the page only when the link dialog opens.
+if(NOT EXISTS ${QRCODE_DIR}/package.json OR NOT EXISTS ${QRCODE_DIR}/qrcode.js)
+  message(FATAL_ERROR "no QR encoder in ${QRCODE_DIR}: install node-qrcode-generator")
+endif()
+file(READ ${QRCODE_DIR}/package.json manifest)
+string(JSON qrcode_version ERROR_VARIABLE unreadable GET "${manifest}" version)
+if(NOT qrcode_version STREQUAL QRCODE_VERSION)
+  message(FATAL_ERROR "${QRCODE_DIR} holds qrcode-generator ${qrcode_version}${unreadable}, "
+                      "not ${QRCODE_VERSION}: try the link dialog with it (the browser tests) "
+                      "before changing TS_QRCODE_VERSION in app/CMakeLists.txt")
+endif()
+file(COPY_FILE ${QRCODE_DIR}/qrcode.js ${SITE}/qrcode-generator.js ONLY_IF_DIFFERENT)
+
 # The icons for the home screen, drawn by the program's own drawing.
 function(draw_icon size name)
   execute_process(COMMAND ${ICON_TOOL} ${size} ${SITE}/icons/${name} ${ARGN}
@@ -53,7 +73,7 @@ draw_icon(192 icon-192.png)
 draw_icon(512 icon-512.png)
 draw_icon(512 icon-maskable-512.png maskable)
 
-set(files index.html tally-share.js tally-share.wasm manifest.webmanifest
+set(files index.html tally-share.js tally-share.wasm manifest.webmanifest qrcode-generator.js
     icons/tally-share.svg icons/icon-192.png icons/icon-512.png icons/icon-maskable-512.png)
 set(hashes "")
 set(listed "'./'")

@@ -7,6 +7,7 @@
 // cannot drift apart.
 #include <cstdio>
 
+#include "platform/web/web_link.h"
 #include "platform/web/web_window_system.h"
 #include "platform/window_system.h"
 #include "resources/dialog_template.h"
@@ -76,6 +77,8 @@ int main() {
     constant("ICON_WARNING", ts::platform::MessageIcon::Warning);
     constant("ICON_INFORMATION", ts::platform::MessageIcon::Information);
     constant("ICON_QUESTION", ts::platform::MessageIcon::Question);
+    // The link dialog (web_link.js).
+    constant("MAX_QR_VERSION", ts::platform::web::kMaxQrVersion);
     std::puts("});");
     std::puts("var TSText = Object.freeze({");
     textConstant("MENU", ts::text::kMenuButton);
@@ -92,6 +95,15 @@ int main() {
     textConstant("ICON_WARNING", ts::text::kWarningIconName);
     textConstant("ICON_INFORMATION", ts::text::kInformationIconName);
     textConstant("ICON_QUESTION", ts::text::kQuestionIconName);
+    // The link dialog (web_link.js).
+    textConstant("LINK_CAPTION", ts::text::kShareLinkCaption);
+    textConstant("LINK_HINT", ts::text::kShareLinkHint);
+    textConstant("LINK_TOO_DENSE", ts::text::kShareLinkTooDense);
+    textConstant("QR_UNAVAILABLE", ts::text::kQrCodeUnavailable);
+    textConstant("QR_CODE", ts::text::kShareButton);
+    textConstant("COPY_LINK", ts::text::kCopyLinkButton);
+    textConstant("LINK_COPIED", ts::text::kLinkCopied);
+    textConstant("COPY_FAILED", ts::text::kCopyFailed);
     std::puts("});");
     return 0;
 }

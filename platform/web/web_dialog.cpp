@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "platform/web/web_controls.h"
+#include "platform/web/web_link.h"
 #include "platform/web/web_message_box.h"
 #include "platform/web/web_text.h"
 #include "platform/web/web_window_system.h"
@@ -215,6 +216,16 @@ int WebDialog::screenHeight() const {
 }
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
+
+// --- Links to this site carrying a party.
+
+std::u16string WebDialog::linkTo(std::string_view payload) {
+    return web::linkWithData(payload);
+}
+
+void WebDialog::showLink(std::u16string_view link) {
+    web::showLinkDialog(link);
+}
 
 void WebDialog::showControl(std::size_t index, bool shown) {
     js_show_control(handle_, static_cast<int>(index), shown ? 1 : 0);

@@ -51,6 +51,10 @@ public:
     void placeWindow(int x, int y, int width, int height) override;
     void invalidate() override {}
 
+    // --- Links to this site carrying a party (web_link.h).
+    std::u16string linkTo(std::string_view payload) override;
+    void showLink(std::u16string_view link) override;
+
 private:
     // Shows what the lists hold before the program waits for the user.
     void flushLists();

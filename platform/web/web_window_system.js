@@ -8,9 +8,9 @@
 //
 // Joined after the generated constants (TSConst, TSText) and before the
 // other parts (web_dialog.js, web_controls.js, web_choices.js,
-// web_list_view.js, web_list_selection.js, web_message_box.js) into the
-// script the program is built with (--pre-js), so `Module`, `FS` and the
-// heap views are the program's.
+// web_list_view.js, web_list_selection.js, web_message_box.js, web_link.js)
+// into the script the program is built with (--pre-js), so `Module`, `FS`
+// and the heap views are the program's.
 
 var TSWeb = (function() {
     'use strict';

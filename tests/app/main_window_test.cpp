@@ -636,6 +636,27 @@ TEST_F(BrowserTabTest, TheLinkCarriesThePartyToTheQrDialogAndTheChat) {
     });
 }
 
+// The other device refuses a payload over kMaxLinkPayload: such a party
+// gets no link rather than one that cannot be opened.
+TEST_F(BrowserTabTest, APartyTooLargeForALinkGetsNone) {
+    behaviour_.shareLinks = true;
+    windows_.makesLinks = true;
+    std::vector<std::tuple<std::u16string, int, int, int>> groups(
+        400, {std::u16string(60, u'割'), 1, 100, 0});
+    storeParty(1000, 100, groups);
+    ASSERT_GT(ui::partyLinkPayload(*loadStored(), ui::Calculated::None).size(),
+              ui::kMaxLinkPayload);
+    run([&](FakeDialog& w) {
+        w.command(id::main::kShareLink);
+        EXPECT_EQ(windows_.messageBoxes.back().text, u"リンクを作れませんでした");
+        w.command(id::main::kSendChat);
+        ASSERT_EQ(windows_.shared.size(), 1u);
+        EXPECT_EQ(windows_.shared[0].find(u"https://"), std::u16string::npos);
+        EXPECT_TRUE(windows_.linkPayloads.empty());
+        EXPECT_TRUE(windows_.linksShown.empty());
+    });
+}
+
 // A party someone shared: shown with the sender's figures, read-only, and
 // never saved; taking it as one's own ends the view after asking.
 TEST_F(MainWindowTest, ASharedPartyIsShownReadOnly) {

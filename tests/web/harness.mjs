@@ -33,7 +33,9 @@ after(async () => chrome && (await (await chrome).close()));
 
 // A scenario: a node:test case whose body gets its world: url is the
 // site's address, work a folder of its own and context the browser context
-// its tabs open in, open() opens the site in a new tab, file() writes a file to pick, downloaded() waits for a
+// its tabs open in, open() opens the site in a new tab (open({ at: address })
+// another address of it), anotherDevice() a browser context of its own with
+// the same open(), file() writes a file to pick, downloaded() waits for a
 // download, stopServer() takes the site off the network, note() prints.
 export function scenario(title, body) {
   test(title, { timeout: 120_000 }, async (t) => {
@@ -43,19 +45,27 @@ export function scenario(title, body) {
     let server = await startServer(siteDir, 0);
     const url = `http://localhost:${server.port}/`;
     const context = await browser.createBrowserContext();
+    const others = [];
     const cdp = await browser.target().createCDPSession();
     const errors = [];
+    const opener = (where) => (options = {}) =>
+      App.open(where, options.at ?? url, {
+        ...options,
+        onError: (message, { noteOnly = false } = {}) => (noteOnly ? t.diagnostic(message) : errors.push(message)),
+      });
     const world = {
       t,
       url,
       work,
       context,
       note: (message) => t.diagnostic(message),
-      open: (options = {}) =>
-        App.open(context, url, {
-          ...options,
-          onError: (message, { noteOnly = false } = {}) => (noteOnly ? t.diagnostic(message) : errors.push(message)),
-        }),
+      open: opener(context),
+      anotherDevice: async () => {
+        const other = await browser.createBrowserContext();
+        others.push(other);
+        await other.overridePermissions(url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+        return { open: opener(other) };
+      },
       stopServer: async () => {
         await server?.close();
         server = null;
@@ -85,6 +95,7 @@ export function scenario(title, body) {
       await body(world);
     } finally {
       await context.close().catch(() => {});
+      await Promise.all(others.map((other) => other.close().catch(() => {})));
       await cdp.detach().catch(() => {});
       await world.stopServer();
       await rm(work, { recursive: true, force: true });

@@ -1,0 +1,123 @@
+#include "app/shared_link.h"
+
+#include <memory>
+#include <utility>
+
+#include "model/party.h"
+#include "resources/texts.h"
+#include "storage/export_file.h"
+#include "storage/link_fragment.h"
+#include "storage/settings_file.h"
+#include "ui/party_link.h"
+
+namespace ts::app {
+
+namespace {
+
+struct SharedParty {
+    std::string settingsFile;  // the bytes of a settings file
+    Calculation calculation = Calculation::None;
+};
+
+Calculation calculationOf(ui::Calculated calculated) {
+    switch (calculated) {
+        case ui::Calculated::ToTheYen:
+            return Calculation::Plain;
+        case ui::Calculated::ToTheUnit:
+            return Calculation::Rounded;
+        case ui::Calculated::None:
+            break;
+    }
+    return Calculation::None;
+}
+
+// The party `fragment` carries, or what to tell the user instead (empty
+// when it was read).
+std::u16string_view readSharedParty(std::string_view fragment, LinkHost& host,
+                                    SharedParty& shared) {
+    std::string data;
+    switch (readLinkFragment(fragment, data)) {
+        case FragmentReading::Read:
+            break;
+        case FragmentReading::Malformed:
+            return text::kLinkUnreadable;
+        case FragmentReading::TooLarge:
+            return text::kLinkTooLarge;
+        case FragmentReading::Newer:
+            return text::kLinkNewer;
+    }
+    // One byte past the limit tells a payload that is too large from one
+    // that fits.
+    std::string payload;
+    if (!host.inflate(data, ui::kMaxLinkPayload + 1, payload)) {
+        return text::kLinkUnreadable;
+    }
+    ui::Calculated calculated = ui::Calculated::None;
+    switch (ui::readPartyLinkPayload(payload, shared.settingsFile, calculated)) {
+        case ui::LinkReading::Read:
+            shared.calculation = calculationOf(calculated);
+            return {};
+        case ui::LinkReading::TooLarge:
+            return text::kLinkTooLarge;
+        case ui::LinkReading::Malformed:
+            break;
+    }
+    return text::kLinkUnreadable;
+}
+
+void showError(platform::WindowSystem& windows, std::u16string_view message) {
+    windows.messageBox(message, text::kErrorCaption,
+                       {platform::MessageButtons::Ok, platform::MessageIcon::Warning});
+}
+
+}  // namespace
+
+bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
+              std::string_view fragment, LinkHost& host, Startup& own) {
+    SharedParty shared;
+    const std::u16string_view refusal = readSharedParty(fragment, host, shared);
+    const std::u16string viewPath = host.viewPath();
+    if (!refusal.empty() || !writeFileAtomically(viewPath, shared.settingsFile)) {
+        showError(windows, refusal.empty() ? text::kLinkUnreadable : refusal);
+        host.forgetLink();
+        own.settingsPath = host.openOwnParty();
+        return true;
+    }
+
+    // Someone else's party: nothing of it is saved and no command changes
+    // it, so the view needs neither the lock nor the device's storage.
+    const Startup view{.settingsPath = viewPath,
+                       .userFolder = {},
+                       .behaviour = {.autosave = false,
+                                     .mainWindowCloses = false,
+                                     .settingsFileInMenu = false,
+                                     .shareLinks = true,
+                                     .viewOnly = true},
+                       .calculation = shared.calculation};
+    for (;;) {
+        if (runApplication(windows, lock, view) != kTakeSharedParty) {
+            return false;
+        }
+        const std::u16string ownPath = host.openOwnParty();
+        // Read back as 設定ファイルを読み込む… reads a file, so that a shared
+        // party is held to the same rules as an imported one.
+        std::unique_ptr<Party> party = Party::create(text::kFirstPartyName);
+        const bool read = party && importFromPath(viewPath, *party);
+        if (!read) {
+            showError(windows, text::kLinkUnreadable);
+        } else if (!saveToPath(ownPath, *party)) {
+            // The shared party comes back into view, to be taken again once
+            // the storage has room.
+            showError(windows, text::kStoreFailed);
+            continue;
+        }
+        host.forgetLink();
+        own.settingsPath = ownPath;
+        if (read) {
+            own.calculation = shared.calculation;
+        }
+        return true;
+    }
+}
+
+}  // namespace ts::app
