@@ -12,6 +12,24 @@
 // into the script the program is built with (--pre-js), so `Module`, `FS`
 // and the heap views are the program's.
 
+// The program's code as the page's first script started compiling it
+// (index.html); without that, emscripten fetches and compiles it itself.
+if (typeof window !== 'undefined' && window.tsEarly && window.tsEarly.wasm) {
+    Module['instantiateWasm'] = function(imports, receive) {
+        window.tsEarly.wasm.then(function(module) {
+            return WebAssembly.instantiate(module, imports).then(function(instance) {
+                receive(instance, module);
+            });
+        }, function() {
+            // Compiled nowhere: the usual road, which reports its own failure.
+            WebAssembly.instantiateStreaming(fetch('tally-share.wasm'), imports).then(function(result) {
+                receive(result.instance, result.module);
+            });
+        });
+        return {};
+    };
+}
+
 var TSWeb = (function() {
     'use strict';
 
