@@ -28,16 +28,10 @@ int main(int argc, char* argv[]) {
         // user's own folder, so that one copy still runs per settings file.
         ts::platform::QtInstanceLock lock(ts::text::kAppName, userFolder);
         windows.installQuitHandlers();
-        // A desktop program: the party is saved when the window closes (or
-        // the session ends), and files go where a save-file dialog says.
         ts::app::Startup startup;
         startup.settingsPath = ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName);
         startup.userFolder = userFolder;
-        startup.behaviour = {.autosave = false,
-                             .mainWindowCloses = true,
-                             .settingsFileInMenu = false,
-                             .shareLinks = false,
-                             .viewOnly = false};
+        startup.behaviour = ts::app::kDesktop;
         return ts::app::runApplication(windows, lock, std::move(startup));
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();

@@ -88,11 +88,7 @@ bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
     // it, so the view needs neither the lock nor the device's storage.
     const Startup view{.settingsPath = viewPath,
                        .userFolder = {},
-                       .behaviour = {.autosave = false,
-                                     .mainWindowCloses = false,
-                                     .settingsFileInMenu = false,
-                                     .shareLinks = true,
-                                     .viewOnly = true},
+                       .behaviour = kSharedPartyView,
                        .calculation = shared.calculation};
     for (;;) {
         if (runApplication(windows, lock, view) != kTakeSharedParty) {

@@ -47,14 +47,8 @@ int main() {
     ts::platform::WebWindowSystem windows;
     ts::platform::WebInstanceLock lock;
     BrowserLinkHost host(lock);
-    // A browser tab has no end of its own: every change is saved as it is
-    // made, and the settings file reaches the user only through the menu.
     ts::app::Startup startup;
-    startup.behaviour = {.autosave = true,
-                         .mainWindowCloses = false,
-                         .settingsFileInMenu = true,
-                         .shareLinks = true,
-                         .viewOnly = false};
+    startup.behaviour = ts::app::kBrowserTab;
     const std::string fragment = ts::platform::web::pageFragment();
     if (fragment.empty()) {
         startup.settingsPath = host.openOwnParty();

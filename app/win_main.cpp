@@ -36,16 +36,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     ts::platform::Win32WindowSystem windows;
     try {
         ts::platform::Win32InstanceLock lock(ts::text::kAppName);
-        // A desktop program: the party is saved when the window closes (or
-        // the session ends), and files go where a save-file dialog says.
         ts::app::Startup startup;
         startup.settingsPath = ts::pathBesideExecutable(ts::text::kSettingsFileName);
         startup.userFolder = rescueFolder();
-        startup.behaviour = {.autosave = false,
-                             .mainWindowCloses = true,
-                             .settingsFileInMenu = false,
-                             .shareLinks = false,
-                             .viewOnly = false};
+        startup.behaviour = ts::app::kDesktop;
         return ts::app::runApplication(windows, lock, std::move(startup));
     } catch (const std::bad_alloc&) {
         windows.exitOutOfMemory();

@@ -23,6 +23,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
+import { median, seed, settingsFile } from './stored_party.mjs';
 
 const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, firstPaintBytes: 60_000 };
 const siteDir = process.argv[2];
@@ -34,11 +35,6 @@ if (!siteDir) {
 
 const gz = (bytes) => gzipSync(bytes, { level: constants.Z_BEST_COMPRESSION }).length;
 const kb = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
-const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
 const load = async () => (await readFile('/proc/loadavg', 'utf8')).split(' ').slice(0, 3).join(' ');
 
 // --- Bytes.
@@ -90,28 +86,14 @@ function staticPage(html) {
   return out.replace('</body>', "<script>document.body.dataset.ready = '1';</script>\n</body>");
 }
 
-function settingsFile() {
-  const lines = ['@TALLYSHARE/CONFIG,1.00', 'PEOPLE,"FIRST",12345,1000,2026/12/8'];
-  for (const row of ROWS) {
-    lines.push(`GROUP,"${row[0]}",${parseInt(row[1], 10)},${parseInt(row[2], 10)},${parseInt(row[3], 10)}`);
-  }
-  return [...Buffer.from(lines.map((line) => `${line}\n\0`).join(''), 'utf16le')];
-}
-
-function seed(bytes) {
-  return new Promise((resolve, reject) => {
-    const request = indexedDB.open('tally-share', 1);
-    request.onupgradeneeded = () => request.result.createObjectStore('files');
-    request.onerror = () => reject(request.error);
-    request.onsuccess = () => {
-      const tx = request.result.transaction('files', 'readwrite');
-      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
-      tx.oncomplete = () => {
-        request.result.close();
-        resolve();
-      };
-    };
-  });
+function typicalParty() {
+  const groups = ROWS.map((row) => ({
+    name: row[0],
+    people: parseInt(row[1], 10),
+    ratio: parseInt(row[2], 10),
+    advance: parseInt(row[3], 10),
+  }));
+  return settingsFile({ total: 12345, unit: 1000, groups });
 }
 
 // In every page before its own scripts: the first contentful paint and the
@@ -162,7 +144,7 @@ async function freshContext(browser, url, site) {
   if (site) {
     const tab = await context.newPage();
     await tab.goto(`${url}manifest.webmanifest`);
-    await tab.evaluate(seed, settingsFile());
+    await tab.evaluate(seed, typicalParty());
     await tab.close();
   }
   await settle();

@@ -10,6 +10,7 @@
 // click on the group dialog's OK to the first frame painted with the new row.
 import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
+import { median, seed, settingsFile } from './stored_party.mjs';
 
 const AIMS = { 1000: { start: 300, change: 100 }, 10000: { start: 2000, change: 500 } };
 const siteDir = process.argv[2];
@@ -19,31 +20,13 @@ if (!siteDir) {
   process.exit(2);
 }
 
-// The settings file of a party of `count` groups, as the program writes it.
-function settingsFile(count) {
-  const lines = ['@TALLYSHARE/CONFIG,1.00', 'PEOPLE,"FIRST",12345678,1000,2026/12/8'];
+// A party of `count` groups of every kind of figure.
+function largeParty(count) {
+  const groups = [];
   for (let i = 0; i < count; i++) {
-    lines.push(`GROUP,"グループ ${i + 1}",${1 + (i % 9)},${100 - (i % 5) * 10},${(i % 7) * 1000}`);
+    groups.push({ name: `グループ ${i + 1}`, people: 1 + (i % 9), ratio: 100 - (i % 5) * 10, advance: (i % 7) * 1000 });
   }
-  return Array.from(Buffer.from(lines.map((line) => `${line}\n\0`).join(''), 'utf16le'));
-}
-
-function seed(bytes) {
-  return new Promise((resolve, reject) => {
-    const request = indexedDB.open('tally-share', 1);
-    request.onupgradeneeded = () => request.result.createObjectStore('files');
-    request.onerror = () => reject(request.error);
-    request.onsuccess = () => {
-      const db = request.result;
-      const tx = db.transaction('files', 'readwrite');
-      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
-      tx.oncomplete = () => {
-        db.close();
-        resolve();
-      };
-      tx.onabort = () => reject(tx.error);
-    };
-  });
+  return settingsFile({ total: 12345678, unit: 1000, groups });
 }
 
 // Marks the first frame after the main window is ready.
@@ -57,14 +40,8 @@ const MARK_PAINTED = () => {
   watch.observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
 };
 
-function median(values) {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-}
-
 async function measure(browser, url, count) {
-  const bytes = settingsFile(count);
+  const bytes = largeParty(count);
   const starts = [];
   const changes = [];
   for (let run = 0; run < RUNS; run++) {

@@ -662,11 +662,7 @@ TEST_F(BrowserTabTest, APartyTooLargeForALinkGetsNone) {
 TEST_F(MainWindowTest, ASharedPartyIsShownReadOnly) {
     storeParty(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
     const std::string shared = readFile(dir_ / "ts.cfg");
-    behaviour_ = {.autosave = false,
-                  .mainWindowCloses = false,
-                  .settingsFileInMenu = false,
-                  .shareLinks = true,
-                  .viewOnly = true};
+    behaviour_ = kSharedPartyView;
     calculation_ = Calculation::Rounded;
     windows_.onNextRun(res::kGroupDialog, [](FakeDialog& d) { d.command(id::kOk); });
     windows_.answerNext(MessageAnswer::Cancel);

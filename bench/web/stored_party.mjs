@@ -1,0 +1,38 @@
+// What the web benchmarks start from: a party put into the site's storage
+// before the page opens, as the program itself would have stored it.
+
+// The settings file of a party (records as the program writes them, each
+// line followed by a zero unit, UTF-16LE), as an array of bytes.
+export function settingsFile({ total, unit, groups }) {
+  const lines = ['@TALLYSHARE/CONFIG,1.00', `PEOPLE,"FIRST",${total},${unit},2026/12/8`];
+  for (const { name, people, ratio, advance } of groups) {
+    lines.push(`GROUP,"${name}",${people},${ratio},${advance}`);
+  }
+  return [...Buffer.from(lines.map((line) => `${line}\n\0`).join(''), 'utf16le')];
+}
+
+// Runs in a page of the site's origin: stores `bytes` where the site keeps
+// its settings file (IndexedDB "tally-share", store "files", key "ts.cfg").
+export function seed(bytes) {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open('tally-share', 1);
+    request.onupgradeneeded = () => request.result.createObjectStore('files');
+    request.onerror = () => reject(request.error);
+    request.onsuccess = () => {
+      const db = request.result;
+      const tx = db.transaction('files', 'readwrite');
+      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
+      tx.oncomplete = () => {
+        db.close();
+        resolve();
+      };
+      tx.onabort = () => reject(tx.error);
+    };
+  });
+}
+
+export function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
