@@ -1,15 +1,16 @@
-// Draws the web edition's main window on a phone for the README: two
-// groups, a total, and the list after 区切計算.
+// Draws the web edition on a phone for the README: the main window with
+// two groups, a total, and the list after 区切計算; and, when a second
+// picture is asked for, the QR dialog of that party.
 //
-//   node bench/web/screenshot.mjs <siteDir> <out.png>
+//   node bench/web/screenshot.mjs <siteDir> <out.png> [qr.png]
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { App } from '../../tests/web/site.mjs';
 
-const [siteDir, out] = process.argv.slice(2);
+const [siteDir, out, qr] = process.argv.slice(2);
 if (!siteDir || !out) {
-  console.error('usage: node bench/web/screenshot.mjs <siteDir> <out.png>');
+  console.error('usage: node bench/web/screenshot.mjs <siteDir> <out.png> [qr.png]');
   process.exit(2);
 }
 
@@ -27,6 +28,12 @@ try {
   await app.page.evaluate(() => document.activeElement?.blur());
   await app.page.screenshot({ path: path.resolve(out) });
   console.log(`wrote ${path.resolve(out)}`);
+  if (qr) {
+    await app.openLinkDialog();
+    await app.page.evaluate(() => document.activeElement?.blur());
+    await app.page.screenshot({ path: path.resolve(qr) });
+    console.log(`wrote ${path.resolve(qr)}`);
+  }
 } finally {
   await chrome.close();
   await server.close();
