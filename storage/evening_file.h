@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "storage/settings_file.h"
+
+// The whole evening in the settings file. The first round is written
+// exactly as a single party always was (header 1.00, PEOPLE, GROUPs), so a
+// reader of single parties reads the first round and stops at the header
+// that follows; an evening of one plain round (Evening::isSingleParty) is
+// nothing more. Otherwise a second header with the evening's version
+// follows, then the evening's own records, in the same record syntax and
+// name rules:
+//
+//   @TALLYSHARE/CONFIG,2.00
+//   EVENING,<rounds>,<current round, 0 for the first>
+//   ROUND,"<name>",<calculation: - none, y to the yen, u to the unit>
+//       once per round; every round but the first is followed by its
+//       PEOPLE record and its GROUP records
+//   ORGANISER,"<group>",<member>          at most once
+//   PAYEE,"<支払先>"                       at most once
+//   MARK,"<group>",<member>,<amount>,<figure>   once per mark
+//
+// The evening's section is read strictly: any record it does not expect
+// there, a count or value out of range, or a second mark for one member
+// leaves the whole section unread (the evening is the first round alone)
+// and the file counts as holding records this program does not read, so
+// a save keeps it as `path`.bak before replacing it.
+namespace ts {
+
+class Evening;
+
+inline constexpr std::u16string_view kEveningVersion = u"2.00";
+
+// The settings file's records of the evening, dated `date`, each ending in
+// its line feed, without the zero unit that follows each line in the file.
+std::u16string eveningRecords(const Evening& evening, const SaveDate& date);
+
+// Writes the evening to an open file, as eveningRecords with today's date.
+void writeEvening(TextFile& file, const Evening& evening);
+
+// How reading an evening went.
+enum class EveningReading {
+    Read,           // the whole file was read (a single party's file included)
+    SectionUnread,  // the evening's section was refused or of a later version:
+                    // the first round alone was read
+};
+
+// Reads a settings file into `evening`, whose first round takes the first
+// section as readParty reads it (records added to what it holds) and whose
+// later rounds, organiser, 支払先 and marks come from the evening's section.
+EveningReading readEvening(TextFile& file, Evening& evening);
+
+// The evening saved to `path` crash-safely, as saveToPath saves a party
+// (a previous file with records this program does not read is kept as
+// `path`.bak first). False when it could not be written whole.
+bool saveToPath(std::u16string_view path, const Evening& evening);
+// Reads `path` into the evening; false when it cannot be opened.
+bool loadFromPath(std::u16string_view path, Evening& evening);
+// A file from elsewhere (a file the user picked, a link): only a settings
+// file (isSettingsFile) of at most kMaxSettingsFileBytes whose evening
+// section, if any, is read whole. False, with the evening left alone,
+// otherwise.
+bool importFromPath(std::u16string_view path, Evening& evening);
+
+}  // namespace ts
