@@ -4,14 +4,15 @@
 #include <string>
 
 #include "app/behaviour.h"
+#include "model/evening.h"
 #include "model/party.h"
 #include "platform/window_system.h"
 #include "ui/column_table.h"
 
 namespace ts::app {
 
-// Which calculation the user last asked for.
-enum class Calculation { None, Plain, Rounded };
+// Which calculation the user last asked for: the one a round keeps.
+using Calculation = ts::Calculation;
 
 // What the main window and its dialogs share, one of each per process.
 struct AppState {

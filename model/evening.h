@@ -54,6 +54,17 @@ struct Mark {
     std::int64_t amount = 0;  // yen, >= 0
     std::int64_t figure = 0;  // the member's figure then: < 0 pays, > 0 refund
     bool operator==(const Mark&) const = default;
+
+    // Far beyond any figure (20 rounds of the int32 range are 11 digits),
+    // and short enough that a mark's record keeps any group name a GROUP
+    // record keeps.
+    static constexpr std::int64_t kMaxAmount = 999'999'999'999;
+    static constexpr std::int64_t kMaxFigure = 99'999'999'999;
+    bool valid() const {
+        return amount >= 0 && amount <= kMaxAmount && figure >= -kMaxFigure && figure <= kMaxFigure;
+    }
+    // 済: the whole figure has changed hands (received, or paid back).
+    static Mark settledInFull(std::int64_t figure);
 };
 
 // The whole evening: 1 to kMaxRounds rounds, the one the screens act on,
@@ -104,6 +115,10 @@ public:
     // current round stays the one it was, or the one before a removed
     // current round.
     bool removeRound(int index);
+
+    // Runs every round's calculation again (after a load); false when one
+    // that was asked for could not run.
+    bool recalculateAll();
 
     // The organiser (幹事): a member of a group, or none when the organiser
     // is outside the groups.

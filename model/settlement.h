@@ -32,13 +32,24 @@ struct SettlementClass {
 };
 
 // Where one member stands with the organiser.
+// The organiser's own member has nothing outstanding.
 struct MemberStatus {
     std::int64_t figure = 0;       // what they settle, as above
     std::int64_t settled = 0;      // what the marks say has changed hands
     std::int64_t outstanding = 0;  // still to collect (pays) or to pay back (refund), >= 0
+    // More changed hands than today's figure asks for (the figure fell, or
+    // turned the other way, since the mark): to go back the other way, >= 0.
+    std::int64_t overpaid = 0;
     bool marked = false;
     // The figure noted with the mark differs from today's: figure - mark.figure.
     std::optional<std::int64_t> changedBy;
+};
+
+// Money still to change hands: to collect from members, to pay back to them.
+struct Outstanding {
+    std::int64_t toCollect = 0;
+    std::int64_t toPayBack = 0;
+    bool operator==(const Outstanding&) const = default;
 };
 
 struct Settlement {
@@ -49,7 +60,13 @@ struct Settlement {
         // One round has two groups of one name, so who is who across the
         // rounds cannot be told (duplicateName, duplicateRound); no figures.
         DuplicateNames,
+        // The evening's sums leave the range of 64-bit yen (only absurd
+        // numbers of people or amounts get there); no figures.
+        TooLarge,
     };
+    // When rounds are not calculated and one also has two groups of one
+    // name, the state is NotCalculated and both are filled in. Only a
+    // Ready settlement has classes and figures.
     State state = State::Ready;
     std::vector<int> uncalculatedRounds;
     std::u16string duplicateName;
@@ -90,5 +107,10 @@ Settlement settle(const Evening& evening);
 
 // Where member `member` of `cls` stands, with the evening's marks.
 MemberStatus memberStatus(const Evening& evening, const SettlementClass& cls, std::int32_t member);
+
+// What is still outstanding for the members of one class, and for the whole
+// plan (nothing unless it is Ready). Sums hold at the int64 range.
+Outstanding outstanding(const Evening& evening, const SettlementClass& cls);
+Outstanding outstanding(const Evening& evening, const Settlement& settlement);
 
 }  // namespace ts

@@ -10,6 +10,12 @@ inline constexpr std::u16string_view kFirstPartyName = u"FIRST";
 inline constexpr std::u16string_view kSettingsFileName = u"ts.cfg";
 inline constexpr std::u16string_view kNewGroupName = u"新規";
 
+// The default names of an evening's rounds: a kanji numeral and 次会
+// (一次会, 二次会, ... 二十次会).
+inline constexpr std::u16string_view kRoundNameSuffix = u"次会";
+inline constexpr std::u16string_view kKanjiDigits = u"〇一二三四五六七八九";
+inline constexpr std::u16string_view kKanjiTen = u"十";
+
 inline constexpr std::u16string_view kYen = u"円";
 inline constexpr std::u16string_view kPersons = u"人";
 inline constexpr std::u16string_view kPay = u"払う";
