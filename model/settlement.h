@@ -16,6 +16,7 @@ namespace ts {
 struct SettlementPart {
     int round = 0;             // index in the evening
     std::int32_t balance = 0;  // < 0 pays, > 0 refund
+    bool operator==(const SettlementPart&) const = default;
 };
 
 // Members of one group who attended the same rounds: members
@@ -29,10 +30,11 @@ struct SettlementClass {
     std::int64_t figure = 0;            // < 0 pays the organiser, > 0 refunded
 
     std::int32_t people() const { return lastMember - firstMember + 1; }
+    bool operator==(const SettlementClass&) const = default;
 };
 
-// Where one member stands with the organiser.
-// The organiser's own member has nothing outstanding.
+// Where one member stands with the organiser. The organiser's own member
+// has nothing outstanding.
 struct MemberStatus {
     std::int64_t figure = 0;       // what they settle, as above
     std::int64_t settled = 0;      // what the marks say has changed hands
@@ -90,6 +92,7 @@ struct Settlement {
         std::int64_t advances = 0;
         std::int64_t kept = 0;
         std::int32_t shownRemainder = 0;
+        bool operator==(const RoundMoney&) const = default;
     };
     std::vector<RoundMoney> rounds;
     // Sum of the rounds' kept: what the organiser keeps in the end.
@@ -99,6 +102,8 @@ struct Settlement {
     // other than the organiser pay in, and what is paid back to them.
     std::int64_t collected = 0;
     std::int64_t paidBack = 0;
+
+    bool operator==(const Settlement&) const = default;
 };
 
 // The settlement of the evening as it stands. Money is conserved:
