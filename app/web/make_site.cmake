@@ -13,11 +13,11 @@
 # against: another version stops the build.
 #
 #   cmake -DSITE=dir -DSOURCE=project-dir -DICON_TOOL=icon_png -DNODE=node
-#         -DTERSER=terser -DSKELETON=web_skeleton.js
+#         -DTERSER=terser -DSKELETON=web_skeleton.js -DSTYLE="base.css|list.css"
 #         -DQRCODE_DIR=/usr/share/nodejs/qrcode-generator -DQRCODE_VERSION=1.4.4
 #         -P make_site.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON QRCODE_DIR QRCODE_VERSION)
+foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON STYLE QRCODE_DIR QRCODE_VERSION)
   if(NOT ${variable})
     message(FATAL_ERROR "make_site.cmake needs -D${variable}=...")
   endif()
@@ -28,7 +28,15 @@ execute_process(COMMAND ${NODE} ${SKELETON} OUTPUT_VARIABLE TS_SKELETON RESULT_V
 if(NOT printed EQUAL 0 OR TS_SKELETON STREQUAL "")
   message(FATAL_ERROR "${SKELETON} printed no main window (${printed})")
 endif()
-file(READ ${SOURCE}/platform/web/web.css TS_STYLE)
+# The style sheet's parts, in their order, without their comments (which
+# are for whoever reads the sources, not for the page's bytes).
+string(REPLACE "|" ";" style_parts "${STYLE}")
+set(TS_STYLE "")
+foreach(part IN LISTS style_parts)
+  file(READ ${part} content)
+  string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/[ \n]*" "" content "${content}")
+  string(APPEND TS_STYLE "${content}")
+endforeach()
 file(READ ${SOURCE}/app/web/index.html page)
 string(REPLACE "@TS_STYLE@" "${TS_STYLE}" page "${page}")
 string(REPLACE "@TS_SKELETON@" "${TS_SKELETON}" page "${page}")
