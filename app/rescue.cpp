@@ -5,6 +5,7 @@
 #include <set>
 
 #include "resources/texts.h"
+#include "storage/evening_file.h"
 #include "storage/export_file.h"
 #include "storage/folder.h"
 #include "storage/settings_file.h"
@@ -94,7 +95,11 @@ std::u16string rescuedFileName(const Moment& when) {
     return name;
 }
 
-std::u16string rescueParty(std::u16string_view folder, const Party& party, const Moment& when) {
+namespace {
+
+// Saves with `save` to a new rescued copy in `folder`; its path, or empty.
+template <typename Save>
+std::u16string rescueWith(std::u16string_view folder, const Moment& when, const Save& save) {
     if (folder.empty()) {
         return {};
     }
@@ -112,13 +117,30 @@ std::u16string rescueParty(std::u16string_view folder, const Party& party, const
         if (!nothingAt(path)) {
             continue;  // never overwrite an earlier rescue
         }
-        return saveToPath(path, party) ? path : std::u16string();
+        return save(path) ? path : std::u16string();
     }
     return {};
 }
 
+}  // namespace
+
+std::u16string rescueParty(std::u16string_view folder, const Party& party, const Moment& when) {
+    return rescueWith(folder, when,
+                      [&](const std::u16string& path) { return saveToPath(path, party); });
+}
+
+std::u16string rescueEvening(std::u16string_view folder, const Evening& evening,
+                             const Moment& when) {
+    return rescueWith(folder, when,
+                      [&](const std::u16string& path) { return saveToPath(path, evening); });
+}
+
 std::string partyRecords(const Party& party) {
     return toUtf8(ts::partyRecords(party, currentSaveDate()));
+}
+
+std::string eveningRecords(const Evening& evening) {
+    return toUtf8(ts::eveningRecords(evening, currentSaveDate()));
 }
 
 std::vector<std::u16string> unnotifiedRescues(std::u16string_view folder) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/evening.h"
 #include "model/party.h"
 
 namespace ts::app {
@@ -38,6 +39,12 @@ std::u16string rescueParty(std::u16string_view folder, const Party& party, const
 // today: the last resort when not even a rescued copy could be written.
 // Converted to UTF-16LE they load as a settings file.
 std::string partyRecords(const Party& party);
+
+// The same for the whole evening: every round, the organiser, 支払先 and
+// the marks, in the settings file's format.
+std::u16string rescueEvening(std::u16string_view folder, const Evening& evening,
+                             const Moment& when);
+std::string eveningRecords(const Evening& evening);
 
 // The rescued copies in `folder` that the user has not been notified of yet,
 // as full paths, oldest first.

@@ -179,6 +179,14 @@ bool Evening::removeRound(int index) {
     return true;
 }
 
+bool Evening::appendRound(Round round) {
+    if (roundCount() >= kMaxRounds || !round.party) {
+        return false;
+    }
+    rounds_.push_back(std::move(round));
+    return true;
+}
+
 bool Evening::recalculateAll() {
     bool all = true;
     for (Round& round : rounds_) {

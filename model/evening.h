@@ -120,6 +120,11 @@ public:
     // that was asked for could not run.
     bool recalculateAll();
 
+    // Adds a round as it stands after the last (a stored round), without
+    // changing the current one; false (nothing changes) at kMaxRounds or
+    // for a round without a party.
+    bool appendRound(Round round);
+
     // The organiser (幹事): a member of a group, or none when the organiser
     // is outside the groups.
     std::optional<MemberKey> organiser;

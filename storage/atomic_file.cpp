@@ -199,4 +199,14 @@ bool readWholeFile(std::u16string_view path, std::string& bytes) {
     return ok;
 }
 
+bool keepBackup(std::u16string_view path) {
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) {
+        return false;
+    }
+    AtomicFile backup;
+    return backup.begin(std::u16string(path) + u".bak") &&
+           backup.write(bytes.data(), bytes.size()) && backup.commit();
+}
+
 }  // namespace ts::detail

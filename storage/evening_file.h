@@ -37,6 +37,10 @@ inline constexpr std::u16string_view kEveningVersion = u"2.00";
 // its line feed, without the zero unit that follows each line in the file.
 std::u16string eveningRecords(const Evening& evening, const SaveDate& date);
 
+// The same records with the date of every PEOPLE record left empty: what a
+// link to the evening turns back into a settings file.
+std::u16string undatedEveningRecords(const Evening& evening);
+
 // Writes the evening to an open file, as eveningRecords with today's date.
 void writeEvening(TextFile& file, const Evening& evening);
 
@@ -45,11 +49,18 @@ enum class EveningReading {
     Read,           // the whole file was read (a single party's file included)
     SectionUnread,  // the evening's section was refused or of a later version:
                     // the first round alone was read
+    LaterUnread,    // the whole evening was read, but records of a later
+                    // version follow it (a header of another version ends the
+                    // evening's section as it ends the first)
 };
 
 // Reads a settings file into `evening`, whose first round takes the first
 // section as readParty reads it (records added to what it holds) and whose
-// later rounds, organiser, 支払先 and marks come from the evening's section.
+// later rounds, organiser, 支払先 and marks come from the evening's section
+// (replacing its later rounds, organiser, 支払先 and marks, and naming the
+// current round). Every round is read uncalculated: its calculation is
+// the one asked for, to be run again (Evening::recalculateAll). A file
+// without an evening's section leaves all but the first round alone.
 EveningReading readEvening(TextFile& file, Evening& evening);
 
 // The evening saved to `path` crash-safely, as saveToPath saves a party
@@ -60,8 +71,8 @@ bool saveToPath(std::u16string_view path, const Evening& evening);
 bool loadFromPath(std::u16string_view path, Evening& evening);
 // A file from elsewhere (a file the user picked, a link): only a settings
 // file (isSettingsFile) of at most kMaxSettingsFileBytes whose evening
-// section, if any, is read whole. False, with the evening left alone,
-// otherwise.
+// section, if any, is read whole. It replaces the evening; false, with the
+// evening left alone, otherwise.
 bool importFromPath(std::u16string_view path, Evening& evening);
 
 }  // namespace ts

@@ -53,20 +53,6 @@ void appendQuotedName(std::u16string& line, std::u16string_view name, std::size_
     }
 }
 
-// tag,"name" followed by `tail` (which carries the line feed), with the
-// name shortened so that the whole line fits in kMaxRecord units.
-std::u16string record(std::u16string_view tag, std::u16string_view name, std::u16string_view tail) {
-    std::u16string line;
-    line.reserve(kMaxRecord);
-    line.append(tag);
-    line.append(u",\"");
-    const std::size_t fixed = line.size() + 1 + tail.size();
-    appendQuotedName(line, name, fixed < kMaxRecord ? kMaxRecord - fixed : 0);
-    line.push_back(u'"');
-    line.append(tail);
-    return line;
-}
-
 // Appends `separator` and the decimal text of `value`.
 void appendField(std::u16string& text, char16_t separator, std::int32_t value) {
     text.push_back(separator);
@@ -109,18 +95,20 @@ Previous inspectPrevious(std::u16string_view path) {
     return Previous::kNothingToKeep;
 }
 
-// Copies the file at `path` to `path`.bak, crash-safely.
-bool keepBackup(std::u16string_view path) {
-    std::string bytes;
-    if (!detail::readWholeFile(path, bytes)) {
-        return false;
-    }
-    detail::AtomicFile backup;
-    return backup.begin(std::u16string(path) + u".bak") &&
-           backup.write(bytes.data(), bytes.size()) && backup.commit();
-}
-
 }  // namespace
+
+std::u16string namedRecord(std::u16string_view tag, std::u16string_view name,
+                           std::u16string_view tail) {
+    std::u16string line;
+    line.reserve(kMaxRecord);
+    line.append(tag);
+    line.append(u",\"");
+    const std::size_t fixed = line.size() + 1 + tail.size();
+    appendQuotedName(line, name, fixed < kMaxRecord ? kMaxRecord - fixed : 0);
+    line.push_back(u'"');
+    line.append(tail);
+    return line;
+}
 
 std::size_t storedNameWidth(std::u16string_view name) {
     std::size_t width = 0;
@@ -170,7 +158,7 @@ static std::u16string peopleRecordDated(const Party& party, std::u16string_view 
     tail.push_back(u',');
     tail.append(date);
     tail.push_back(u'\n');
-    return record(kPeopleTag, party.name(), tail);
+    return namedRecord(kPeopleTag, party.name(), tail);
 }
 
 std::u16string peopleRecord(const Party& party, const SaveDate& date) {
@@ -190,7 +178,7 @@ std::u16string groupRecord(const Group& group) {
     appendField(tail, u',', group.ratio);
     appendField(tail, u',', group.advance);
     tail.push_back(u'\n');
-    return record(kGroupTag, group.name(), tail);
+    return namedRecord(kGroupTag, group.name(), tail);
 }
 
 std::u16string partyRecords(const Party& party, const SaveDate& date) {
@@ -236,7 +224,7 @@ bool saveToPath(std::u16string_view path, const Party& party) {
         case Previous::kNothingToKeep:
             break;
         case Previous::kOtherVersion:
-            if (!keepBackup(path)) {
+            if (!detail::keepBackup(path)) {
                 return false;
             }
             break;
@@ -290,38 +278,43 @@ void writeParty(TextFile& file, const Party& party) {
     }
 }
 
+bool applyPartyRecord(const FieldSplitter& splitter, Party& party) {
+    const int count = splitter.fieldCount();
+    const std::u16string tag = splitter.field(0);
+    if (fieldEquals(tag, kConfigMagic) && count == 2) {
+        // A newer format: what follows is not ours to read.
+        return fieldEquals(splitter.field(1), kConfigVersion);
+    }
+    if (fieldEquals(tag, kPeopleTag) && count == 5) {
+        party.setName(splitter.field(1));
+        party.total = fieldToInt(splitter.field(2));
+        party.unit = fieldToInt(splitter.field(3));
+        return true;
+    }
+    if (fieldEquals(tag, kGroupTag) && count == 5) {
+        std::unique_ptr<Group> group = Group::create(splitter.field(1));
+        if (!group) {
+            return true;
+        }
+        group->people = fieldToInt(splitter.field(2));
+        group->ratio = fieldToInt(splitter.field(3));
+        group->advance = fieldToInt(splitter.field(4));
+        party.addGroup(std::move(group));
+        return true;
+    }
+    // Anything else, the empty line after each record included, is skipped.
+    return true;
+}
+
 void readParty(TextFile& file, Party& party) {
     FieldSplitter splitter;
     useCommaOnly(splitter);
     std::u16string line;
     while (file.readLine(line)) {
         splitter.split(line);
-        const int count = splitter.fieldCount();
-        const std::u16string tag = splitter.field(0);
-        if (fieldEquals(tag, kConfigMagic) && count == 2) {
-            if (fieldEquals(splitter.field(1), kConfigVersion)) {
-                continue;
-            }
-            break;  // a newer format: what follows is not ours to read
+        if (!applyPartyRecord(splitter, party)) {
+            break;
         }
-        if (fieldEquals(tag, kPeopleTag) && count == 5) {
-            party.setName(splitter.field(1));
-            party.total = fieldToInt(splitter.field(2));
-            party.unit = fieldToInt(splitter.field(3));
-            continue;
-        }
-        if (fieldEquals(tag, kGroupTag) && count == 5) {
-            std::unique_ptr<Group> group = Group::create(splitter.field(1));
-            if (!group) {
-                continue;
-            }
-            group->people = fieldToInt(splitter.field(2));
-            group->ratio = fieldToInt(splitter.field(3));
-            group->advance = fieldToInt(splitter.field(4));
-            party.addGroup(std::move(group));
-            continue;
-        }
-        // Anything else, the empty line after each record included, is skipped.
     }
 }
 

@@ -7,6 +7,7 @@
 
 namespace ts {
 
+class FieldSplitter;
 class Group;
 class Party;
 class TextFile;
@@ -47,6 +48,11 @@ bool loadFromPath(std::u16string_view path, Party& party);
 // GROUP record per group, in list order, to an open file. A failed write
 // does not stop the later ones; the file reports it when it is closed.
 void writeParty(TextFile& file, const Party& party);
+
+// Applies one record of a settings file, as `splitter` split it, to the
+// party as readParty does. False at a header of another version, where
+// reading stops.
+bool applyPartyRecord(const FieldSplitter& splitter, Party& party);
 
 // Reads a whole settings file into the party, record by record: every
 // PEOPLE record sets its name, total and unit, every GROUP record appends a
@@ -98,6 +104,11 @@ SaveDate currentSaveDate();
 std::u16string headerRecord();
 std::u16string peopleRecord(const Party& party, const SaveDate& date);
 std::u16string groupRecord(const Group& group);
+// tag,"name" followed by `tail`, which carries the line feed: the name
+// shortened, and its quotes doubled, so that the line fits in
+// kMaxRecordUnits units. Every record with a name is written this way.
+std::u16string namedRecord(std::u16string_view tag, std::u16string_view name,
+                           std::u16string_view tail);
 // The PEOPLE record with its date field left empty: what a link to the
 // party carries, since the reader never looks at the date.
 std::u16string undatedPeopleRecord(const Party& party);
