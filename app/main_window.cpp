@@ -90,6 +90,8 @@ void MainWindow::create(platform::Dialog& window) {
     if (state_.list != nullptr && !state_.behaviour.viewOnly) {
         state_.list->setEmptyText(text::kEmptyListHint);
     }
+    // The round selector appears once there is a second round.
+    window.showItem(id::main::kRoundCombo, false);
     window.addCommandButton(id::main::kSendChat, text::kSendButton);
     if (state_.behaviour.viewOnly) {
         // Someone else's party, to look at: nothing here changes it.

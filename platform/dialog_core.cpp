@@ -78,7 +78,8 @@ std::u16string DialogCore::itemText(int id) const {
 
 void DialogCore::setItemText(int id, std::u16string_view text) {
     const std::size_t* index = indexOf(id);
-    if (index == nullptr || !hasText(control(*index).kind)) {
+    // A list-only combo box shows its selected entry, nothing else.
+    if (index == nullptr || !hasText(control(*index).kind) || isListOnly(*index)) {
         return;
     }
     setControlText(*index, text);
@@ -104,8 +105,10 @@ void DialogCore::limitText(int id, int units) {
 
 void DialogCore::repairField(int id) {
     const std::size_t* index = indexOf(id);
-    if (index == nullptr || (control(*index).kind != ControlKind::Edit &&
-                             control(*index).kind != ControlKind::ComboBox)) {
+    if (index == nullptr ||
+        (control(*index).kind != ControlKind::Edit &&
+         control(*index).kind != ControlKind::ComboBox) ||
+        isListOnly(*index)) {
         return;
     }
     std::u16string text = controlText(*index);
@@ -163,6 +166,34 @@ void DialogCore::insertComboEntry(int id, int position, std::u16string_view text
     if (index != nullptr && control(*index).kind == ControlKind::ComboBox) {
         insertChoice(*index, position, text);
     }
+}
+
+bool DialogCore::isListOnly(std::size_t index) const {
+    return control(index).kind == ControlKind::ComboBox &&
+           (control(index).style & res::kListOnly) != 0;
+}
+
+void DialogCore::clearComboEntries(int id) {
+    const std::size_t* index = indexOf(id);
+    if (index != nullptr && control(*index).kind == ControlKind::ComboBox) {
+        clearChoices(*index);
+    }
+}
+
+int DialogCore::comboSelection(int id) const {
+    const std::size_t* index = indexOf(id);
+    if (index == nullptr || !isListOnly(*index)) {
+        return -1;
+    }
+    return choiceAt(*index);
+}
+
+void DialogCore::selectComboEntry(int id, int entry) {
+    const std::size_t* index = indexOf(id);
+    if (index == nullptr || !isListOnly(*index)) {
+        return;
+    }
+    selectChoice(*index, entry >= 0 && entry < choiceCount(*index) ? entry : -1);
 }
 
 ListView* DialogCore::listView(int id) {

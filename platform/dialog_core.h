@@ -37,6 +37,9 @@ public:
     int upDownPosition(int id) const final;
     void setUpDownPosition(int id, int position) final;
     void insertComboEntry(int id, int position, std::u16string_view text) final;
+    void clearComboEntries(int id) final;
+    int comboSelection(int id) const final;
+    void selectComboEntry(int id, int index) final;
     ListView* listView(int id) final;
     void showItem(int id, bool shown) final;
 
@@ -85,6 +88,16 @@ protected:
     virtual int upDownAt(std::size_t index) const = 0;
     virtual void setUpDownAt(std::size_t index, int position) = 0;
     virtual void insertChoice(std::size_t index, int position, std::u16string_view text) = 0;
+    virtual void clearChoices(std::size_t index) = 0;
+    // A list-only combo box's selected entry (-1 for none), and its
+    // selection set from the program, reporting nothing; `position` is in
+    // range or -1.
+    virtual int choiceAt(std::size_t index) const = 0;
+    virtual void selectChoice(std::size_t index, int position) = 0;
+    // The number of choices in a combo box's list.
+    virtual int choiceCount(std::size_t index) const = 0;
+    // Whether the control at `index` is a list-only combo box.
+    bool isListOnly(std::size_t index) const;
     virtual ListView* listAt(std::size_t index) = 0;
     virtual int showMenu(std::size_t index, std::span<const MenuEntry> entries) = 0;
     virtual void showControl(std::size_t index, bool shown) = 0;

@@ -45,7 +45,8 @@ inline constexpr std::size_t kMaxItemText = 255;
 struct Message {
     enum class Kind {
         InitDialog,   // the dialog's controls exist; it is not shown yet
-        Command,      // id: the command (a control id, or 1 for Enter, 2 for Escape/close)
+        Command,      // id: the command (a control id, or 1 for Enter, 2 for Escape/close;
+                      // a list-only combo box whose entry the user changed)
         VScroll,      // id: the control that scrolled (an up-down control)
         ContextMenu,  // id: the control whose context menu was asked for (right
                       // button, Menu key or Shift+F10)
@@ -194,6 +195,14 @@ public:
 
     // Inserts a choice into a combo box's list; no entry gets selected.
     virtual void insertComboEntry(int id, int position, std::u16string_view text) = 0;
+    // Removes every choice of a combo box's list.
+    virtual void clearComboEntries(int id) = 0;
+    // The entry a list-only combo box (res::kListOnly) shows, by its place
+    // in the list: -1 when none. Selecting it from the program reports no
+    // command; an index out of range selects none. Its item text is the
+    // selected entry's, and setItemText does not change it.
+    virtual int comboSelection(int id) const = 0;
+    virtual void selectComboEntry(int id, int index) = 0;
 
     // The list view with that id, or null.
     virtual ListView* listView(int id) = 0;

@@ -18,7 +18,7 @@ enum class ControlKind {
     ListView,
     Icon,      // shows icon resource 102
     UpDown,    // a free-standing pair of arrows
-    ComboBox,  // drop-down with an editable field
+    ComboBox,  // drop-down with an editable field, or a list to choose from (kListOnly)
 };
 
 // Style bits of a control, as far as the program needs them.
@@ -35,6 +35,9 @@ enum Style : std::uint32_t {
     kReportsClicks = 1u << 8,  // static/icon: a click gives its command
     kVScroll = 1u << 9,        // combo box: vertical scroll bar in its list
     kNumeric = 1u << 10,       // edit, combo box: takes a number (a phone shows digit keys)
+    // combo box: no field, only the list to choose from; the user's choice
+    // of another entry is the combo box's command
+    kListOnly = 1u << 11,
 };
 
 struct ControlTemplate {

@@ -54,6 +54,9 @@ constexpr std::array kMainControls{
     ControlTemplate{id::main::kAboutIcon, K::Icon, 399, 79, 21, 21, u"", kReportsClicks,
                     u"バージョン情報"},
     ControlTemplate{kNoId, K::GroupBox, 2, 101, 291, 25, u"", kNoStyle},
+    // Last, so that the places of the controls above stay what they were.
+    ControlTemplate{id::main::kRoundCombo, K::ComboBox, 347, 80, 50, 80, u"",
+                    kTabStop | kVScroll | kListOnly, u"会"},
 };
 
 // The group settings dialog.

@@ -29,6 +29,9 @@ inline constexpr int kRemainderText = 1027;
 inline constexpr int kPeopleText = 1028;
 inline constexpr int kUnitText = 1029;
 inline constexpr int kAboutIcon = 1031;
+// The round the list, the totals line and every command act on; shown once
+// the evening has two rounds.
+inline constexpr int kRoundCombo = 1032;
 // Commands of the list's context menu; no control bears these ids.
 inline constexpr int kCopy = 40001;
 inline constexpr int kSaveCsv = 40002;

@@ -348,11 +348,18 @@ QWidget* QtDialog::createControl(const res::ControlTemplate& control,
         }
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(dialog_.get());
-            combo->setEditable(true);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setCompleter(nullptr);
-            combo->setCurrentIndex(-1);
-            combo->setEditText(text);
+            if ((control.style & res::kListOnly) != 0) {
+                // Only the user's choice is a command, not the program's.
+                QObject::connect(combo, &QComboBox::activated, combo, [this, id] {
+                    dispatch(Message{Message::Kind::Command, id});
+                });
+            } else {
+                combo->setEditable(true);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+                combo->setCurrentIndex(-1);
+                combo->setEditText(text);
+            }
             if (combo->view()) {
                 combo->view()->setVerticalScrollBarPolicy((control.style & res::kVScroll) != 0
                                                               ? Qt::ScrollBarAsNeeded
@@ -462,7 +469,9 @@ void QtDialog::setControlText(std::size_t index, std::u16string_view text) {
             static_cast<QGroupBox*>(widget)->setTitle(value);
             break;
         case ControlKind::ComboBox:
-            static_cast<QComboBox*>(widget)->setEditText(value);
+            if (static_cast<QComboBox*>(widget)->isEditable()) {
+                static_cast<QComboBox*>(widget)->setEditText(value);
+            }
             break;
         case ControlKind::ListView:
         case ControlKind::Icon:
@@ -517,7 +526,30 @@ void QtDialog::insertChoice(std::size_t index, int position, std::u16string_view
     const int at = (position < 0 || position > combo->count()) ? combo->count() : position;
     combo->insertItem(at, toQString(text));
     combo->setCurrentIndex(current < 0 ? -1 : (current >= at ? current + 1 : current));
-    combo->setEditText(field);
+    if (combo->isEditable()) {
+        combo->setEditText(field);
+    }
+}
+
+void QtDialog::clearChoices(std::size_t index) {
+    auto* combo = static_cast<QComboBox*>(widgets_[index]);
+    const QString field = combo->currentText();
+    combo->clear();
+    if (combo->isEditable()) {
+        combo->setEditText(field);
+    }
+}
+
+int QtDialog::choiceAt(std::size_t index) const {
+    return static_cast<QComboBox*>(widgets_[index])->currentIndex();
+}
+
+void QtDialog::selectChoice(std::size_t index, int position) {
+    static_cast<QComboBox*>(widgets_[index])->setCurrentIndex(position);
+}
+
+int QtDialog::choiceCount(std::size_t index) const {
+    return static_cast<QComboBox*>(widgets_[index])->count();
 }
 
 ListView* QtDialog::listAt(std::size_t index) {

@@ -65,6 +65,7 @@ int main() {
     constant("STYLE_CENTRE", ts::res::kAlignCenter);
     constant("STYLE_REPORTS_CLICKS", ts::res::kReportsClicks);
     constant("STYLE_NUMERIC", ts::res::kNumeric);
+    constant("STYLE_LIST_ONLY", ts::res::kListOnly);
     constant("ID_NONE", ts::res::kNoId);
     constant("ID_OK", ts::id::kOk);
     constant("ID_CANCEL", ts::id::kCancel);

@@ -42,6 +42,18 @@ EM_JS(void, js_insert_choice, (int handle, int index, int position, const char16
                                int length), {
     TSWeb.insertChoice(handle, index, position, TSWeb.text(text, length));
 });
+EM_JS(void, js_clear_choices, (int handle, int index), {
+    TSWeb.clearChoices(handle, index);
+});
+EM_JS(int, js_choice_at, (int handle, int index), {
+    return TSWeb.choiceAt(handle, index);
+});
+EM_JS(void, js_select_choice, (int handle, int index, int position), {
+    TSWeb.selectChoice(handle, index, position);
+});
+EM_JS(int, js_choice_count, (int handle, int index), {
+    return TSWeb.choiceCount(handle, index);
+});
 // clang-format on
 
 int at(std::size_t index) {
@@ -99,6 +111,22 @@ void setFieldText(int handle, std::size_t index, std::u16string_view text, std::
 void insertChoice(int handle, std::size_t index, int position, std::u16string_view text) {
     const JsText entry = toJs(text);
     js_insert_choice(handle, at(index), position, entry.data, entry.length);
+}
+
+void clearChoices(int handle, std::size_t index) {
+    js_clear_choices(handle, at(index));
+}
+
+int choiceAt(int handle, std::size_t index) {
+    return js_choice_at(handle, at(index));
+}
+
+void selectChoice(int handle, std::size_t index, int position) {
+    js_select_choice(handle, at(index), position);
+}
+
+int choiceCount(int handle, std::size_t index) {
+    return std::max(js_choice_count(handle, at(index)), 0);
 }
 
 }  // namespace ts::platform::web

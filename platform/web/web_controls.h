@@ -24,5 +24,11 @@ void limitField(int handle, std::size_t index, int units);
 std::size_t fieldCaret(int handle, std::size_t index);
 void setFieldText(int handle, std::size_t index, std::u16string_view text, std::size_t caret);
 void insertChoice(int handle, std::size_t index, int position, std::u16string_view text);
+void clearChoices(int handle, std::size_t index);
+// A list to choose from (a <select>): the entry it shows (-1: none), that
+// entry set, and how many it has.
+int choiceAt(int handle, std::size_t index);
+void selectChoice(int handle, std::size_t index, int position);
+int choiceCount(int handle, std::size_t index);
 
 }  // namespace ts::platform::web

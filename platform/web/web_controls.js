@@ -40,6 +40,17 @@
     return {element: group, buttons: [up, down]};
   }
 
+  // A list to choose from (a combo box without a field): the user's choice
+  // of another entry is its command.
+  function makeSelect(win, id, name) {
+    var element = web.el('select', 'ts-field ts-select');
+    if (name) {
+      element.setAttribute('aria-label', name);
+    }
+    element.addEventListener('change', function () { web.post(win, C.EVENT_COMMAND, id); });
+    return element;
+  }
+
   function makeField(win, id, kind, style, value, name, control) {
     var element = web.el('input', 'ts-field');
     element.type = 'text';
@@ -94,8 +105,11 @@
         }
         element.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
         break;
-      case C.KIND_EDIT:
       case C.KIND_COMBO:
+        element = (style & C.STYLE_LIST_ONLY) ? makeSelect(win, id, name)
+                                               : makeField(win, id, kind, style, value, name, control);
+        break;
+      case C.KIND_EDIT:
         element = makeField(win, id, kind, style, value, name, control);
         break;
       case C.KIND_STATIC:
@@ -178,6 +192,9 @@
 
   web.controlText = function (handle, index) {
     var element = controlAt(handle, index).element;
+    if (element.tagName === 'SELECT') {
+      return element.selectedIndex < 0 ? '' : element.options[element.selectedIndex].text;
+    }
     return element.tagName === 'INPUT' ? element.value : element.textContent;
   };
 
@@ -220,8 +237,51 @@
     }
   };
 
+  // A list to choose from: its entries, and the one it shows (-1: none).
+  function insertOption(select, position, value) {
+    var shown = select.selectedIndex;
+    var before = position >= 0 && position < select.options.length ? position : null;
+    select.add(new Option(value), before);
+    // A new entry changes neither which one is shown nor whether one is.
+    select.selectedIndex = shown < 0 ? -1 : (before !== null && shown >= before ? shown + 1 : shown);
+  }
+
+  web.clearChoices = function (handle, index) {
+    var control = controlAt(handle, index);
+    if (control.element.tagName === 'SELECT') {
+      control.element.length = 0;
+    } else if (control.choices) {
+      control.choices.textContent = '';
+    }
+  };
+
+  web.choiceAt = function (handle, index) {
+    var element = controlAt(handle, index).element;
+    return element.tagName === 'SELECT' ? element.selectedIndex : -1;
+  };
+
+  web.selectChoice = function (handle, index, position) {
+    var element = controlAt(handle, index).element;
+    if (element.tagName === 'SELECT') {
+      element.selectedIndex = position;
+    }
+  };
+
+  web.choiceCount = function (handle, index) {
+    var control = controlAt(handle, index);
+    if (control.element.tagName === 'SELECT') {
+      return control.element.options.length;
+    }
+    return control.choices ? control.choices.children.length : 0;
+  };
+
   web.insertChoice = function (handle, index, position, value) {
-    var choices = controlAt(handle, index).choices;
+    var control = controlAt(handle, index);
+    if (control.element.tagName === 'SELECT') {
+      insertOption(control.element, position, value);
+      return;
+    }
+    var choices = control.choices;
     if (!choices) {
       return;
     }

@@ -133,6 +133,22 @@ void WebDialog::insertChoice(std::size_t index, int position, std::u16string_vie
     web::insertChoice(handle_, index, position, text);
 }
 
+void WebDialog::clearChoices(std::size_t index) {
+    web::clearChoices(handle_, index);
+}
+
+int WebDialog::choiceAt(std::size_t index) const {
+    return web::choiceAt(handle_, index);
+}
+
+void WebDialog::selectChoice(std::size_t index, int position) {
+    web::selectChoice(handle_, index, position);
+}
+
+int WebDialog::choiceCount(std::size_t index) const {
+    return web::choiceCount(handle_, index);
+}
+
 ListView* WebDialog::listAt(std::size_t index) {
     auto& list = lists_[index];
     if (!list) {

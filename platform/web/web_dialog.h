@@ -69,6 +69,10 @@ private:
     int upDownAt(std::size_t index) const override { return positions_[index]; }
     void setUpDownAt(std::size_t index, int position) override { positions_[index] = position; }
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    void clearChoices(std::size_t index) override;
+    int choiceAt(std::size_t index) const override;
+    void selectChoice(std::size_t index, int position) override;
+    int choiceCount(std::size_t index) const override;
     ListView* listAt(std::size_t index) override;
     int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
     void showControl(std::size_t index, bool shown) override;

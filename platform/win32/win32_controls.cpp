@@ -104,7 +104,8 @@ ControlClass controlClassOf(const res::ControlTemplate& control) {
             }
             return {UPDOWN_CLASSW, style, 0};
         case ControlKind::ComboBox:
-            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL;
+            style |=
+                (bits & res::kListOnly) != 0 ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL;
             if ((bits & res::kVScroll) != 0) {
                 style |= WS_VSCROLL;
             }

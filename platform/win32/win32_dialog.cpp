@@ -337,9 +337,15 @@ void Win32Dialog::centreOnOwner() {
 void Win32Dialog::commandFrom(WPARAM wParam) {
     // Clicks of buttons and of the icon, and the dialog manager's Enter,
     // Escape and close come with code 0; the notifications of edits and
-    // combo boxes are not commands.
+    // combo boxes are not commands, but for the user's choice in a list to
+    // choose from (the program's own CB_SETCURSEL tells nothing).
+    const int id = static_cast<int>(LOWORD(wParam));
     if (HIWORD(wParam) == 0) {
-        dispatch(Message{Message::Kind::Command, static_cast<int>(LOWORD(wParam))});
+        dispatch(Message{Message::Kind::Command, id});
+    } else if (HIWORD(wParam) == CBN_SELCHANGE) {
+        if (const std::size_t* index = indexOf(id); index != nullptr && isListOnly(*index)) {
+            dispatch(Message{Message::Kind::Command, id});
+        }
     }
 }
 
@@ -525,6 +531,43 @@ void Win32Dialog::insertChoice(std::size_t index, int position, std::u16string_v
                                                             : static_cast<WPARAM>(position);
     const std::wstring wide = toWide(text);
     SendMessageW(child, CB_INSERTSTRING, where, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void Win32Dialog::clearChoices(std::size_t index) {
+    const HWND child = at(index);
+    if (child == nullptr) {
+        return;
+    }
+    // An editable combo box keeps its field's text.
+    const std::u16string field = controlText(index);
+    SendMessageW(child, CB_RESETCONTENT, 0, 0);
+    if (!isListOnly(index)) {
+        SetWindowTextW(child, toWide(field).c_str());
+    }
+}
+
+int Win32Dialog::choiceAt(std::size_t index) const {
+    const HWND child = at(index);
+    if (child == nullptr) {
+        return -1;
+    }
+    const auto selected = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+    return selected == CB_ERR ? -1 : selected;
+}
+
+void Win32Dialog::selectChoice(std::size_t index, int position) {
+    if (const HWND child = at(index)) {
+        SendMessageW(child, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    }
+}
+
+int Win32Dialog::choiceCount(std::size_t index) const {
+    const HWND child = at(index);
+    if (child == nullptr) {
+        return 0;
+    }
+    const auto count = static_cast<int>(SendMessageW(child, CB_GETCOUNT, 0, 0));
+    return count == CB_ERR ? 0 : count;
 }
 
 ListView* Win32Dialog::listAt(std::size_t index) {

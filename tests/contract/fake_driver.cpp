@@ -32,6 +32,8 @@ public:
         fake(dialog).paste(id, text);
     }
 
+    void choose(Dialog& dialog, int id, int index) override { fake(dialog).choose(id, index); }
+
     std::u16string shownText(Dialog& dialog, int id) override { return fake(dialog).items[id]; }
     std::u16string spokenName(Dialog& dialog, int id) override {
         return fake(dialog).spokenNames[id];

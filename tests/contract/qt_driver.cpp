@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,6 +59,18 @@ public:
         QGuiApplication::clipboard()->setText(
             QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
         field->paste();
+    }
+
+    // Steps through the list with the arrow keys, as a keyboard user does.
+    void choose(Dialog&, int id, int index) override {
+        auto* combo = widget<QComboBox>(id);
+        combo->setFocus();
+        for (int guard = 0; combo->currentIndex() != index && guard < combo->count() + 1; ++guard) {
+            QKeyEvent press(QEvent::KeyPress,
+                            combo->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up,
+                            Qt::NoModifier);
+            QApplication::sendEvent(combo, &press);
+        }
     }
 
     std::u16string shownText(Dialog&, int id) override {

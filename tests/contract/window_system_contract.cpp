@@ -2,6 +2,7 @@
 // instantiates WindowSystemContract.
 #include "tests/contract/window_system_contract.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -143,8 +144,56 @@ TEST_P(WindowSystemContract, ComboEntriesOfferChoicesAndLeaveTheField) {
             dialog.setItemText(unit, u"250");
             EXPECT_EQ(dialog.itemText(unit), u"250");
             EXPECT_EQ(driver->choices(dialog, unit).size(), 5u);
+            EXPECT_EQ(dialog.comboSelection(unit), -1);  // a field, not a list to choose from
+            dialog.clearComboEntries(unit);
+            EXPECT_EQ(driver->choices(dialog, unit), Texts{});
+            EXPECT_EQ(dialog.itemText(unit), u"250");
             dialog.endDialog(1);
         });
+}
+
+// A list to choose from: the program fills it and says which entry it
+// shows without a command; the user's choice of another entry is one.
+TEST_P(WindowSystemContract, AListToChooseFromReportsTheUsersChoiceOnly) {
+    const int rounds = id::main::kRoundCombo;
+    std::vector<Message> heard;
+    std::vector<int> chosen;
+    driver->run(
+        res::kMainDialog,
+        noting(heard,
+               [&](Dialog& dialog, const Message& m) {
+                   if (m.kind == Kind::InitDialog) {
+                       dialog.insertComboEntry(rounds, 0, u"二次会");
+                       dialog.insertComboEntry(rounds, 0, u"一次会");
+                       EXPECT_EQ(dialog.comboSelection(rounds), -1);  // none until selected
+                       dialog.selectComboEntry(rounds, 1);
+                       dialog.insertComboEntry(rounds, 0, u"前夜祭");  // the entry shown stays
+                   } else if (m.kind == Kind::Command && m.id == rounds) {
+                       chosen.push_back(dialog.comboSelection(rounds));
+                   }
+               }),
+        [&](Dialog& dialog) {
+            EXPECT_EQ(driver->choices(dialog, rounds), (Texts{u"前夜祭", u"一次会", u"二次会"}));
+            EXPECT_EQ(dialog.comboSelection(rounds), 2);
+            EXPECT_EQ(dialog.itemText(rounds), u"二次会");
+            dialog.setItemText(rounds, u"三次会");  // its text is its entry's
+            EXPECT_EQ(dialog.itemText(rounds), u"二次会");
+            driver->choose(dialog, rounds, 1);
+            EXPECT_EQ(dialog.itemText(rounds), u"一次会");
+            dialog.selectComboEntry(rounds, 5);  // no such entry: none shown
+            EXPECT_EQ(dialog.comboSelection(rounds), -1);
+            EXPECT_EQ(dialog.itemText(rounds), u"");
+            dialog.selectComboEntry(rounds, 0);
+            dialog.clearComboEntries(rounds);
+            EXPECT_EQ(driver->choices(dialog, rounds), Texts{});
+            EXPECT_EQ(dialog.comboSelection(rounds), -1);
+            EXPECT_EQ(dialog.comboSelection(id::main::kAdd), -1);  // no list at all
+            dialog.endDialog(1);
+        });
+    EXPECT_EQ(chosen, std::vector<int>{1});
+    EXPECT_EQ(std::count_if(heard.begin(), heard.end(),
+                            [](const Message& m) { return m.kind == Kind::Command; }),
+              1);
 }
 
 TEST_P(WindowSystemContract, ListViewColumnsAndCells) {
@@ -275,6 +324,7 @@ TEST_P(WindowSystemContract, ScreenReadersHearTheTemplatesNames) {
         {res::kGroupDialog, id::group::kPeopleArrows, u"人数の増減"},
         {res::kGroupDialog, id::kOk, u""},
         {res::kTotalDialog, id::total::kUnitCombo, u"区切額"},
+        {res::kMainDialog, id::main::kRoundCombo, u"会"},
     };
     for (int templateId : {res::kMainDialog, res::kGroupDialog, res::kTotalDialog}) {
         driver->run(templateId, silent(), [&](Dialog& dialog) {

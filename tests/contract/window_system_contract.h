@@ -31,6 +31,8 @@ public:
     virtual void pressDownArrow(platform::Dialog& dialog, int id) = 0;
     // Empties field `id`, then pastes `text` into it.
     virtual void pasteInto(platform::Dialog& dialog, int id, std::u16string_view text) = 0;
+    // Chooses entry `index` of the list-only combo box `id`.
+    virtual void choose(platform::Dialog& dialog, int id, int index) = 0;
 
     // What the window system shows: a control's whole text, the name a
     // screen reader is given beyond the control's own text (empty when

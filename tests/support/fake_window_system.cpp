@@ -99,6 +99,13 @@ FakeDialog::FakeDialog(FakeWindowSystem& system, int id, platform::DialogProc pr
     : FakeDialog(system, programTemplate(id), std::move(proc)) {}
 
 std::u16string FakeDialog::controlText(std::size_t index) const {
+    if (isListOnly(index)) {
+        const int selected = choiceAt(index);
+        const auto entries = comboEntries.find(control(index).id);
+        return selected < 0 || entries == comboEntries.end()
+                   ? std::u16string()
+                   : entries->second[static_cast<std::size_t>(selected)];
+    }
     const auto it = items.find(control(index).id);
     return it == items.end() ? std::u16string() : it->second;
 }
@@ -173,6 +180,44 @@ void FakeDialog::insertChoice(std::size_t index, int position, std::u16string_vi
     const bool inside = position >= 0 && static_cast<std::size_t>(position) <= entries.size();
     const std::size_t at = inside ? static_cast<std::size_t>(position) : entries.size();
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::u16string(text));
+    // The entry shown stays the one it was.
+    if (const auto selected = comboSelected.find(control(index).id);
+        selected != comboSelected.end() && selected->second >= static_cast<int>(at)) {
+        ++selected->second;
+    }
+}
+
+void FakeDialog::clearChoices(std::size_t index) {
+    comboEntries.erase(control(index).id);
+    comboSelected.erase(control(index).id);
+}
+
+int FakeDialog::choiceAt(std::size_t index) const {
+    const auto selected = comboSelected.find(control(index).id);
+    return selected == comboSelected.end() ? -1 : selected->second;
+}
+
+void FakeDialog::selectChoice(std::size_t index, int position) {
+    if (position < 0) {
+        comboSelected.erase(control(index).id);
+    } else {
+        comboSelected[control(index).id] = position;
+    }
+}
+
+int FakeDialog::choiceCount(std::size_t index) const {
+    const auto entries = comboEntries.find(control(index).id);
+    return entries == comboEntries.end() ? 0 : static_cast<int>(entries->second.size());
+}
+
+void FakeDialog::choose(int comboId, int entry) {
+    const std::size_t* index = indexOf(comboId);
+    if (index == nullptr || !isListOnly(*index) || entry < 0 || entry >= choiceCount(*index) ||
+        entry == choiceAt(*index)) {
+        return;  // the same entry again is no change
+    }
+    selectChoice(*index, entry);
+    command(comboId);
 }
 
 void FakeDialog::outOfMemory() {

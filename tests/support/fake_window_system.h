@@ -97,6 +97,9 @@ public:
     void type(int id, std::u16string_view text);
     void clickUp(int arrowsId) { stepUpDown(arrowsId, -1); }    // 10 -> 9, then a scroll message
     void clickDown(int arrowsId) { stepUpDown(arrowsId, +1); }  // 10 -> 11, then a scroll message
+    // Chooses entry `index` of a list-only combo box as the user does: a
+    // change of entry reports the combo box's command.
+    void choose(int comboId, int index);
     // Pastes `text` at the caret of field `id` as a native field takes it:
     // cut at the field's limit by units, then mended as the window system
     // mends a change.
@@ -117,6 +120,7 @@ public:
     std::vector<std::pair<int, std::u16string>> textLog;  // every setItemText, in order
     std::map<int, int> upDown;
     std::map<int, std::vector<std::u16string>> comboEntries;
+    std::map<int, int> comboSelected;  // list-only combo boxes: the entry shown, by id
     FakeListView list;
 
 private:
@@ -129,6 +133,10 @@ private:
     int upDownAt(std::size_t index) const override;
     void setUpDownAt(std::size_t index, int position) override;
     void insertChoice(std::size_t index, int position, std::u16string_view text) override;
+    void clearChoices(std::size_t index) override;
+    int choiceAt(std::size_t index) const override;
+    void selectChoice(std::size_t index, int position) override;
+    int choiceCount(std::size_t index) const override;
     platform::ListView* listAt(std::size_t /*index*/) override { return &list; }
     int showMenu(std::size_t index, std::span<const platform::MenuEntry> entries) override;
     void showControl(std::size_t index, bool shown) override { hidden[control(index).id] = !shown; }
