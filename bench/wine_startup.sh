@@ -7,6 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 source "$ROOT/scripts/wine_env.sh"
 
+install_missing "${RUN_PACKAGES[@]}" libbenchmark-dev "${WINDOWS_PACKAGES[@]}"
 rounds="${1:-10}"
 build="$ROOT/build-win"
 if [ ! -f "$build/CMakeCache.txt" ]; then

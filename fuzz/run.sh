@@ -6,10 +6,12 @@
 #   bash fuzz/run.sh BUILD_DIR [SECONDS]
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+root="$ROOT"
 build="${1:?usage: bash fuzz/run.sh BUILD_DIR [SECONDS]}"
 seconds="${2:-60}"
-jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+install_missing cmake ninja-build clang libclang-rt-14-dev
 
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \

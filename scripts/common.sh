@@ -8,18 +8,16 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-ipafont-gothic)
 # What building the Debian package needs on top (dpkg-shlibdeps, file).
 PACKAGE_PACKAGES=(dpkg-dev file)
-# What the tests, sanitizers, linters, fuzzer and benchmarks need on top,
-# with the package's checks (lintian, desktop-file-validate, appstreamcli)
-# and a Latin font for the test that the windows fit any font.
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang clang-tidy clang-format libclang-rt-14-dev
-    lintian desktop-file-utils appstream fonts-dejavu-core "${PACKAGE_PACKAGES[@]}")
 # What the web edition's site takes from Debian on top of emscripten: the
-# link dialog's QR encoder (app/web/make_site.cmake copies it in).
-WEB_SITE_PACKAGES=(node-qrcode-generator)
+# link dialog's QR encoder (app/web/make_site.cmake copies it in) and terser,
+# which minifies the program's script.
+WEB_SITE_PACKAGES=(node-qrcode-generator terser)
 # The Windows cross-build and its tests under Wine (64-bit Wine only; the
-# wine package takes wine64 in place of wine32, so no i386 architecture).
+# wine package takes wine64 in place of wine32, so no i386 architecture),
+# with the X libraries Wine's display driver loads (libwine only recommends
+# them), the Japanese font the dialogs are mapped to, and unzip to list the zip.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 googletest
-    wine wine64 xvfb)
+    wine wine64 xvfb libxi6 libxcursor1 libxcomposite1 libxinerama1 fonts-ipafont-gothic unzip)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

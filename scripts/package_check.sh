@@ -13,7 +13,8 @@ build="${1:-$ROOT/build-deb}"
 user=tally-ci
 start_timeout=60
 
-install_missing "${RUN_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" lintian
+# procps: kill, when the program is ended through sudo.
+install_missing "${RUN_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" lintian appstream procps
 
 echo "== Debian package"
 deb="$(bash "$ROOT/scripts/package.sh" "$build" | tail -n 1)"

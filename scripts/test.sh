@@ -143,7 +143,7 @@ stage_tidy() {
     # clang-tidy reads the release build's compile commands (and its
     # generated sources); the build is brought up to date first.
     build_test
-    install_missing clang-tidy
+    install_missing clang-tidy git
     bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
 }
 
@@ -161,7 +161,6 @@ stage_package() {
 }
 
 stage_fuzz() {
-    install_missing cmake ninja-build clang libclang-rt-14-dev
     bash "$ROOT/fuzz/run.sh" "$ROOT/build-fuzz" "$FUZZ_SECONDS"
 }
 

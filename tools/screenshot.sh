@@ -3,6 +3,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
+install_missing "${RUN_PACKAGES[@]}"
 build="$ROOT/build-tools"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTS_TESTS=OFF -DTS_BENCH=OFF
 cmake --build "$build" --target readme_screenshot -j "$JOBS"
