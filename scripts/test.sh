@@ -5,7 +5,8 @@
 #   bash scripts/test.sh web windows    only these stages
 #   bash scripts/test.sh --list         the stages, one a line
 #
-#   format    clang-format over the C++ sources
+#   format    clang-format over the C++ sources, and that the scripts
+#             install every tool the build and the scripts use
 #   release   the release build (warnings are errors) and its tests
 #   asan      the AddressSanitizer + UndefinedBehaviorSanitizer build and tests
 #   tidy      clang-tidy over the program's sources
@@ -119,7 +120,13 @@ run_ctest() {
 
 stage_format() {
     install_missing clang-format git
-    git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror)
+    local status=0
+    git -C "$ROOT" ls-files -z '*.cpp' '*.h' | (cd "$ROOT" && xargs -0 clang-format --dry-run -Werror) ||
+        status=1
+    # Every tool the build and the scripts use is installed by a script.
+    bash "$ROOT/scripts/check_installs.sh" || status=1
+    bash "$ROOT/scripts/check_installs_test.sh" || status=1
+    return "$status"
 }
 
 build_test() {
