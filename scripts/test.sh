@@ -17,11 +17,12 @@
 #             node, and the browser tests in headless Chromium
 #   windows   the Windows cross-build, its tests under Wine and Xvfb, the zip
 #
-# Each stage installs the Debian packages it needs. The last line counts
-# the CTest tests of the stages run: "tests: N passed, N failed". A check
-# outside CTest that fails (the format check, say) counts as one failed
-# test; tests CTest skipped (77: no display, no Chromium) count as neither
-# and are named on the line before.
+# Each stage installs the Debian packages it needs. A stage that fails does
+# not stop the run. It ends with the tests CTest skipped (77: no display, no
+# Chromium), one line per stage (passed, failed or skipped, and why), and
+# the count of the CTest tests of the stages run: "tests: N passed, N
+# failed". A stage that fails outside CTest (the format check, a build)
+# counts as one failed test. The exit status is 1 when anything failed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -64,33 +65,15 @@ done
 
 export QT_QPA_PLATFORM=offscreen
 
-passed=0
-failed=0
-skipped=()
-stage=""
+# Each stage runs in a subshell of its own; run_ctest writes what its tests
+# did to this file ("passed N", "failed N", "skipped NAME"), read after.
+STAGE_RESULTS="$(mktemp)"
+trap 'rm -f "$STAGE_RESULTS"' EXIT
 teardown=""
 
-finish() {
-    local status=$?
-    if [ -n "$teardown" ]; then
-        "$teardown" || true
-    fi
-    if [ "$status" -ne 0 ]; then
-        echo "error: the stage ${stage:-setup} failed" >&2
-        if [ "$failed" -eq 0 ]; then
-            failed=1
-        fi
-    fi
-    if [ "${#skipped[@]}" -gt 0 ]; then
-        echo "skipped: ${#skipped[@]} (${skipped[*]})"
-    fi
-    echo "tests: ${passed} passed, ${failed} failed"
-}
-trap finish EXIT
-
 # run_ctest DIR [ctest options]: runs one build's tests and adds them to the
-# counts, read from CTest's JUnit report: one <testcase> per test, whose
-# status is run (passed), fail, notrun (skipped) or disabled.
+# stage's counts, read from CTest's JUnit report: one <testcase> per test,
+# whose status is run (passed), fail, notrun (skipped) or disabled.
 run_ctest() {
     local dir="$1"
     shift
@@ -106,11 +89,10 @@ run_ctest() {
     cases="$(grep -o '<testcase [^>]*>' "$report" || true)"
     ran="$(grep -c 'status="run"' <<<"$cases" || true)"
     fails="$(grep -c 'status="fail"' <<<"$cases" || true)"
-    passed=$((passed + ran))
-    failed=$((failed + fails))
+    printf 'passed %s\nfailed %s\n' "$ran" "$fails" >>"$STAGE_RESULTS"
     while IFS= read -r name; do
         name="${name#name=\"}"
-        skipped+=("${name%\"}")
+        echo "skipped ${name%\"}" >>"$STAGE_RESULTS"
     done < <(grep 'status="notrun"' <<<"$cases" | grep -o '^<testcase name="[^"]*"' | grep -o 'name=.*' || true)
     if [ "$fails" -ne 0 ] || [ "$status" -ne 0 ]; then
         echo "error: $fails of the tests in $dir failed" >&2
@@ -200,7 +182,52 @@ stage_windows() {
     bash "$ROOT/scripts/windows.sh" "$ROOT/build-win"
 }
 
-for stage in "${selected[@]}"; do
+# A stage that fails is one failed test unless its own tests failed; the
+# stages after it run all the same.
+passed=0
+failed=0
+skipped=()
+summary=()
+for stage in "${STAGES[@]}"; do
+    if [[ " ${selected[*]} " != *" $stage "* ]]; then
+        summary+=("$stage: skipped (not asked for)")
+        continue
+    fi
     echo "== ${stage}"
-    "stage_${stage}"
+    : >"$STAGE_RESULTS"
+    set +e
+    (
+        set -e
+        trap 'if [ -n "$teardown" ]; then "$teardown" || true; fi' EXIT
+        "stage_${stage}"
+    )
+    status=$?
+    set -e
+    ran="$(awk '$1 == "passed" {n += $2} END {print n + 0}' "$STAGE_RESULTS")"
+    fails="$(awk '$1 == "failed" {n += $2} END {print n + 0}' "$STAGE_RESULTS")"
+    mapfile -t names < <(sed -n 's/^skipped //p' "$STAGE_RESULTS")
+    skipped+=("${names[@]}")
+    passed=$((passed + ran))
+    counts="$((ran + fails)) tests${names[0]:+, ${#names[@]} skipped}"
+    if [ "$status" -eq 0 ]; then
+        line="passed"
+        [ "$((ran + fails))" -eq 0 ] || line="passed ($counts)"
+    elif [ "$fails" -gt 0 ]; then
+        failed=$((failed + fails))
+        line="failed ($fails of $counts failed)"
+    else
+        echo "error: the stage $stage failed (status $status)" >&2
+        failed=$((failed + 1))
+        line="failed (stopped with status $status"
+        [ "$ran" -eq 0 ] || line+=" after $counts passed"
+        line+=")"
+    fi
+    summary+=("$stage: $line")
 done
+
+if [ "${#skipped[@]}" -gt 0 ]; then
+    echo "skipped: ${#skipped[@]} (${skipped[*]})"
+fi
+printf '%s\n' "${summary[@]}"
+echo "tests: ${passed} passed, ${failed} failed"
+[ "$failed" -eq 0 ]
