@@ -23,7 +23,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
-import { median, seed, settingsFile } from './stored_party.mjs';
+import { TYPICAL_ROWS as ROWS, median, seed, typicalParty } from './stored_party.mjs';
 
 const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, firstPaintBytes: 60_000 };
 const siteDir = process.argv[2];
@@ -69,10 +69,6 @@ console.log(`bytes the first paint needs (index.html alone): ${kb(firstPaintByte
 
 // --- The static page and the stored party.
 
-const ROWS = [
-  ['幹事チーム', '2人', '100%', '3500円', '3000円', '0円\u3000\u3000'],
-  ['ゲスト 田中', '3人', '90%', '1000円', '3000円', '2000円払う'],
-];
 const TOTALS = { 1028: '5人', 1019: '12345円', 1029: '1000円', 1027: '3155円' };
 
 function staticPage(html) {
@@ -84,16 +80,6 @@ function staticPage(html) {
     out = out.replace(new RegExp(`(data-control-id="${id}"[^>]*>)</output>`), `$1${text}</output>`);
   }
   return out.replace('</body>', "<script>document.body.dataset.ready = '1';</script>\n</body>");
-}
-
-function typicalParty() {
-  const groups = ROWS.map((row) => ({
-    name: row[0],
-    people: parseInt(row[1], 10),
-    ratio: parseInt(row[2], 10),
-    advance: parseInt(row[3], 10),
-  }));
-  return settingsFile({ total: 12345, unit: 1000, groups });
 }
 
 // In every page before its own scripts: the first contentful paint and the

@@ -12,7 +12,7 @@ import { startServer } from '../../tests/web/server.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { median, seed, settingsFile } from './stored_party.mjs';
 
-const AIMS = { 1000: { start: 300, change: 100 }, 10000: { start: 2000, change: 500 } };
+const AIMS = { 1000: { start: 300, change: 60 }, 10000: { start: 700, change: 500 } };
 const siteDir = process.argv[2];
 const RUNS = Number(process.argv[3] ?? 5);
 if (!siteDir) {

@@ -31,6 +31,22 @@ export function seed(bytes) {
   });
 }
 
+// The typical party of the benchmarks, as the list shows it: two groups.
+export const TYPICAL_ROWS = [
+  ['幹事チーム', '2人', '100%', '3500円', '3000円', '0円\u3000\u3000'],
+  ['ゲスト 田中', '3人', '90%', '1000円', '3000円', '2000円払う'],
+];
+
+export function typicalParty() {
+  const groups = TYPICAL_ROWS.map((row) => ({
+    name: row[0],
+    people: parseInt(row[1], 10),
+    ratio: parseInt(row[2], 10),
+    advance: parseInt(row[3], 10),
+  }));
+  return settingsFile({ total: 12345, unit: 1000, groups });
+}
+
 export function median(values) {
   const sorted = [...values].sort((a, b) => a - b);
   const middle = Math.floor(sorted.length / 2);
