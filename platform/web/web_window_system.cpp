@@ -33,6 +33,15 @@ EM_JS(int, js_download, (const char16_t* name, int nameLength, const char16_t* t
     }
     return TSWeb.download(TSWeb.text(name, nameLength), TSWeb.text(type, typeLength), copy);
 });
+// The box is shown and not waited for: the program ends at once and the
+// page keeps the box. So no allocation, which may end up here, ever waits
+// for the page, and the program's code need not be made ready to (see
+// never_waits.txt).
+EM_JS(void, js_show_last_box, (const char16_t* text, int textLength, const char16_t* caption,
+                               int captionLength, int icon), {
+    TSWeb.messageBox(TSWeb.text(text, textLength), TSWeb.text(caption, captionLength),
+                     TSConst.BUTTONS_OK, icon);
+});
 EM_ASYNC_JS(int, js_pick_file, (const char16_t* accept, int acceptLength, double limit,
                                 char16_t* path, int capacity), {
     var chosen = await TSWeb.pickFile(TSWeb.text(accept, acceptLength), limit);
@@ -80,12 +89,10 @@ MessageAnswer WebWindowSystem::messageBox(std::u16string_view text, std::u16stri
 
 void WebWindowSystem::exitOutOfMemory() {
     std::set_new_handler(nullptr);
-    try {
-        runMessageBox(text::kOutOfMemory, text::kAppName,
-                      {MessageButtons::Ok, MessageIcon::Warning});
-    } catch (...) {
-        // Not even the box could be shown: end all the same.
-    }
+    const JsText text = toJs(text::kOutOfMemory);
+    const JsText caption = toJs(text::kAppName);
+    js_show_last_box(text.data, text.length, caption.data, caption.length,
+                     static_cast<int>(MessageIcon::Warning));
     std::_Exit(1);
 }
 
