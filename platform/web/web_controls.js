@@ -78,13 +78,25 @@
 
   // The list's menu, in the title bar of the main window.
   function addMenuButton(win, id, name) {
-    var menu = web.el('button', 'ts-button ts-menu-button', TSText.MENU);
+    var menu = web.claim(win, win.tools, '.ts-menu-button', 'BUTTON') || web.el('button');
+    menu.className = 'ts-button ts-menu-button';
+    menu.textContent = TSText.MENU;
     menu.type = 'button';
     menu.dataset.menuFor = String(id);
     menu.setAttribute('aria-haspopup', 'menu');
     menu.setAttribute('aria-label', (name ? name + TSText.MENU_OF : '') + TSText.MENU);
     menu.addEventListener('click', function () { web.post(win, C.EVENT_CONTEXT_MENU, id); });
     win.tools.appendChild(menu);
+  }
+
+  // The element that shows control `index` (`id`) as a `tagName` of
+  // `className`: the one of the window's first picture, else a new one.
+  function controlElement(win, index, id, tagName, className) {
+    var selector = id === C.ID_NONE ? '[data-index="' + index + '"]'
+                                    : '[data-control-id="' + id + '"]';
+    var element = web.claim(win, win.body, selector, tagName) || document.createElement(tagName);
+    element.className = className;
+    return element;
   }
 
   // Control `index` of window `handle`; `name` is what a screen reader
@@ -95,7 +107,8 @@
     var element;
     switch (kind) {
       case C.KIND_BUTTON:
-        element = web.el('button', 'ts-button', value);
+        element = controlElement(win, index, id, 'BUTTON', 'ts-button');
+        web.setText(element, value);
         element.type = 'button';
         if (name) {
           element.setAttribute('aria-label', name);
@@ -114,7 +127,8 @@
         break;
       case C.KIND_STATIC:
         // A static text with a name is a value beside its label.
-        element = web.el(name ? 'output' : 'span', 'ts-static', value);
+        element = controlElement(win, index, id, name ? 'OUTPUT' : 'SPAN', 'ts-static');
+        web.setText(element, value);
         if (style & C.STYLE_CENTRE) {
           element.classList.add('ts-centre');
         } else if (style & C.STYLE_RIGHT) {
@@ -125,22 +139,29 @@
         }
         break;
       case C.KIND_GROUP_BOX:
-        element = web.el('div', 'ts-frame');
+        element = controlElement(win, index, id, 'DIV', 'ts-frame');
         element.setAttribute('aria-hidden', 'true');
         break;
       case C.KIND_LIST:
-        control.list = web.makeList(win, id, name);
+        control.list = web.makeList(win, id, name,
+                                    controlElement(win, index, id, 'DIV', 'ts-listbox'));
         element = control.list.box;
         control.focusable = control.list.table;
         break;
       case C.KIND_ICON:
-        element = web.el('button', 'ts-icon');
+        element = controlElement(win, index, id, 'BUTTON', 'ts-icon');
         element.type = 'button';
         element.setAttribute('aria-label', name);
-        var picture = web.el('img');
-        picture.src = value;
+        // The picture's image, when it is this one, is not decoded again.
+        var picture = element.querySelector('img');
+        if (!picture || picture.getAttribute('src') !== value) {
+          picture = web.el('img');
+          picture.src = value;
+        }
         picture.alt = '';
-        element.appendChild(picture);
+        if (element.firstChild !== picture || element.childNodes.length !== 1) {
+          element.replaceChildren(picture);
+        }
         if (style & C.STYLE_REPORTS_CLICKS) {
           element.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
         }
@@ -183,7 +204,9 @@
     if (control.box) {
       control.box.insertBefore(element, control.box.firstChild);
     }
-    win.body.appendChild(placed);
+    if (placed.parentNode !== win.body) {
+      win.body.appendChild(placed);  // a picture's control stands in template order already
+    }
   };
 
   function controlAt(handle, index) {
@@ -204,7 +227,7 @@
     if (element.tagName === 'INPUT') {
       element.value = value;
     } else if (control.kind === C.KIND_STATIC || control.kind === C.KIND_BUTTON) {
-      element.textContent = value;
+      web.setText(element, value);
     }
   };
 

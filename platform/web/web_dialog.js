@@ -33,37 +33,89 @@
     return line;
   }
 
+  // The page's first picture of the main window (index.html) is made of
+  // the very elements the program makes: the main window takes it over
+  // instead of building a second one, so that nothing is made, laid out or
+  // decoded twice. `win.unclaimed` holds what the program has not taken
+  // (yet); showWindow removes what is left. Null without such a picture.
+  function takeOverPicture(win, templateId) {
+    var picture = document.getElementById('ts-skeleton');
+    if (!picture || picture.dataset.templateId !== String(templateId)) {
+      return null;
+    }
+    var parts = {
+      header: picture.querySelector(':scope > .ts-titlebar'),
+      title: picture.querySelector(':scope > .ts-titlebar > .ts-caption'),
+      tools: picture.querySelector(':scope > .ts-titlebar > .ts-tools'),
+      body: picture.querySelector(':scope > .ts-body')
+    };
+    if (!parts.header || !parts.title || !parts.tools || !parts.body) {
+      return null;  // not a picture this script knows: showWindow removes it
+    }
+    picture.removeAttribute('id');
+    parts.element = picture;
+    win.unclaimed = Array.prototype.slice.call(parts.tools.children)
+                        .concat(Array.prototype.slice.call(parts.body.children));
+    return parts;
+  }
+
+  function newWindow(isMain) {
+    var parts = {
+      element: web.el(isMain ? 'main' : 'dialog', 'ts-window'),
+      header: web.el('header', 'ts-titlebar'),
+      title: web.el(isMain ? 'h1' : 'h2', 'ts-caption'),
+      tools: web.el('div', 'ts-tools'),
+      body: web.el('div', 'ts-body')
+    };
+    parts.header.appendChild(parts.title);
+    parts.header.appendChild(parts.tools);
+    parts.element.appendChild(parts.header);
+    parts.element.appendChild(parts.body);
+    parts.element.hidden = true;
+    document.getElementById('ts-app').appendChild(parts.element);
+    return parts;
+  }
+
+  // The element of the first picture that `selector` finds among the
+  // children of `holder`, when it has the tag the program makes; it is then
+  // the program's. Null otherwise.
+  web.claim = function (win, holder, selector, tagName) {
+    if (!win.unclaimed) {
+      return null;
+    }
+    var node = holder.querySelector(':scope > ' + selector);
+    var at = node ? win.unclaimed.indexOf(node) : -1;
+    if (at < 0 || node.tagName !== tagName) {
+      return null;
+    }
+    win.unclaimed.splice(at, 1);
+    return node;
+  };
+
   // A window for template `templateId`; its handle.
   web.openWindow = function (templateId, caption, isMain) {
     var win = {
       templateId: templateId, controls: [], queue: [], waiter: null, closed: false,
-      isMain: !!isMain, arrowKeys: []
+      isMain: !!isMain, arrowKeys: [], unclaimed: null
     };
     var handle = web.windows.length;
     web.windows.push(win);
-    var element = web.el(isMain ? 'main' : 'dialog', 'ts-window');
+    var parts = (isMain && takeOverPicture(win, templateId)) || newWindow(isMain);
+    var element = parts.element;
     element.dataset.templateId = String(templateId);
-    var title = web.el(isMain ? 'h1' : 'h2', 'ts-caption', caption);
-    title.id = web.nextId('caption');
-    element.setAttribute('aria-labelledby', title.id);
-    var header = web.el('header', 'ts-titlebar');
-    header.appendChild(title);
-    var tools = web.el('div', 'ts-tools');
-    header.appendChild(tools);
-    element.appendChild(header);
+    parts.title.textContent = caption;
+    parts.title.id = web.nextId('caption');
+    element.setAttribute('aria-labelledby', parts.title.id);
     if (isMain) {
       // Made empty with the window, so that screen readers follow it from
       // the start (a live region made with its text is not announced).
       win.notice = noticeLine();
-      element.appendChild(win.notice);
+      element.insertBefore(win.notice, parts.body);
     }
-    var body = web.el('div', 'ts-body');
-    element.appendChild(body);
     win.element = element;
-    win.body = body;
-    win.tools = tools;
-    element.hidden = true;
-    document.getElementById('ts-app').appendChild(element);
+    win.body = parts.body;
+    win.tools = parts.tools;
+    var tools = parts.tools;
 
     element.addEventListener('keydown', function (e) {
       if (e.key === 'F1') {
@@ -121,7 +173,10 @@
   // A command beside the template's controls, in the title bar.
   web.addCommandButton = function (handle, id, label) {
     var win = web.windows[handle];
-    var button = web.el('button', 'ts-button ts-command', label);
+    var button = web.claim(win, win.tools, '[data-command="' + id + '"]', 'BUTTON') ||
+                 web.el('button');
+    button.className = 'ts-button ts-command';
+    button.textContent = label;
     button.type = 'button';
     button.dataset.command = String(id);
     button.addEventListener('click', function () { web.post(win, C.EVENT_COMMAND, id); });
@@ -152,20 +207,31 @@
   web.showWindow = function (handle, firstStop) {
     var win = web.windows[handle];
     var element = win.element;
+    if (win.unclaimed) {
+      // What of the first picture the program did not take goes, and the
+      // rest takes input.
+      win.unclaimed.forEach(function (node) { node.remove(); });
+      win.unclaimed = null;
+      element.removeAttribute('inert');
+      element.removeAttribute('aria-busy');
+    }
     if (win.isMain) {
-      // The page's first picture of this window (index.html) gives way.
-      var skeleton = document.getElementById('ts-skeleton');
-      if (skeleton) {
-        skeleton.remove();
+      // Another picture of it (a page script that did not know this one)
+      // gives way.
+      var picture = document.getElementById('ts-skeleton');
+      if (picture) {
+        picture.remove();
       }
     }
     element.hidden = false;
     if (win.isMain) {
+      // A page has no focus when it opens: the first Tab finds the first
+      // control, and nothing is laid out before the window is complete.
       document.title = win.element.querySelector('.ts-caption').textContent;
-    } else {
-      element.dataset.open = '1';
-      element.showModal();
+      return;
     }
+    element.dataset.open = '1';
+    element.showModal();
     var first = firstStop >= 0 ? win.controls[firstStop] : null;
     if (first) {
       (first.focusable || (first.buttons ? first.buttons[0] : first.element)).focus();

@@ -38,6 +38,22 @@
     node.addEventListener('pointercancel', cancel);
   }
 
+  // The selected row is scrolled into view with the next frame, when the
+  // list is laid out anyway: scrolling now would lay out the page in the
+  // middle of the program's changes, and again once they are done.
+  function scrollIntoViewSoon(list) {
+    if (list.scrollSoon) {
+      return;
+    }
+    list.scrollSoon = true;
+    requestAnimationFrame(function () {
+      list.scrollSoon = false;
+      if (list.current && list.current.isConnected) {
+        list.current.scrollIntoView({block: 'nearest'});
+      }
+    });
+  }
+
   // The selection is the one row marked aria-selected; the list remembers
   // it, so that moving it touches two rows however long the list is.
   var select = web.selectListRow = function (list, index, focus) {
@@ -53,7 +69,7 @@
       }
       row.setAttribute('aria-selected', 'true');
       list.table.setAttribute('aria-activedescendant', row.id);
-      row.scrollIntoView({block: 'nearest'});
+      scrollIntoViewSoon(list);
       if (focus) {
         list.table.focus({preventScroll: true});
       }

@@ -54,8 +54,9 @@
     return web.windows[handle].controls[index].list;
   }
 
-  web.makeList = function (win, id, name) {
-    var box = web.el('div', 'ts-listbox');
+  // The list in `box` (emptied first).
+  web.makeList = function (win, id, name, box) {
+    box.replaceChildren();
     var table = web.el('table', 'ts-list');
     table.setAttribute('role', 'grid');
     table.setAttribute('aria-readonly', 'true');

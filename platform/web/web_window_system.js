@@ -64,6 +64,14 @@ var TSWeb = (function() {
             return count;
         },
 
+        // Sets an element's text, unless it has it already (a text set
+        // again is laid out again).
+        setText: function(node, value) {
+            if (node.textContent !== value) {
+                node.textContent = value;
+            }
+        },
+
         nextId: function(prefix) {
             uniqueId += 1;
             return 'ts-' + prefix + '-' + uniqueId;
