@@ -43,7 +43,12 @@ struct Round {
 struct MemberKey {
     std::u16string group;
     std::int32_t member = 1;
-    auto operator<=>(const MemberKey&) const = default;
+    bool operator==(const MemberKey&) const = default;
+    // By group, then member (spelt out: not every standard library the
+    // program is built with orders strings by <=>).
+    bool operator<(const MemberKey& other) const {
+        return group != other.group ? group < other.group : member < other.member;
+    }
 };
 
 // What the organiser has noted of one member's settlement: the amount
