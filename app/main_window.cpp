@@ -11,6 +11,7 @@
 #include "resources/ids.h"
 #include "resources/texts.h"
 #include "storage/export_file.h"
+#include "storage/link_fragment.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "ui/error_box.h"
@@ -408,7 +409,7 @@ std::u16string MainWindow::linkToParty(platform::Dialog& window) const {
     if (payload.size() > ui::kMaxLinkPayload) {
         return {};
     }
-    return window.linkTo(payload);
+    return window.linkTo(payload, kLinkFormat);
 }
 
 void MainWindow::showLink(platform::Dialog& window) {

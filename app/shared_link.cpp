@@ -3,8 +3,9 @@
 #include <memory>
 #include <utility>
 
-#include "model/party.h"
+#include "model/evening.h"
 #include "resources/texts.h"
+#include "storage/evening_file.h"
 #include "storage/export_file.h"
 #include "storage/link_fragment.h"
 #include "storage/settings_file.h"
@@ -16,6 +17,8 @@ namespace {
 
 struct SharedParty {
     std::string settingsFile;  // the bytes of a settings file
+    // How a single party's figures were calculated; an evening's rounds
+    // carry their own.
     Calculation calculation = Calculation::None;
 };
 
@@ -36,7 +39,8 @@ Calculation calculationOf(ui::Calculated calculated) {
 std::u16string_view readSharedParty(std::string_view fragment, LinkHost& host,
                                     SharedParty& shared) {
     std::string data;
-    switch (readLinkFragment(fragment, data)) {
+    char format = 0;
+    switch (readLinkFragment(fragment, data, format)) {
         case FragmentReading::Read:
             break;
         case FragmentReading::Malformed:
@@ -53,7 +57,11 @@ std::u16string_view readSharedParty(std::string_view fragment, LinkHost& host,
         return text::kLinkUnreadable;
     }
     ui::Calculated calculated = ui::Calculated::None;
-    switch (ui::readPartyLinkPayload(payload, shared.settingsFile, calculated)) {
+    const ui::LinkReading reading =
+        format == kEveningLinkFormat
+            ? ui::readEveningLinkPayload(payload, shared.settingsFile)
+            : ui::readPartyLinkPayload(payload, shared.settingsFile, calculated);
+    switch (reading) {
         case ui::LinkReading::Read:
             shared.calculation = calculationOf(calculated);
             return {};
@@ -77,7 +85,11 @@ bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
     SharedParty shared;
     const std::u16string_view refusal = readSharedParty(fragment, host, shared);
     const std::u16string viewPath = host.viewPath();
-    if (!refusal.empty() || !writeFileAtomically(viewPath, shared.settingsFile)) {
+    // The evening is held to the settings file's rules before it is shown:
+    // one the file would not read whole is no link to show.
+    Evening check = Evening::create();
+    if (!refusal.empty() || !writeFileAtomically(viewPath, shared.settingsFile) ||
+        !importFromPath(viewPath, check)) {
         showError(windows, refusal.empty() ? text::kLinkUnreadable : refusal);
         host.forgetLink();
         own.settingsPath = host.openOwnParty();
@@ -96,12 +108,12 @@ bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
         }
         const std::u16string ownPath = host.openOwnParty();
         // Read back as 設定ファイルを読み込む… reads a file, so that a shared
-        // party is held to the same rules as an imported one.
-        std::unique_ptr<Party> party = Party::create(text::kFirstPartyName);
-        const bool read = party && importFromPath(viewPath, *party);
+        // evening is held to the same rules as an imported one.
+        Evening evening = Evening::create();
+        const bool read = evening.ok() && importFromPath(viewPath, evening);
         if (!read) {
             showError(windows, text::kLinkUnreadable);
-        } else if (!saveToPath(ownPath, *party)) {
+        } else if (!saveToPath(ownPath, evening)) {
             // The shared party comes back into view, to be taken again once
             // the storage has room.
             showError(windows, text::kStoreFailed);

@@ -36,15 +36,17 @@ protected:
     ~LinkHost() = default;
 };
 
-// Opens the link whose fragment is `fragment`. One that cannot be read
-// (cut, altered, too large, of a later version) is said in an error box and
-// changes nothing. A readable one is shown read-only until the user takes
-// it; it is then read back like an imported settings file and saved as the
-// device's party (a failed save is said, and the view comes back with the
-// shared party). Either way the link is then forgotten and `own`, the
-// start of the device's own party, gets the path openOwnParty gave and, for
-// a party taken, the calculation it was shown with. False when the view
-// ended otherwise (nothing is to start).
+// Opens the link whose fragment is `fragment` (a party, or a whole evening
+// of several rounds). One that cannot be read (cut, altered, too large, of a
+// later version, an evening the settings file would not read whole) is said
+// in an error box and changes nothing. A readable one is shown read-only
+// until the user takes it; it is then read back like an imported settings
+// file and saved, the whole evening, as the device's own (a failed save is
+// said, and the view comes back with the shared party). Either way the link
+// is then forgotten and `own`, the start of the device's own party, gets
+// the path openOwnParty gave and, for a single party taken, the calculation
+// it was shown with (an evening's rounds carry their own). False when the
+// view ended otherwise (nothing is to start).
 bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
               std::string_view fragment, LinkHost& host, Startup& own);
 

@@ -9,5 +9,6 @@ configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DTS_TESTS=OFF
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 "$build/bench/calculate_bench"
 "$build/bench/settings_file_bench"
+"$build/bench/link_size"
 "$build/bench/refresh_bench"
 "$build/bench/startup_bench" "${1:-15}"

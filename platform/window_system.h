@@ -159,10 +159,11 @@ public:
     // Shows or hides a control; a hidden control takes no room where the
     // window system lays its windows out itself (the browser).
     virtual void showItem(int id, bool shown) = 0;
-    // The address of this program carrying `payload` for another device to
-    // open; empty where the program has no address of its own (the
-    // desktops) or the link could not be made.
-    virtual std::u16string linkTo(std::string_view /*payload*/) { return {}; }
+    // The address of this program carrying `payload`, of the link format
+    // `format` (storage/link_fragment.h), for another device to open; empty
+    // where the program has no address of its own (the desktops) or the
+    // link could not be made.
+    virtual std::u16string linkTo(std::string_view /*payload*/, char /*format*/) { return {}; }
     // Shows `link` for the people around to open on their own devices: as a
     // QR code where it fits one that scans across a table, the link itself,
     // and a way to copy it.

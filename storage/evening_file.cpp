@@ -114,31 +114,9 @@ std::u16string joined(const std::vector<std::u16string>& lines) {
     return text;
 }
 
-// A number as the writer writes it (an optional '-', then digits without
-// leading zeros), within [low, high].
-bool strictNumber(std::u16string_view field, std::int64_t low, std::int64_t high,
-                  std::int64_t& value) {
-    const bool negative = !field.empty() && field[0] == u'-';
-    const std::u16string_view digits = field.substr(negative ? 1 : 0);
-    // Every bound fits in 18 digits, so the magnitude never overflows.
-    if (digits.empty() || digits.size() > 18 || (digits[0] == u'0' && digits.size() > 1) ||
-        (negative && digits == u"0")) {
-        return false;
-    }
-    std::int64_t magnitude = 0;
-    for (const char16_t unit : digits) {
-        if (unit < u'0' || unit > u'9') {
-            return false;
-        }
-        magnitude = magnitude * 10 + (unit - u'0');
-    }
-    value = negative ? -magnitude : magnitude;
-    return value >= low && value <= high;
-}
-
 bool strictInt32(std::u16string_view field, std::int32_t low, std::int32_t& value) {
     std::int64_t wide = 0;
-    if (!strictNumber(field, low, std::numeric_limits<std::int32_t>::max(), wide)) {
+    if (!readNumber(field, low, std::numeric_limits<std::int32_t>::max(), wide)) {
         return false;
     }
     value = static_cast<std::int32_t>(wide);
@@ -185,8 +163,8 @@ bool SectionReader::take(const FieldSplitter& splitter) {
         std::int64_t rounds = 0;
         std::int64_t current = 0;
         if (!fieldEquals(tag, kEveningTag) || count != 3 ||
-            !strictNumber(splitter.field(1), 1, Evening::kMaxRounds, rounds) ||
-            !strictNumber(splitter.field(2), 0, rounds - 1, current)) {
+            !readNumber(splitter.field(1), 1, Evening::kMaxRounds, rounds) ||
+            !readNumber(splitter.field(2), 0, rounds - 1, current)) {
             return false;
         }
         declaredRounds_ = static_cast<int>(rounds);
@@ -235,8 +213,8 @@ bool SectionReader::take(const FieldSplitter& splitter) {
         std::int32_t member = 0;
         Mark mark;
         if (!strictInt32(splitter.field(2), 1, member) ||
-            !strictNumber(splitter.field(3), 0, Mark::kMaxAmount, mark.amount) ||
-            !strictNumber(splitter.field(4), -Mark::kMaxFigure, Mark::kMaxFigure, mark.figure)) {
+            !readNumber(splitter.field(3), 0, Mark::kMaxAmount, mark.amount) ||
+            !readNumber(splitter.field(4), -Mark::kMaxFigure, Mark::kMaxFigure, mark.figure)) {
             return false;
         }
         return marks_.emplace(MemberKey{splitter.field(1), member}, mark).second;

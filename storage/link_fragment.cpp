@@ -26,13 +26,17 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool isKnownFormat(char c) {
+    return c == kLinkFormat || c == kEveningLinkFormat;
+}
+
 }  // namespace
 
-std::string linkFragment(std::string_view data) {
-    if (data.size() > kMaxLinkData) {
+std::string linkFragment(std::string_view data, char format) {
+    if (data.size() > kMaxLinkData || !isKnownFormat(format)) {
         return {};
     }
-    std::string fragment(1, kLinkFormat);
+    std::string fragment(1, format);
     fragment.reserve(1 + (data.size() * 4 + 2) / 3);
     std::uint32_t bits = 0;
     int count = 0;
@@ -50,12 +54,12 @@ std::string linkFragment(std::string_view data) {
     return fragment;
 }
 
-FragmentReading readLinkFragment(std::string_view fragment, std::string& data) {
+FragmentReading readLinkFragment(std::string_view fragment, std::string& data, char& format) {
     if (fragment.empty() || !isDigit(fragment[0])) {
         return FragmentReading::Malformed;
     }
     // A later format may be longer: it is named as such, not as too large.
-    if (fragment[0] != kLinkFormat) {
+    if (!isKnownFormat(fragment[0])) {
         return FragmentReading::Newer;
     }
     if (fragment.size() > kMaxLinkFragment) {
@@ -89,6 +93,7 @@ FragmentReading readLinkFragment(std::string_view fragment, std::string& data) {
         return FragmentReading::Malformed;
     }
     data = std::move(out);
+    format = fragment[0];
     return FragmentReading::Read;
 }
 

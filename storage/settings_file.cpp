@@ -212,6 +212,30 @@ std::int32_t fieldToInt(std::u16string_view field) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+bool readNumber(std::u16string_view field, std::int64_t low, std::int64_t high,
+                std::int64_t& value) {
+    const bool negative = !field.empty() && field[0] == u'-';
+    const std::u16string_view digits = field.substr(negative ? 1 : 0);
+    // Every bound fits in 18 digits, so the magnitude never overflows.
+    if (digits.empty() || digits.size() > 18 || (digits[0] == u'0' && digits.size() > 1) ||
+        (negative && digits == u"0")) {
+        return false;
+    }
+    std::int64_t magnitude = 0;
+    for (const char16_t unit : digits) {
+        if (unit < u'0' || unit > u'9') {
+            return false;
+        }
+        magnitude = magnitude * 10 + (unit - u'0');
+    }
+    const std::int64_t read = negative ? -magnitude : magnitude;
+    if (read < low || read > high) {
+        return false;
+    }
+    value = read;
+    return true;
+}
+
 bool saveToPath(std::u16string_view path, const Party& party) {
     TextFile file;
     if (!file.open(path, u'W')) {

@@ -79,6 +79,13 @@ bool importFromPath(std::u16string_view path, Party& party);
 // saturates at the int32 range.
 std::int32_t fieldToInt(std::u16string_view field);
 
+// A number as the writer writes it (an optional '-', then decimal digits
+// without leading zeros) within [low, high], for the records read strictly;
+// both bounds have at most 18 digits. False, with `value` left alone, for
+// anything else.
+bool readNumber(std::u16string_view field, std::int64_t low, std::int64_t high,
+                std::int64_t& value);
+
 // The date written into the PEOPLE record.
 struct SaveDate {
     std::uint16_t year = 0;

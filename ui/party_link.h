@@ -7,6 +7,7 @@
 #include "ui/result_export.h"
 
 namespace ts {
+class Evening;
 class Party;
 }  // namespace ts
 
@@ -34,5 +35,34 @@ enum class LinkReading { Read, Malformed, TooLarge };
 // else is Malformed and leaves the outputs alone.
 LinkReading readPartyLinkPayload(std::string_view payload, std::string& settingsFile,
                                  Calculated& calculated);
+
+// What a link to the evening carries, and in which format.
+struct LinkPayload {
+    char format = '1';  // kLinkFormat or kEveningLinkFormat (storage/link_fragment.h)
+    std::string payload;
+};
+
+// The evening's link payload: a single party (Evening::isSingleParty) in
+// format 1 exactly as partyLinkPayload makes it, with the calculation its
+// figures show; any other evening in format 2, the evening's settings-file
+// records in UTF-8 (storage/evening_file.h) without the two headers and the
+// dates, each under a one-letter tag, every round's records together:
+//
+//   E,<rounds>,<current round>                  (EVENING)
+//   R,"<title>",<calculation: - y u>            (ROUND)     per round,
+//   P,"<party name>",<total>,<unit>             (PEOPLE)    followed by
+//   G,"<name>",<people>,<ratio>,<advance>       (GROUP)     its groups
+//   O,"<group>",<member>                        (ORGANISER) at most once
+//   Y,"<支払先>"                                 (PAYEE)     at most once
+//   M,"<group>",<member>,<amount>,<figure>      (MARK)      per mark
+LinkPayload eveningLinkPayload(const Evening& evening);
+
+// Reads a format 2 payload back into the bytes of a settings file (as
+// readPartyLinkPayload does), strictly: valid UTF-8 without zero units,
+// the records above in that order with their field counts, and numbers as
+// the writer writes them; anything else is Malformed and leaves the output
+// alone. The evening's own rules (counts, members, marks) are the settings
+// file's: the file made here is then read with importFromPath.
+LinkReading readEveningLinkPayload(std::string_view payload, std::string& settingsFile);
 
 }  // namespace ts::ui

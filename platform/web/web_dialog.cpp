@@ -235,8 +235,8 @@ void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/)
 
 // --- Links to this site carrying a party.
 
-std::u16string WebDialog::linkTo(std::string_view payload) {
-    return web::linkWithData(payload);
+std::u16string WebDialog::linkTo(std::string_view payload, char format) {
+    return web::linkWithData(payload, format);
 }
 
 void WebDialog::showLink(std::u16string_view link) {

@@ -52,7 +52,7 @@ public:
     void invalidate() override {}
 
     // --- Links to this site carrying a party (web_link.h).
-    std::u16string linkTo(std::string_view payload) override;
+    std::u16string linkTo(std::string_view payload, char format) override;
     void showLink(std::u16string_view link) override;
 
 private:

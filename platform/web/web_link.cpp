@@ -50,7 +50,7 @@ constexpr int kMaxAddress = 4096;
 
 }  // namespace
 
-std::u16string linkWithData(std::string_view data) {
+std::u16string linkWithData(std::string_view data, char format) {
     if (data.size() > kMaxLinkData) {
         return {};
     }
@@ -62,7 +62,7 @@ std::u16string linkWithData(std::string_view data) {
         return {};
     }
     compressed.resize(static_cast<std::size_t>(size));
-    const std::string fragment = linkFragment(compressed);
+    const std::string fragment = linkFragment(compressed, format);
     if (fragment.empty()) {
         return {};
     }

@@ -15,10 +15,10 @@ namespace ts::platform::web {
 // that needs a denser code is shown without one.
 inline constexpr int kMaxQrVersion = 13;
 
-// The address of this page with `data` compressed (deflate, with its
-// checksum) in the fragment; empty when the browser cannot compress or the
-// data is too large for a link.
-std::u16string linkWithData(std::string_view data);
+// The address of this page with `data` of the link format `format`
+// compressed (deflate, with its checksum) in the fragment; empty when the
+// browser cannot compress or the data is too large for a link.
+std::u16string linkWithData(std::string_view data, char format);
 
 // Shows `link` in a modal dialog: its QR code where it fits one, the link
 // itself and a button that copies it. Returns once the dialog is closed.

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "model/evening.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/evening_file.h"
 #include "storage/link_fragment.h"
 #include "tests/storage/settings_fixture.h"
 #include "tests/support/fake_window_system.h"
@@ -54,8 +56,8 @@ public:
     std::vector<std::string> log;
 };
 
-std::string fragmentOf(std::string_view payload) {
-    return linkFragment("Z" + std::string(payload));
+std::string fragmentOf(std::string_view payload, char format = kLinkFormat) {
+    return linkFragment("Z" + std::string(payload), format);
 }
 
 class SharedLinkTest : public testing::Test {
@@ -92,9 +94,13 @@ TEST_F(SharedLinkTest, ALinkThatCannotBeReadIsSaidAndChangesNothing) {
         std::string fragment;
         std::u16string_view said;
     } cases[] = {
-        {"a later format", "2" + fragmentOf("y\n" + people).substr(1), text::kLinkNewer},
+        {"a later format", "3" + fragmentOf("y\n" + people).substr(1), text::kLinkNewer},
         {"not base64url", "1Zm9v!", unreadable},
-        {"data that does not inflate", linkFragment("garbage"), unreadable},
+        {"data that does not inflate", linkFragment("garbage", kLinkFormat), unreadable},
+        {"an evening's payload as a party's", fragmentOf("E,1,0\nR,\"\",u\n"), unreadable},
+        {"an evening the settings file refuses",
+         fragmentOf("E,1,0\nR,\"\",u\nP,\"P\",1,100\nO,\"A\",1\nO,\"A\",2\n", kEveningLinkFormat),
+         unreadable},
         {"a payload that is no party", fragmentOf("y\nGROUP,\"G\",1,100,0\n"), unreadable},
         {"a fragment longer than any link", "1" + std::string(kMaxLinkFragment, 'A'),
          text::kLinkTooLarge},
@@ -163,6 +169,25 @@ TEST_F(SharedLinkTest, AFailedSaveIsSaidAndTheSharedPartyComesBack) {
     EXPECT_EQ(windows_.messageBoxes[1].text, text::kStoreFailed);
     EXPECT_EQ(ownParty(), test::describe(*sent));
     EXPECT_EQ(start_.settingsPath, host_.own);
+}
+
+TEST_F(SharedLinkTest, ATakenEveningIsStoredWhole) {
+    Evening sent(test::makeParty(u"FIRST", 9000, 1000, {{u"幹事チーム", 1}, {u"ゲスト 田中", 3}}));
+    sent.current().calculation = Calculation::Rounded;
+    sent.addRound();
+    sent.organiser = MemberKey{u"幹事チーム", 1};
+    sent.marks[MemberKey{u"ゲスト 田中", 3}] = Mark{3000, -3000};
+    const ui::LinkPayload link = ui::eveningLinkPayload(sent);
+    ASSERT_EQ(link.format, kEveningLinkFormat);
+
+    windows_.onNextRun(res::kMainDialog, [&](FakeDialog& w) { w.command(id::main::kTakeShared); });
+    EXPECT_TRUE(open(fragmentOf(link.payload, link.format)));
+    EXPECT_EQ(host_.log, (std::vector<std::string>{"open", "forget"}));
+    Evening own = Evening::create();
+    ASSERT_TRUE(importFromPath(host_.own, own));
+    EXPECT_EQ(test::describe(own), test::describe(sent));
+    // The rounds carry their own calculations.
+    EXPECT_EQ(start_.calculation, Calculation::None);
 }
 
 }  // namespace

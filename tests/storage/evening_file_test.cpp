@@ -18,27 +18,6 @@ using test::SettingsFile;
 using test::writeBytes;
 using Lines = std::vector<std::u16string>;
 
-// Everything the file keeps of an evening, as one comparable text.
-std::string describe(const Evening& evening) {
-    std::string text = std::to_string(evening.currentIndex());
-    for (int r = 0; r < evening.roundCount(); ++r) {
-        const Round& round = *evening.roundAt(r);
-        text += " [" + toUtf8(round.title) + "/" +
-                std::to_string(static_cast<int>(round.calculation)) + "/" + describe(*round.party) +
-                "]";
-    }
-    if (evening.organiser) {
-        text += " organiser " + toUtf8(evening.organiser->group) + ":" +
-                std::to_string(evening.organiser->member);
-    }
-    text += " payee " + toUtf8(evening.payee);
-    for (const auto& [key, mark] : evening.marks) {
-        text += " mark " + toUtf8(key.group) + ":" + std::to_string(key.member) + ":" +
-                std::to_string(mark.amount) + ":" + std::to_string(mark.figure);
-    }
-    return text;
-}
-
 // The records of an evening file, each as a line; the zero units come with
 // `records`.
 std::vector<std::u16string> eveningLines() {

@@ -27,25 +27,35 @@ TEST(LinkFragment, IsTheFormatDigitAndBase64urlWithoutPadding) {
         {"\xFB\xFF", "1-_8"},  {std::string(1, '\0'), "1AA"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(linkFragment(c.data), c.fragment);
+        EXPECT_EQ(linkFragment(c.data, kLinkFormat), c.fragment);
         std::string back;
-        EXPECT_EQ(readLinkFragment(c.fragment, back), FragmentReading::Read) << c.fragment;
+        char format = 0;
+        EXPECT_EQ(readLinkFragment(c.fragment, back, format), FragmentReading::Read) << c.fragment;
         EXPECT_EQ(back, c.data) << c.fragment;
+        EXPECT_EQ(format, '1');
     }
+    // An evening's data takes the next digit; no other digit is made.
+    std::string back;
+    char format = 0;
+    EXPECT_EQ(linkFragment("foo", kEveningLinkFormat), "2Zm9v");
+    EXPECT_EQ(readLinkFragment("2Zm9v", back, format), FragmentReading::Read);
+    EXPECT_EQ(format, '2');
+    EXPECT_EQ(linkFragment("foo", '3'), "");
 }
 
 TEST(LinkFragment, EveryByteComesBackUpToTheLargestData) {
     for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{256},
                                    std::size_t{1000}, kMaxLinkData}) {
         const std::string data = allBytes(size);
-        const std::string fragment = linkFragment(data);
+        const std::string fragment = linkFragment(data, kLinkFormat);
         ASSERT_FALSE(fragment.empty()) << size;
         std::string back;
-        EXPECT_EQ(readLinkFragment(fragment, back), FragmentReading::Read) << size;
+        char format = 0;
+        EXPECT_EQ(readLinkFragment(fragment, back, format), FragmentReading::Read) << size;
         EXPECT_EQ(back, data) << size;
     }
-    EXPECT_EQ(linkFragment(allBytes(kMaxLinkData)).size(), kMaxLinkFragment);
-    EXPECT_EQ(linkFragment(allBytes(kMaxLinkData + 1)), "");
+    EXPECT_EQ(linkFragment(allBytes(kMaxLinkData), kLinkFormat).size(), kMaxLinkFragment);
+    EXPECT_EQ(linkFragment(allBytes(kMaxLinkData + 1), kLinkFormat), "");
 }
 
 TEST(LinkFragment, RefusesWhatItDoesNotMake) {
@@ -68,14 +78,17 @@ TEST(LinkFragment, RefusesWhatItDoesNotMake) {
         {"a non-ASCII character", "1Zm9v\xC3\xA9", FragmentReading::Malformed},
         {"bits left in the last character", "1Zh", FragmentReading::Malformed},
         {"longer than any link", tooLong, FragmentReading::TooLarge},
-        {"a later format", "2Zm9v", FragmentReading::Newer},
+        {"a later format", "3Zm9v", FragmentReading::Newer},
         {"a later format, however long", "9" + tooLong, FragmentReading::Newer},
-        {"a later format, whatever follows", "2%%", FragmentReading::Newer},
+        {"a later format, whatever follows", "3%%", FragmentReading::Newer},
+        {"an evening, broken", "2Zm9 v", FragmentReading::Malformed},
     };
     for (const auto& c : cases) {
         std::string data = "untouched";
-        EXPECT_EQ(readLinkFragment(c.fragment, data), c.reading) << c.what;
+        char format = 'x';
+        EXPECT_EQ(readLinkFragment(c.fragment, data, format), c.reading) << c.what;
         EXPECT_EQ(data, "untouched") << c.what;
+        EXPECT_EQ(format, 'x') << c.what;
     }
 }
 

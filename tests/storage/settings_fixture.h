@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/evening.h"
 #include "model/group.h"
 #include "model/party.h"
 #include "scratch.h"
@@ -52,6 +53,27 @@ inline std::string describe(const Party& party) {
         const Group& g = *party.groupAt(i);
         text += "|" + toUtf8(g.name()) + ":" + std::to_string(g.people) + ":" +
                 std::to_string(g.ratio) + ":" + std::to_string(g.advance);
+    }
+    return text;
+}
+
+// Everything the file keeps of an evening, as one comparable text.
+inline std::string describe(const Evening& evening) {
+    std::string text = std::to_string(evening.currentIndex());
+    for (int r = 0; r < evening.roundCount(); ++r) {
+        const Round& round = *evening.roundAt(r);
+        text += " [" + toUtf8(round.title) + "/" +
+                std::to_string(static_cast<int>(round.calculation)) + "/" + describe(*round.party) +
+                "]";
+    }
+    if (evening.organiser) {
+        text += " organiser " + toUtf8(evening.organiser->group) + ":" +
+                std::to_string(evening.organiser->member);
+    }
+    text += " payee " + toUtf8(evening.payee);
+    for (const auto& [key, mark] : evening.marks) {
+        text += " mark " + toUtf8(key.group) + ":" + std::to_string(key.member) + ":" +
+                std::to_string(mark.amount) + ":" + std::to_string(mark.figure);
     }
     return text;
 }

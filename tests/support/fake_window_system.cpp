@@ -284,11 +284,12 @@ bool FakeDialog::shareText(std::u16string_view text) {
     return true;
 }
 
-std::u16string FakeDialog::linkTo(std::string_view payload) {
+std::u16string FakeDialog::linkTo(std::string_view payload, char format) {
     if (!system_.makesLinks) {
         return {};
     }
     system_.linkPayloads.emplace_back(payload);
+    system_.linkFormats.push_back(format);
     return u"https://example.org/#" + std::u16string(payload.size(), u'x');
 }
 

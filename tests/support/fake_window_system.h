@@ -82,7 +82,7 @@ public:
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
     void describeItem(int id, std::u16string_view text) override { descriptions[id] = text; }
-    std::u16string linkTo(std::string_view payload) override;
+    std::u16string linkTo(std::string_view payload, char format) override;
     void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
     int screenWidth() const override;
@@ -194,6 +194,7 @@ public:
     // they were made of, and the links shown.
     bool makesLinks = false;
     std::vector<std::string> linkPayloads;
+    std::vector<char> linkFormats;
     std::vector<std::u16string> linksShown;
     // Set when the session or a signal asks the program to quit.
     bool quitting = false;

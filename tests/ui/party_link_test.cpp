@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include "model/evening.h"
 #include "model/party.h"
+#include "storage/evening_file.h"
+#include "storage/link_fragment.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "tests/storage/scratch.h"
@@ -86,6 +89,124 @@ TEST(PartyLink, RefusesWhatItDoesNotMake) {
         EXPECT_EQ(file, "untouched") << c.what;
         EXPECT_EQ(calculated, Calculated::ToTheYen) << c.what;
     }
+}
+
+// --- The whole evening.
+
+// The evening a format 2 payload stands for, imported as a settings file.
+std::string readEveningBack(std::string_view payload) {
+    std::string file;
+    if (readEveningLinkPayload(payload, file) != LinkReading::Read) {
+        return "<refused>";
+    }
+    EXPECT_TRUE(isSettingsFile(file));
+    test::Scratch scratch;
+    const std::string path = scratch.file("shared.cfg");
+    test::writeBytes(path, file);
+    Evening evening = Evening::create();
+    if (!importFromPath(fromUtf8(path), evening)) {
+        return "<not imported>";
+    }
+    return describe(evening);
+}
+
+Evening twoRounds() {
+    Evening evening(makeParty(u"FIRST", 21605, 1000,
+                              {{u"幹事チーム", 1, 100, 0}, {u"ゲスト 田中", 2, 90, 1500}}));
+    evening.current().calculation = Calculation::Rounded;
+    evening.addRound();
+    evening.party().total = 9000;
+    evening.party().groupAt(1)->people = 1;
+    evening.current().calculation = Calculation::Plain;
+    evening.organiser = MemberKey{u"幹事チーム", 1};
+    evening.payee = u"PayPay: \"kanji-01\", 三井住友";
+    evening.marks[MemberKey{u"ゲスト 田中", 2}] = Mark{1000, -2000};
+    return evening;
+}
+
+TEST(EveningLink, CarriesTheWholeEveningInFormatTwo) {
+    Evening evening = twoRounds();
+    const LinkPayload link = eveningLinkPayload(evening);
+    EXPECT_EQ(link.format, kEveningLinkFormat);
+    EXPECT_EQ(link.payload,
+              "E,2,1\n"
+              "R,\"\",u\n"
+              "P,\"FIRST\",21605,1000\n"
+              "G,\"幹事チーム\",1,100,0\n"
+              "G,\"ゲスト 田中\",2,90,1500\n"
+              "R,\"二次会\",y\n"
+              "P,\"FIRST\",9000,1000\n"
+              "G,\"幹事チーム\",1,100,0\n"
+              "G,\"ゲスト 田中\",1,90,0\n"
+              "O,\"幹事チーム\",1\n"
+              "Y,\"PayPay: \"\"kanji-01\"\", 三井住友\"\n"
+              "M,\"ゲスト 田中\",2,1000,-2000\n");
+    EXPECT_EQ(readEveningBack(link.payload), describe(evening));
+
+    // One round with an organiser is an evening too.
+    evening.removeRound(1);
+    EXPECT_EQ(eveningLinkPayload(evening).format, kEveningLinkFormat);
+    EXPECT_EQ(readEveningBack(eveningLinkPayload(evening).payload), describe(evening));
+}
+
+TEST(EveningLink, ASinglePartyMakesTodaysLink) {
+    Evening evening(makeParty(u"FIRST", 12345, 1000, {{u"幹事チーム", 2, 100, 3500}}));
+    const struct {
+        Calculation asked;
+        bool ran;
+        Calculated shown;
+    } cases[] = {
+        {Calculation::None, false, Calculated::None},
+        {Calculation::Rounded, true, Calculated::ToTheUnit},
+        {Calculation::Plain, true, Calculated::ToTheYen},
+        {Calculation::Plain, false, Calculated::None},
+    };
+    for (const auto& c : cases) {
+        evening.current().calculation = c.asked;
+        evening.current().resultsCurrent = c.ran;
+        const LinkPayload link = eveningLinkPayload(evening);
+        EXPECT_EQ(link.format, kLinkFormat);
+        EXPECT_EQ(link.payload, partyLinkPayload(evening.party(), c.shown));
+    }
+}
+
+TEST(EveningLink, RefusesWhatItDoesNotMake) {
+    const std::string e = "E,1,0\n";
+    const std::string r = "R,\"\",u\n";
+    const std::string p = "P,\"FIRST\",1000,100\n";
+    const std::string g = "G,\"A\",1,100,0\n";
+    const std::string o = "O,\"A\",1\n";
+    const struct {
+        const char* what;
+        std::string payload;
+        LinkReading reading;
+    } cases[] = {
+        {"empty", "", LinkReading::Malformed},
+        {"no EVENING", r + p + g, LinkReading::Malformed},
+        {"no round", e + o, LinkReading::Malformed},
+        {"a round without PEOPLE", e + r + g, LinkReading::Malformed},
+        {"a round ending at ROUND", e + r + p + r, LinkReading::Malformed},
+        {"a group before the first round", e + g + r + p, LinkReading::Malformed},
+        {"a round after the marks", e + r + p + o + r + p, LinkReading::Malformed},
+        {"an unknown letter", e + r + p + "Z,\"A\",1\n", LinkReading::Malformed},
+        {"a quoted tag", e + r + p + "\"G\",\"A\",1,100,0\n", LinkReading::Malformed},
+        {"PEOPLE with a date", e + r + "P,\"FIRST\",1000,100,2024/3/5\n", LinkReading::Malformed},
+        {"a number not as written", e + r + p + "G,\"A\",+1,100,0\n", LinkReading::Malformed},
+        {"a number past int32", e + r + "P,\"F\",2147483648,100\n", LinkReading::Malformed},
+        {"no last line feed", e + r + p.substr(0, p.size() - 1), LinkReading::Malformed},
+        {"invalid UTF-8", e + r + "P,\"\xC3\x28\",1,100\n", LinkReading::Malformed},
+        {"a record too long for the file", e + r + "P,\"" + std::string(248, 'x') + "\",1,100\n",
+         LinkReading::Malformed},
+        {"too large", e + r + p + std::string(kMaxLinkPayload, 'x'), LinkReading::TooLarge},
+    };
+    for (const auto& c : cases) {
+        std::string file = "untouched";
+        EXPECT_EQ(readEveningLinkPayload(c.payload, file), c.reading) << c.what;
+        EXPECT_EQ(file, "untouched") << c.what;
+    }
+    // The evening's own rules are the settings file's, when it is imported.
+    EXPECT_EQ(readEveningBack(e + r + p + g + "M,\"A\",1,0,0\nM,\"A\",1,5,0\n"), "<not imported>");
+    EXPECT_EQ(readEveningBack("E,2,0\n" + r + p + g), "<not imported>");
 }
 
 }  // namespace
