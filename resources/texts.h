@@ -32,6 +32,9 @@ inline constexpr std::u16string_view kRemainderLabel = u"余り";
 // that no calculation has made yet.
 inline constexpr std::u16string_view kEmptyListHint = u"「追加」でグループを加えます";
 inline constexpr std::u16string_view kNotCalculated = u"未計算";
+// A balance of 0 once calculated: the group neither pays nor gets money
+// back (a phone's card says it beside 0円, as the chat text does).
+inline constexpr std::u16string_view kNothingToSettle = u"精算なし";
 // Said with the remainder on the totals line, as the chat text says it.
 inline constexpr std::u16string_view kRemainderKept = u"幹事の手元に残ります";
 
@@ -148,7 +151,7 @@ inline constexpr std::u16string_view kChatRoundedClose = u"単位で割り勘）
 inline constexpr std::u16string_view kChatUnitOpen = u"（区切額 ";
 inline constexpr std::u16string_view kChatNotCalculated = u"・未計算）";
 inline constexpr std::u16string_view kChatEach = u"：1人 ";
-inline constexpr std::u16string_view kChatEven = u"精算なし";
+inline constexpr std::u16string_view kChatEven = kNothingToSettle;
 inline constexpr std::u16string_view kChatRemainderKept = u"（幹事の手元に残ります）";
 // At close, when the settings file cannot be written: retry or cancel, and
 // after cancel the explicit choice to end without saving.

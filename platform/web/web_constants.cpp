@@ -96,6 +96,8 @@ int main() {
     textConstant("ICON_WARNING", ts::text::kWarningIconName);
     textConstant("ICON_INFORMATION", ts::text::kInformationIconName);
     textConstant("ICON_QUESTION", ts::text::kQuestionIconName);
+    // The list's words for a tone (web_list_view.js).
+    textConstant("NOTHING_TO_SETTLE", ts::text::kNothingToSettle);
     // The link dialog (web_link.js).
     textConstant("LINK_CAPTION", ts::text::kShareLinkCaption);
     textConstant("LINK_HINT", ts::text::kShareLinkHint);

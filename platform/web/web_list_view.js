@@ -72,6 +72,9 @@
     table.appendChild(head);
     table.appendChild(body);
     box.appendChild(table);
+    Object.keys(TONE_WORDS).forEach(function (tone) {
+      table.style.setProperty('--ts-word-' + tone, cssString(TONE_WORDS[tone]));
+    });
     var list = {box: box, table: table, headRow: headRow, body: body, columns: [], current: null,
                 prototype: null, empty: null};
     renewPrototype(list);
@@ -118,6 +121,9 @@
   };
 
   var TONES = ['', 'pay', 'refund', 'even'];
+  // What a card says beside a figure of a tone, in words (the list's own
+  // text stays as the desktop shows it).
+  var TONE_WORDS = {even: TSText.NOTHING_TO_SETTLE};
 
   function setCell(cell, value, tone) {
     if (cell.textContent !== value) {

@@ -74,6 +74,17 @@ scenario('a card is coloured by which way its money goes and says when nothing i
   ]);
 });
 
+scenario('a card whose balance comes to 0 says 精算なし beside 0円, and only once calculated', async ({ open }) => {
+  const app = await open({ viewport: { width: 360, height: 640, ...PHONE } });
+  await app.addGroup({ name: '幹事', people: '1', advance: '5000' });
+  await app.addGroup({ name: '客', people: '1', advance: '0' });
+  await app.enterTotal({ total: '10000', unit: '100' });
+  assert.deepEqual((await app.groupsAsSeen()).map((g) => g.note), ['未計算', '未計算'], 'before a calculation');
+  await app.calculate('通常計算');
+  assert.deepEqual((await app.rows()).map((row) => row.at(-1)), ['0円\u3000\u3000', '5000円払う'], "the list's own text");
+  assert.deepEqual((await app.groupsAsSeen()).map((g) => g.note), ['精算なし', null], 'once calculated');
+});
+
 scenario('on a phone a tap selects a card, the arrows move the selection and the menu opens from it', async ({ open }) => {
   const app = await open({ viewport: { width: 360, height: 640, ...PHONE } });
   for (const name of ['一', '二', '三']) {
