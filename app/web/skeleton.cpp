@@ -1,9 +1,9 @@
 // Prints the main window as the page first shows it, before the program has
-// loaded: the same elements the program builds from template 101 (its
-// caption, title-bar commands, buttons, list and totals line), inert, so
-// that the first paint needs nothing but index.html. The program replaces
-// it with its own window when that is ready. Run at build time (under node
-// in the web build); its output goes into index.html.
+// loaded: the same elements the program builds from template 101 (its icon,
+// caption and commands in the title bar, buttons, list and totals line),
+// inert, so that the first paint needs nothing but index.html. The program
+// takes these elements over as its own window (web_dialog.js). Run at build
+// time (under node in the web build); its output goes into index.html.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -106,16 +106,28 @@ int main() {
     std::string html = "<main class=\"ts-window\" id=\"ts-skeleton\" data-template-id=\"" +
                        std::to_string(layout->id) +
                        "\" aria-labelledby=\"ts-skeleton-caption\" aria-busy=\"true\" inert>";
-    html += "<header class=\"ts-titlebar\"><h1 class=\"ts-caption\" id=\"ts-skeleton-caption\">" +
-            escaped(layout->caption) + "</h1><div class=\"ts-tools\">";
+    // The window's icon stands at the start of its title bar.
+    html += "<header class=\"ts-titlebar\">";
+    int index = 0;
+    for (const ts::res::ControlTemplate& c : layout->controls) {
+        if (c.kind == ControlKind::Icon) {
+            html += control(c, index);
+        }
+        ++index;
+    }
+    html += "<h1 class=\"ts-caption\" id=\"ts-skeleton-caption\">" + escaped(layout->caption) +
+            "</h1><div class=\"ts-tools\">";
     html += commandButton(ts::id::main::kShareLink, ts::text::kShareButton);
     html += commandButton(ts::id::main::kSendChat, ts::text::kSendButton);
     html += "<button type=\"button\" class=\"ts-button ts-menu-button\">" +
             escaped(ts::text::kMenuButton) + "</button>";
     html += "</div></header><div class=\"ts-body\">";
-    int index = 0;
+    index = 0;
     for (const ts::res::ControlTemplate& c : layout->controls) {
-        html += control(c, index++);
+        if (c.kind != ControlKind::Icon) {
+            html += control(c, index);
+        }
+        ++index;
     }
     html += "</div></main>";
     // One line: the runtime hands standard output on at each line's end.

@@ -89,12 +89,20 @@
     win.tools.appendChild(menu);
   }
 
-  // The element that shows control `index` (`id`) as a `tagName` of
-  // `className`: the one of the window's first picture, else a new one.
-  function controlElement(win, index, id, tagName, className) {
+  // Where control `kind` stands: an icon, the window's own, at the start
+  // of its title bar as a window's icon does; every other in the body.
+  function holderOf(win, kind) {
+    return kind === C.KIND_ICON ? win.titlebar : win.body;
+  }
+
+  // The element that shows control `index` (`id`, of `kind`) as a
+  // `tagName` of `className`: the one of the window's first picture, else
+  // a new one.
+  function controlElement(win, index, id, kind, tagName, className) {
     var selector = id === C.ID_NONE ? '[data-index="' + index + '"]'
                                     : '[data-control-id="' + id + '"]';
-    var element = web.claim(win, win.body, selector, tagName) || document.createElement(tagName);
+    var element = web.claim(win, holderOf(win, kind), selector, tagName) ||
+                  document.createElement(tagName);
     element.className = className;
     return element;
   }
@@ -107,7 +115,7 @@
     var element;
     switch (kind) {
       case C.KIND_BUTTON:
-        element = controlElement(win, index, id, 'BUTTON', 'ts-button');
+        element = controlElement(win, index, id, kind, 'BUTTON', 'ts-button');
         web.setText(element, value);
         element.type = 'button';
         if (name) {
@@ -127,7 +135,7 @@
         break;
       case C.KIND_STATIC:
         // A static text with a name is a value beside its label.
-        element = controlElement(win, index, id, name ? 'OUTPUT' : 'SPAN', 'ts-static');
+        element = controlElement(win, index, id, kind, name ? 'OUTPUT' : 'SPAN', 'ts-static');
         web.setText(element, value);
         if (style & C.STYLE_CENTRE) {
           element.classList.add('ts-centre');
@@ -139,17 +147,17 @@
         }
         break;
       case C.KIND_GROUP_BOX:
-        element = controlElement(win, index, id, 'DIV', 'ts-frame');
+        element = controlElement(win, index, id, kind, 'DIV', 'ts-frame');
         element.setAttribute('aria-hidden', 'true');
         break;
       case C.KIND_LIST:
         control.list = web.makeList(win, id, name,
-                                    controlElement(win, index, id, 'DIV', 'ts-listbox'));
+                                    controlElement(win, index, id, kind, 'DIV', 'ts-listbox'));
         element = control.list.box;
         control.focusable = control.list.table;
         break;
       case C.KIND_ICON:
-        element = controlElement(win, index, id, 'BUTTON', 'ts-icon');
+        element = controlElement(win, index, id, kind, 'BUTTON', 'ts-icon');
         element.type = 'button';
         element.setAttribute('aria-label', name);
         // The picture's image, when it is this one, is not decoded again.
@@ -204,8 +212,13 @@
     if (control.box) {
       control.box.insertBefore(element, control.box.firstChild);
     }
-    if (placed.parentNode !== win.body) {
-      win.body.appendChild(placed);  // a picture's control stands in template order already
+    var holder = holderOf(win, kind);
+    if (placed.parentNode !== holder) {  // a picture's control stands in its place already
+      if (holder === win.titlebar) {
+        holder.insertBefore(placed, holder.firstChild);
+      } else {
+        holder.appendChild(placed);
+      }
     }
   };
 

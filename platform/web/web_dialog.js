@@ -54,7 +54,8 @@
     }
     picture.removeAttribute('id');
     parts.element = picture;
-    win.unclaimed = Array.prototype.slice.call(parts.tools.children)
+    win.unclaimed = Array.prototype.slice.call(parts.header.querySelectorAll(':scope > .ts-icon'))
+                        .concat(Array.prototype.slice.call(parts.tools.children))
                         .concat(Array.prototype.slice.call(parts.body.children));
     return parts;
   }
@@ -113,6 +114,7 @@
       element.insertBefore(win.notice, parts.body);
     }
     win.element = element;
+    win.titlebar = parts.header;
     win.body = parts.body;
     win.tools = parts.tools;
     var tools = parts.tools;

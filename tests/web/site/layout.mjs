@@ -2,7 +2,7 @@
 // 'box' or 'link'), which must be open.
 import { readFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
-import { WINDOWS, find } from './page.mjs';
+import { WINDOWS, aria, find } from './page.mjs';
 
 // The fields a phone should open its number keyboard for.
 const NUMBER_FIELDS = { group: ['人数', '割合', '負担額', '加える額'], total: ['総額', '区切額'] };
@@ -13,6 +13,24 @@ export const layout = {
   async layout(which) {
     const root = await find(this.page, WINDOWS[which], `the window ${which}`);
     return root.evaluate(measureWindow, NUMBER_FIELDS[which] ?? [], this.page.viewport().width);
+  },
+
+  // What of the main window is seen without scrolling: for each command
+  // named, whether it lies whole on the screen and nothing covers it; the
+  // same of the totals' values; whether the page scrolls down or sideways.
+  async withoutScrolling(commands) {
+    const main = await find(this.page, WINDOWS.main, 'the main window');
+    const seen = { commands: {} };
+    for (const name of commands) {
+      seen.commands[name] = await (await find(main, aria(name, 'button'), `the command ${name}`)).evaluate(wholeOnScreen);
+    }
+    const totals = await main.$$('output');
+    seen.totals = totals.length > 0 && (await Promise.all(totals.map((t) => t.evaluate(wholeOnScreen)))).every(Boolean);
+    Object.assign(seen, await this.page.evaluate(() => ({
+      scrollsDown: document.scrollingElement.scrollHeight > innerHeight + 0.5,
+      scrollsSideways: document.scrollingElement.scrollWidth > innerWidth + 0.5,
+    })));
+    return seen;
   },
 
   // What axe-core finds to fix, as "rule (help) at targets".
@@ -102,4 +120,15 @@ function measureWindow(root, numberFields, screenWidth) {
     }
   }
   return { problems, notes };
+}
+
+// Runs in the page: whether `element` lies whole on the screen and is the
+// one a finger on its middle touches.
+function wholeOnScreen(element) {
+  const box = element.getBoundingClientRect();
+  if (box.width <= 0 || box.left < -0.5 || box.top < -0.5 || box.right > innerWidth + 0.5 || box.bottom > innerHeight + 0.5) {
+    return false;
+  }
+  const hit = document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2);
+  return hit !== null && element.contains(hit);
 }

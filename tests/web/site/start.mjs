@@ -1,7 +1,28 @@
-// Start-up: the service worker, and a second tab.
+// Start-up: the main window as the page paints it before its program
+// runs, the service worker, and a second tab.
 import { WAIT, until } from './page.mjs';
 
 export const start = {
+  // Where the main window's parts are, by the control they show (id, or
+  // index for a control without one), as the page paints it first, before
+  // its program has run (a tab of the same size without scripts).
+  async firstPicture() {
+    const tab = await this.page.browserContext().newPage();
+    try {
+      await tab.setViewport(this.page.viewport());
+      await tab.setJavaScriptEnabled(false);
+      await tab.goto(this.page.url(), { waitUntil: 'load' });
+      return await tab.evaluate(placesOfParts);
+    } finally {
+      await tab.close();
+    }
+  },
+
+  // The same, of the main window as it is now.
+  places() {
+    return this.page.evaluate(placesOfParts);
+  },
+
   // The script of the service worker that has taken the site on, or what
   // stands in its way.
   serviceWorker() {
@@ -35,3 +56,21 @@ export const start = {
     return this.elsewhereNotice();
   },
 };
+
+// Runs in the page: the boxes of the main window's parts that are shown,
+// rounded to whole pixels.
+function placesOfParts() {
+  const places = {};
+  const main = document.querySelector('main');
+  const parts = [['caption', main.querySelector('h1')], ...[...main.querySelectorAll('[data-control-id], [data-command]')].map((e) => [
+    e.dataset.command ? `command ${e.dataset.command}` : e.dataset.controlId === '-1' ? `index ${e.dataset.index}` : `control ${e.dataset.controlId}`,
+    e,
+  ])];
+  for (const [key, element] of parts) {
+    if (element.checkVisibility()) {
+      const box = element.getBoundingClientRect();
+      places[key] = [box.left, box.top, box.width, box.height].map(Math.round).join(' ');
+    }
+  }
+  return places;
+}
