@@ -7,6 +7,7 @@
 #include "model/evening.h"
 #include "model/party.h"
 #include "platform/window_system.h"
+#include "storage/store.h"
 #include "ui/column_table.h"
 
 namespace ts::app {
@@ -20,7 +21,7 @@ struct AppState {
     platform::ListView* list = nullptr;  // the group list of the main window
     int rememberedRow = 0;               // selected row before the command; -1 for none
     ui::ColumnTable columns;             // the list's visible columns
-    std::u16string settingsPath;         // where ts.cfg is read and written
+    std::unique_ptr<Store> store;        // where ts.cfg is read and written; null: nowhere
     Behaviour behaviour;                 // what the entry point asked for
     // Once the user has asked for a calculation, every change of the party
     // runs it again, so that the figures shown always belong to the data

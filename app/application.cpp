@@ -51,7 +51,7 @@ int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock
         return 1;
     }
     AppState state;
-    state.settingsPath = std::move(startup.settingsPath);
+    state.store = std::move(startup.store);
     state.userFolder = std::move(startup.userFolder);
     state.behaviour = startup.behaviour;
     state.calculation = startup.calculation;

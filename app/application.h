@@ -1,17 +1,19 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/behaviour.h"
 #include "platform/instance_lock.h"
 #include "platform/window_system.h"
+#include "storage/store.h"
 
 namespace ts::app {
 
 // What an entry point starts the program with.
 struct Startup {
-    std::u16string settingsPath;  // where the party is read from (and saved to)
+    std::unique_ptr<Store> store;  // where the party is read from (and saved to)
     // The user's own data folder, where a party that could not be saved at
     // a quit request is rescued to; empty when there is none.
     std::u16string userFolder;

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_window_system.h"
 #include "resources/texts.h"
 #include "storage/data_path.h"
+#include "storage/store.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -29,7 +30,8 @@ int main(int argc, char* argv[]) {
         ts::platform::QtInstanceLock lock(ts::text::kAppName, userFolder);
         windows.installQuitHandlers();
         ts::app::Startup startup;
-        startup.settingsPath = ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName);
+        startup.store = std::make_unique<ts::FileStore>(
+            ts::settingsFilePath(TS_PORTABLE != 0, ts::text::kSettingsFileName));
         startup.userFolder = userFolder;
         startup.behaviour = ts::app::kDesktop;
         return ts::app::runApplication(windows, lock, std::move(startup));

@@ -120,7 +120,9 @@ bool MainWindow::openParty() {
         return false;
     }
     // A missing or unreadable file leaves the new party as it is.
-    loadFromPath(state_.settingsPath, *state_.party);
+    if (state_.store) {
+        loadParty(*state_.store, *state_.party);
+    }
     if (state_.list != nullptr) {
         ui::buildColumns(*state_.list, state_.columns);
     }
@@ -138,7 +140,7 @@ void MainWindow::close(platform::Dialog& window) {
         window.endDialog(1);
         return;
     }
-    while (!saveToPath(state_.settingsPath, *state_.party)) {
+    while (!save()) {
         if (window.quitRequested()) {
             // Nobody may be asked now: keep the party elsewhere and go.
             rescue();
@@ -178,7 +180,7 @@ void MainWindow::saveAtSessionEnd() {
     }
     // What an open dialog has not stored yet is not part of the party; the
     // quit request closes that dialog without storing it.
-    if (!saveToPath(state_.settingsPath, *state_.party)) {
+    if (!save()) {
         rescue();
     }
     state_.savedAtSessionEnd = true;
@@ -191,7 +193,8 @@ void MainWindow::showAbout(platform::Dialog& window) {
 
 void MainWindow::rescue() {
     const std::u16string path = rescueParty(state_.userFolder, *state_.party, localMoment());
-    std::string message = "tally-share: cannot save " + toUtf8(state_.settingsPath);
+    std::string message =
+        "tally-share: cannot save " + (state_.store ? toUtf8(state_.store->where()) : "");
     if (!path.empty()) {
         message += "; the party was saved to " + toUtf8(path) + "\n";
     } else {
@@ -304,13 +307,17 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
     refreshWindow(window);
 }
 
+bool MainWindow::save() {
+    return state_.store && saveParty(*state_.store, *state_.party);
+}
+
 void MainWindow::autosave(platform::Dialog& window) {
     if (!state_.behaviour.autosave || !state_.party) {
         return;
     }
     // Saved before the change is shown: a change the user has seen is one
     // the storage has already taken.
-    if (saveToPath(state_.settingsPath, *state_.party)) {
+    if (save()) {
         if (state_.saveFailureNotified) {
             state_.saveFailureNotified = false;
             window.showNotice({});
@@ -424,9 +431,8 @@ void MainWindow::showLink(platform::Dialog& window) {
 void MainWindow::exportSettings(platform::Dialog& window) {
     // The file as it is stored, so that the download is byte for byte what
     // the desktop program writes for this party.
-    std::string bytes;
-    if (!saveToPath(state_.settingsPath, *state_.party) ||
-        !readFileBytes(state_.settingsPath, bytes) ||
+    const std::string bytes = settingsFileBytes(*state_.party);
+    if (!state_.store || !state_.store->save(bytes, holdsUnreadRecords) ||
         window.deliverFile({text::kSettingsFileName, text::kSettingsTypeName,
                             text::kSettingsExtension, text::kSettingsMediaType},
                            bytes) == platform::Delivery::Failed) {

@@ -49,6 +49,8 @@ private:
     // With autosave, saves the party after a change; a failure is notified
     // once until a save works again.
     void autosave(platform::Dialog& window);
+    // Saves the party to its store; false when it was not stored whole.
+    bool save();
     void rescue();
     // Saves the party as it stands, or rescues it, before the session ends.
     void saveAtSessionEnd();

@@ -6,9 +6,9 @@
 #include "model/evening.h"
 #include "resources/texts.h"
 #include "storage/evening_file.h"
-#include "storage/export_file.h"
 #include "storage/link_fragment.h"
 #include "storage/settings_file.h"
+#include "storage/store.h"
 #include "ui/party_link.h"
 
 namespace ts::app {
@@ -84,43 +84,42 @@ bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
               std::string_view fragment, LinkHost& host, Startup& own) {
     SharedParty shared;
     const std::u16string_view refusal = readSharedParty(fragment, host, shared);
-    const std::u16string viewPath = host.viewPath();
     // The evening is held to the settings file's rules before it is shown:
     // one the file would not read whole is no link to show.
     Evening check = Evening::create();
-    if (!refusal.empty() || !writeFileAtomically(viewPath, shared.settingsFile) ||
-        !importFromPath(viewPath, check)) {
+    if (!refusal.empty() || !importEvening(shared.settingsFile, check)) {
         showError(windows, refusal.empty() ? text::kLinkUnreadable : refusal);
         host.forgetLink();
-        own.settingsPath = host.openOwnParty();
+        own.store = host.openOwnParty();
         return true;
     }
 
-    // Someone else's party: nothing of it is saved and no command changes
-    // it, so the view needs neither the lock nor the device's storage.
-    const Startup view{.settingsPath = viewPath,
-                       .userFolder = {},
-                       .behaviour = kSharedPartyView,
-                       .calculation = shared.calculation};
     for (;;) {
-        if (runApplication(windows, lock, view) != kTakeSharedParty) {
+        // Someone else's party: nothing of it is saved and no command
+        // changes it, so the view needs neither the lock nor the device's
+        // storage.
+        Startup view{.store = std::make_unique<MemoryStore>(shared.settingsFile),
+                     .userFolder = {},
+                     .behaviour = kSharedPartyView,
+                     .calculation = shared.calculation};
+        if (runApplication(windows, lock, std::move(view)) != kTakeSharedParty) {
             return false;
         }
-        const std::u16string ownPath = host.openOwnParty();
-        // Read back as 設定ファイルを読み込む… reads a file, so that a shared
-        // evening is held to the same rules as an imported one.
+        std::unique_ptr<Store> ownStore = host.openOwnParty();
+        // Read as 設定ファイルを読み込む… reads a file, so that a shared evening
+        // is held to the same rules as an imported one.
         Evening evening = Evening::create();
-        const bool read = evening.ok() && importFromPath(viewPath, evening);
+        const bool read = evening.ok() && importEvening(shared.settingsFile, evening);
         if (!read) {
             showError(windows, text::kLinkUnreadable);
-        } else if (!saveToPath(ownPath, evening)) {
+        } else if (!ownStore || !saveEvening(*ownStore, evening)) {
             // The shared party comes back into view, to be taken again once
             // the storage has room.
             showError(windows, text::kStoreFailed);
             continue;
         }
         host.forgetLink();
-        own.settingsPath = ownPath;
+        own.store = std::move(ownStore);
         if (read) {
             own.calculation = shared.calculation;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,13 +22,9 @@ public:
     // longer payload is cut there). False when the data is no compressed
     // payload (cut short, altered, made up).
     virtual bool inflate(std::string_view data, std::size_t limit, std::string& payload) = 0;
-    // Where the view keeps the shared party's settings file: storage that
-    // is not kept, and not the device's own party's.
-    virtual std::u16string viewPath() = 0;
     // Waits until this copy may write the device's own party (as a second
-    // copy waits for the first), opens the device's storage and returns the
-    // path of the party's settings file there.
-    virtual std::u16string openOwnParty() = 0;
+    // copy waits for the first) and opens the store of the device's party.
+    virtual std::unique_ptr<Store> openOwnParty() = 0;
     // Takes the link out of the address, so that the next start is the
     // device's own party.
     virtual void forgetLink() = 0;
@@ -44,9 +41,10 @@ protected:
 // file and saved, the whole evening, as the device's own (a failed save is
 // said, and the view comes back with the shared party). Either way the link
 // is then forgotten and `own`, the start of the device's own party, gets
-// the path openOwnParty gave and, for a single party taken, the calculation
+// the store openOwnParty gave and, for a single party taken, the calculation
 // it was shown with (an evening's rounds carry their own). False when the
-// view ended otherwise (nothing is to start).
+// view ended otherwise (nothing is to start). The shared evening is kept in
+// memory only.
 bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
               std::string_view fragment, LinkHost& host, Startup& own);
 

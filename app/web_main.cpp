@@ -3,6 +3,7 @@
 // and the main window runs for as long as the tab. A link to someone's
 // party (its fragment) is shown read-only first, beside the tab that holds
 // the device's own party.
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -23,9 +24,7 @@ public:
     bool inflate(std::string_view data, std::size_t limit, std::string& payload) override {
         return ts::platform::web::inflateLinkData(data, limit, payload);
     }
-    // The tab's memory: IndexedDB keeps only the data folder.
-    std::u16string viewPath() override { return u"/tmp/shared.cfg"; }
-    std::u16string openOwnParty() override {
+    std::unique_ptr<ts::Store> openOwnParty() override {
         if (!lock_.acquire()) {
             // Two tabs would be two writers of one file: bring the other
             // one forward and wait, writing nothing, until it has gone.
@@ -51,7 +50,7 @@ int main() {
     startup.behaviour = ts::app::kBrowserTab;
     const std::string fragment = ts::platform::web::pageFragment();
     if (fragment.empty()) {
-        startup.settingsPath = host.openOwnParty();
+        startup.store = host.openOwnParty();
     } else if (!ts::app::openLink(windows, lock, fragment, host, startup)) {
         return 0;
     }

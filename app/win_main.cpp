@@ -12,6 +12,7 @@
 #include "platform/win32/win32_window_system.h"
 #include "resources/texts.h"
 #include "storage/path.h"
+#include "storage/store.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     try {
         ts::platform::Win32InstanceLock lock(ts::text::kAppName);
         ts::app::Startup startup;
-        startup.settingsPath = ts::pathBesideExecutable(ts::text::kSettingsFileName);
+        startup.store =
+            std::make_unique<ts::FileStore>(ts::pathBesideExecutable(ts::text::kSettingsFileName));
         startup.userFolder = rescueFolder();
         startup.behaviour = ts::app::kDesktop;
         return ts::app::runApplication(windows, lock, std::move(startup));

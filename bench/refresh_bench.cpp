@@ -38,7 +38,8 @@ std::u16string writeParty(int groups) {
 
 void BM_RefreshWindow(benchmark::State& state) {
     ts::app::AppState appState;
-    appState.settingsPath = writeParty(static_cast<int>(state.range(0)));
+    const std::u16string path = writeParty(static_cast<int>(state.range(0)));
+    appState.store = std::make_unique<ts::FileStore>(path);
     ts::app::MainWindow mainWindow(appState);
     ts::platform::Dialog* window = nullptr;
 
@@ -57,7 +58,7 @@ void BM_RefreshWindow(benchmark::State& state) {
                          window = &dialog;
                          mainWindow.handle(dialog, message);
                      });
-    std::filesystem::remove(std::filesystem::path(ts::toUtf8(appState.settingsPath)));
+    std::filesystem::remove(std::filesystem::path(ts::toUtf8(path)));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 

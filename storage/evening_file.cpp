@@ -12,10 +12,9 @@
 #include "model/evening.h"
 #include "model/group.h"
 #include "model/party.h"
-#include "storage/atomic_file.h"
 #include "storage/export_file.h"
 #include "storage/field_splitter.h"
-#include "storage/system.h"
+#include "storage/store.h"
 #include "storage/text.h"
 #include "storage/text_file.h"
 
@@ -341,24 +340,6 @@ Reading read(TextFile& file, Evening& evening) {
     return reading;
 }
 
-enum class Previous { kNothingToKeep, kUnread, kUnreadable };
-
-// Whether the file at `path` holds records that reading it as an evening
-// leaves unread, and that a save must therefore not throw away.
-Previous inspectPrevious(std::u16string_view path) {
-    TextFile file;
-    if (!file.open(path, u'R')) {
-        return sys::kindOf(path) == sys::PathKind::Missing ? Previous::kNothingToKeep
-                                                           : Previous::kUnreadable;
-    }
-    Evening scratch = Evening::create();
-    if (!scratch.ok()) {
-        return Previous::kUnreadable;
-    }
-    return read(file, scratch).result == EveningReading::Read ? Previous::kNothingToKeep
-                                                              : Previous::kUnread;
-}
-
 }  // namespace
 
 std::u16string eveningRecords(const Evening& evening, const SaveDate& date) {
@@ -382,59 +363,64 @@ EveningReading readEvening(TextFile& file, Evening& evening) {
     return read(file, evening).result;
 }
 
-bool saveToPath(std::u16string_view path, const Evening& evening) {
-    if (!evening.ok()) {
-        return false;
-    }
+std::string eveningFileBytes(const Evening& evening) {
+    std::string bytes;
     TextFile file;
-    if (!file.open(path, u'W')) {
+    if (file.openBytes(bytes)) {
+        writeEvening(file, evening);
+        file.close();
+    }
+    return bytes;
+}
+
+EveningReading readEveningFile(std::string_view bytes, Evening& evening) {
+    TextFile file;
+    return file.openBytes(bytes) ? readEvening(file, evening) : EveningReading::SectionUnread;
+}
+
+bool eveningHoldsUnread(std::string_view bytes) {
+    Evening scratch = Evening::create();
+    return !scratch.ok() || readEveningFile(bytes, scratch) != EveningReading::Read;
+}
+
+bool loadEvening(Store& store, Evening& evening) {
+    std::string bytes;
+    if (store.load(bytes, eveningHoldsUnread) != Store::Reading::Read) {
         return false;
     }
-    writeEvening(file, evening);
-    // A file holding records this program does not read is kept beside the
-    // new one before it is replaced; if that cannot be done, it is not
-    // replaced.
-    switch (inspectPrevious(path)) {
-        case Previous::kNothingToKeep:
-            break;
-        case Previous::kUnread:
-            if (!detail::keepBackup(path)) {
-                return false;
-            }
-            break;
-        case Previous::kUnreadable:
-            return false;
-    }
-    return file.close();
+    readEveningFile(bytes, evening);
+    return true;
+}
+
+bool saveEvening(Store& store, const Evening& evening) {
+    return evening.ok() && store.save(eveningFileBytes(evening), eveningHoldsUnread);
+}
+
+bool saveToPath(std::u16string_view path, const Evening& evening) {
+    FileStore store{std::u16string(path)};
+    return saveEvening(store, evening);
 }
 
 bool loadFromPath(std::u16string_view path, Evening& evening) {
-    TextFile file;
-    if (!file.open(path, u'R')) {
+    FileStore store{std::u16string(path)};
+    return loadEvening(store, evening);
+}
+
+bool importEvening(std::string_view bytes, Evening& evening) {
+    if (bytes.size() > kMaxSettingsFileBytes || !isSettingsFile(bytes)) {
         return false;
     }
-    readEvening(file, evening);
-    file.close();
+    Evening imported = Evening::create();
+    if (!imported.ok() || readEveningFile(bytes, imported) == EveningReading::SectionUnread) {
+        return false;
+    }
+    evening = std::move(imported);
     return true;
 }
 
 bool importFromPath(std::u16string_view path, Evening& evening) {
     std::string bytes;
-    if (!readFileBytes(path, bytes, kMaxSettingsFileBytes) || !isSettingsFile(bytes)) {
-        return false;
-    }
-    Evening imported = Evening::create();
-    TextFile file;
-    if (!imported.ok() || !file.open(path, u'R')) {
-        return false;
-    }
-    const EveningReading result = readEvening(file, imported);
-    file.close();
-    if (result == EveningReading::SectionUnread) {
-        return false;
-    }
-    evening = std::move(imported);
-    return true;
+    return readFileBytes(path, bytes, kMaxSettingsFileBytes) && importEvening(bytes, evening);
 }
 
 }  // namespace ts

@@ -30,6 +30,7 @@
 namespace ts {
 
 class Evening;
+class Store;
 
 inline constexpr std::u16string_view kEveningVersion = u"2.00";
 
@@ -63,6 +64,21 @@ enum class EveningReading {
 // without an evening's section leaves all but the first round alone.
 EveningReading readEvening(TextFile& file, Evening& evening);
 
+// The settings file's bytes for the evening (writeEvening): what a store
+// keeps (storage/store.h).
+std::string eveningFileBytes(const Evening& evening);
+// Reads a settings file's bytes into the evening (readEvening).
+EveningReading readEveningFile(std::string_view bytes, Evening& evening);
+// Whether the bytes hold records that reading them as an evening leaves
+// unread: a store keeps such a file as its copy before replacing it.
+bool eveningHoldsUnread(std::string_view bytes);
+
+// The evening in a store (Store::load, Store::save with the bytes above).
+// loadEvening is false when the store held nothing readable; saveEvening
+// when the bytes were not stored whole.
+bool loadEvening(Store& store, Evening& evening);
+bool saveEvening(Store& store, const Evening& evening);
+
 // The evening saved to `path` crash-safely, as saveToPath saves a party
 // (a previous file with records this program does not read is kept as
 // `path`.bak first). False when it could not be written whole.
@@ -73,6 +89,8 @@ bool loadFromPath(std::u16string_view path, Evening& evening);
 // file (isSettingsFile) of at most kMaxSettingsFileBytes whose evening
 // section, if any, is read whole. It replaces the evening; false, with the
 // evening left alone, otherwise.
+bool importEvening(std::string_view bytes, Evening& evening);
+// The same for the file at `path`.
 bool importFromPath(std::u16string_view path, Evening& evening);
 
 }  // namespace ts

@@ -5,9 +5,9 @@
 
 #include "model/group.h"
 #include "model/party.h"
-#include "storage/atomic_file.h"
 #include "storage/export_file.h"
 #include "storage/field_splitter.h"
+#include "storage/store.h"
 #include "storage/system.h"
 #include "storage/text.h"
 #include "storage/text_file.h"
@@ -71,28 +71,6 @@ bool isOtherVersionHeader(const FieldSplitter& splitter) {
 void useCommaOnly(FieldSplitter& splitter) {
     splitter.clearSeparators();
     splitter.addSeparator(u',');
-}
-
-enum class Previous { kNothingToKeep, kOtherVersion, kUnreadable };
-
-// Whether the file at `path` holds a header naming another version, i.e.
-// records this program does not read and must not throw away.
-Previous inspectPrevious(std::u16string_view path) {
-    TextFile file;
-    if (!file.open(path, u'R')) {
-        return sys::kindOf(path) == sys::PathKind::Missing ? Previous::kNothingToKeep
-                                                           : Previous::kUnreadable;
-    }
-    FieldSplitter splitter;
-    useCommaOnly(splitter);
-    std::u16string line;
-    while (file.readLine(line)) {
-        splitter.split(line);
-        if (isOtherVersionHeader(splitter)) {
-            return Previous::kOtherVersion;
-        }
-    }
-    return Previous::kNothingToKeep;
 }
 
 }  // namespace
@@ -236,26 +214,56 @@ bool readNumber(std::u16string_view field, std::int64_t low, std::int64_t high,
     return true;
 }
 
-bool saveToPath(std::u16string_view path, const Party& party) {
+std::string settingsFileBytes(const Party& party) {
+    std::string bytes;
     TextFile file;
-    if (!file.open(path, u'W')) {
+    if (file.openBytes(bytes)) {
+        writeParty(file, party);
+        file.close();
+    }
+    return bytes;
+}
+
+void readSettingsFile(std::string_view bytes, Party& party) {
+    TextFile file;
+    if (file.openBytes(bytes)) {
+        readParty(file, party);
+    }
+}
+
+bool holdsUnreadRecords(std::string_view bytes) {
+    TextFile file;
+    if (!file.openBytes(bytes)) {
         return false;
     }
-    writeParty(file, party);
-    // A file written by a newer program is kept beside the new one before
-    // it is replaced; if that cannot be done, the file is not replaced.
-    switch (inspectPrevious(path)) {
-        case Previous::kNothingToKeep:
-            break;
-        case Previous::kOtherVersion:
-            if (!detail::keepBackup(path)) {
-                return false;
-            }
-            break;
-        case Previous::kUnreadable:
-            return false;
+    FieldSplitter splitter;
+    useCommaOnly(splitter);
+    std::u16string line;
+    while (file.readLine(line)) {
+        splitter.split(line);
+        if (isOtherVersionHeader(splitter)) {
+            return true;
+        }
     }
-    return file.close();
+    return false;
+}
+
+bool loadParty(Store& store, Party& party) {
+    std::string bytes;
+    if (store.load(bytes, holdsUnreadRecords) != Store::Reading::Read) {
+        return false;
+    }
+    readSettingsFile(bytes, party);
+    return true;
+}
+
+bool saveParty(Store& store, const Party& party) {
+    return store.save(settingsFileBytes(party), holdsUnreadRecords);
+}
+
+bool saveToPath(std::u16string_view path, const Party& party) {
+    FileStore store{std::u16string(path)};
+    return saveParty(store, party);
 }
 
 bool isSettingsFile(std::string_view bytes) {
@@ -279,19 +287,21 @@ bool isSettingsFile(std::string_view bytes) {
 }
 
 bool loadFromPath(std::u16string_view path, Party& party) {
-    TextFile file;
-    if (!file.open(path, u'R')) {
+    FileStore store{std::u16string(path)};
+    return loadParty(store, party);
+}
+
+bool importSettings(std::string_view bytes, Party& party) {
+    if (bytes.size() > kMaxSettingsFileBytes || !isSettingsFile(bytes)) {
         return false;
     }
-    readParty(file, party);
-    file.close();
+    readSettingsFile(bytes, party);
     return true;
 }
 
 bool importFromPath(std::u16string_view path, Party& party) {
     std::string bytes;
-    return readFileBytes(path, bytes, kMaxSettingsFileBytes) && isSettingsFile(bytes) &&
-           loadFromPath(path, party);
+    return readFileBytes(path, bytes, kMaxSettingsFileBytes) && importSettings(bytes, party);
 }
 
 void writeParty(TextFile& file, const Party& party) {

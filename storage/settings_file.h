@@ -10,6 +10,7 @@ namespace ts {
 class FieldSplitter;
 class Group;
 class Party;
+class Store;
 class TextFile;
 
 inline constexpr std::u16string_view kConfigMagic = u"@TALLYSHARE/CONFIG";
@@ -33,6 +34,24 @@ inline constexpr std::size_t kGroupNameRoom =
 // A name whose width is at most kGroupNameRoom survives a save and a load
 // whole.
 std::size_t storedNameWidth(std::u16string_view name);
+
+// The settings file's bytes for the party (writeParty), dated by
+// currentSaveDate(): what a store keeps (storage/store.h).
+std::string settingsFileBytes(const Party& party);
+
+// Reads a settings file's bytes into the party (readParty).
+void readSettingsFile(std::string_view bytes, Party& party);
+
+// Whether a settings file's bytes hold records this program does not read:
+// a header that names another version. Such a file is kept as the store's
+// copy before it is replaced (Store::save).
+bool holdsUnreadRecords(std::string_view bytes);
+
+// The party in a store: read from it at the start, saved to it after
+// changes (Store::load, Store::save with the bytes above). loadParty is
+// false when the store held nothing readable (the party is left as it was).
+bool loadParty(Store& store, Party& party);
+bool saveParty(Store& store, const Party& party);
 
 // Writes the party to `path` (writeParty). False when the file could not be
 // written whole; the previous file is then left as it was. A previous file
@@ -72,6 +91,8 @@ inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{16} << 20;
 // user picked, a party shared by link) into the party: only a settings file
 // of this version (isSettingsFile) of at most kMaxSettingsFileBytes is read.
 // False, with the party left alone, for anything else.
+bool importSettings(std::string_view bytes, Party& party);
+// The same for the file at `path`.
 bool importFromPath(std::u16string_view path, Party& party);
 
 // Integer value of a numeric field: leading blanks, an optional sign and the

@@ -2,9 +2,9 @@
 
 // Internal to storage/: the few calls it makes to the operating system, one
 // implementation per system: posix/ (Linux, and the browser's in-memory
-// files, which emscripten serves through the same calls), win32/, and web/
-// for what a browser tab keeps in IndexedDB. Paths are UTF-16 here; each
-// side converts them to what its system takes.
+// files, which emscripten serves through the same calls) and win32/. (What a
+// browser tab keeps between visits is its store, storage/web/.) Paths are
+// UTF-16 here; each side converts them to what its system takes.
 
 #include <cstddef>
 #include <cstdint>
@@ -52,12 +52,6 @@ bool replaceFile(std::u16string_view from, std::u16string_view to);
 // Makes a rename in that folder durable. False only when the system tried
 // and failed; systems that cannot flush a folder count as flushed.
 bool flushFolder(std::u16string_view folder);
-// Hands the file at `path`, just put in place, to the storage that outlives
-// the process where the file system is only a copy in memory (a browser
-// tab's files, which IndexedDB keeps; storage/web/): true once that storage
-// has taken it. Systems whose files are on their own disk have nothing to
-// hand over (storage/posix/persist.cpp, storage/win32/system.cpp).
-bool persist(std::u16string_view path);
 bool removeFile(std::u16string_view path);
 // The names of the entries of a folder (without "." and ".."); empty when
 // it cannot be read.

@@ -1,5 +1,6 @@
 #include "storage/text_file.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -20,8 +21,10 @@ namespace ts {
 // and only the next read reports the end.
 struct TextFile::State {
     char16_t mode = 0;
-    sys::File in = sys::kNoFile;  // mode 'R'
-    detail::AtomicFile out;       // mode 'W'
+    sys::File in = sys::kNoFile;      // mode 'R' from a file
+    std::string_view memory;          // mode 'R' from bytes: what is left of them
+    detail::AtomicFile out;           // mode 'W' to a file
+    std::string* bytesOut = nullptr;  // mode 'W' into memory
     std::array<unsigned char, 8192> buffer{};
     std::size_t begin = 0;  // first unread byte in buffer
     std::size_t end = 0;    // one past the last byte in buffer
@@ -33,6 +36,14 @@ namespace {
 // Lines are handed to the file in pieces of about this size rather than one
 // by one: a large party is thousands of lines.
 constexpr std::size_t kWriteChunk = std::size_t{64} << 10;
+
+// Takes up to `size` bytes from the front of `memory`: the count taken.
+std::ptrdiff_t takeBytes(std::string_view& memory, unsigned char* to, std::size_t size) {
+    const std::size_t n = std::min(size, memory.size());
+    std::copy_n(memory.data(), n, to);
+    memory.remove_prefix(n);
+    return static_cast<std::ptrdiff_t>(n);
+}
 
 }  // namespace
 
@@ -74,6 +85,32 @@ bool TextFile::open(std::u16string_view path, char16_t mode) {
     return true;
 }
 
+bool TextFile::openBytes(std::string_view bytes) {
+    if (state_ != nullptr) {
+        return false;
+    }
+    state_ = new (std::nothrow) State;
+    if (state_ == nullptr) {
+        return false;
+    }
+    state_->mode = u'R';
+    state_->memory = bytes;
+    return true;
+}
+
+bool TextFile::openBytes(std::string& out) {
+    if (state_ != nullptr) {
+        return false;
+    }
+    state_ = new (std::nothrow) State;
+    if (state_ == nullptr) {
+        return false;
+    }
+    state_->mode = u'W';
+    state_->bytesOut = &out;
+    return true;
+}
+
 bool TextFile::writeLine(std::u16string_view text) {
     if (state_ == nullptr || state_->mode != u'W') {
         return false;
@@ -85,7 +122,7 @@ bool TextFile::writeLine(std::u16string_view text) {
         bytes.push_back(static_cast<char>(unit >> 8));
     }
     bytes.append(2, '\0');
-    return bytes.size() < kWriteChunk || flushPending();
+    return state_->bytesOut != nullptr || bytes.size() < kWriteChunk || flushPending();
 }
 
 bool TextFile::readChar(char16_t& unit) {
@@ -104,7 +141,9 @@ bool TextFile::readChar(char16_t& unit) {
         bool error = false;
         while (s.end < 2) {
             const std::ptrdiff_t n =
-                sys::readSome(s.in, s.buffer.data() + s.end, s.buffer.size() - s.end);
+                s.in != sys::kNoFile
+                    ? sys::readSome(s.in, s.buffer.data() + s.end, s.buffer.size() - s.end)
+                    : takeBytes(s.memory, s.buffer.data() + s.end, s.buffer.size() - s.end);
             if (n < 0) {
                 error = true;
             }
@@ -149,7 +188,9 @@ bool TextFile::close() {
         return false;
     }
     bool ok = true;
-    if (state_->mode == u'W') {
+    if (state_->bytesOut != nullptr) {
+        *state_->bytesOut = std::move(state_->pending);
+    } else if (state_->mode == u'W') {
         ok = flushPending() && state_->out.commit();
     } else if (state_->in != sys::kNoFile) {
         ok = sys::closeFile(state_->in);

@@ -24,6 +24,13 @@ public:
 
     // Mode u'W' or u'R'; anything else fails without opening.
     bool open(std::u16string_view path, char16_t mode);
+    // Reads `bytes` as the content of a file (mode "R" without a file); the
+    // bytes must outlive the reading.
+    bool openBytes(std::string_view bytes);
+    // Writes into memory (mode "W" without a file): close() hands the bytes
+    // to `out`, which must outlive the writing. Nothing fails there but
+    // memory.
+    bool openBytes(std::string& out);
 
     // Writes the units of `text` followed by one U+0000 unit. The caller's
     // text carries its own line feed. Lines reach the file in chunks, so a

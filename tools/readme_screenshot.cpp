@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
     addGroup(party, u"新人", 3, 50, 0);
     addGroup(party, u"ゲスト", 2, 0, 0);
     ts::app::AppState state;
-    state.settingsPath = ts::fromUtf8((dir / "ts.cfg").string());
-    ts::saveToPath(state.settingsPath, party);
+    const std::u16string path = ts::fromUtf8((dir / "ts.cfg").string());
+    ts::saveToPath(path, party);
+    state.store = std::make_unique<ts::FileStore>(path);
 
     ts::app::MainWindow mainWindow(state);
     ts::platform::Dialog* window = nullptr;

@@ -1,21 +1,20 @@
 #pragma once
 
-#include <string>
+#include <memory>
 #include <string_view>
 
-// A browser tab's storage: its files live in memory (emscripten's file
-// system) and IndexedDB keeps those of the data folder between visits.
+#include "storage/store.h"
+
+// A browser tab's store: the settings file kept in IndexedDB by the page's
+// half, web_store.js, as the bytes the program hands it.
 namespace ts {
 
-inline constexpr std::u16string_view kBrowserDataFolder = u"/data";
-
-// Opens the browser's store, moves over what an earlier version of the site
-// kept in its own database, and puts the stored settings file `fileName`
-// into the data folder, where it is read like a file on any other system.
-// Returns its path there. Without a usable store (no IndexedDB, as in some
-// private modes, or a stored file that cannot be read) the folder stays
-// empty and every later save fails, so that a party that could not be read
+// Opens the browser's store of the file `fileName` (its copy is kept as
+// `fileName`.bak), moving over what an earlier version of the site kept in
+// its own database. Without a usable store (no IndexedDB, as in some
+// private modes, or a stored file that cannot be read) the store reads as
+// unreadable, so that every save fails and a party that could not be read
 // is never overwritten.
-std::u16string openBrowserStore(std::u16string_view fileName);
+std::unique_ptr<Store> openBrowserStore(std::u16string_view fileName);
 
 }  // namespace ts

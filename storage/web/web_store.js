@@ -1,14 +1,13 @@
-// The browser's half of the storage seam (store.cpp): the program's files
-// that outlive the tab, kept in IndexedDB. One object store holds each file
-// of the data folder under its name, its value the file's bytes exactly as
-// the program wrote them. A save is one put in one read-write transaction
+// The browser's half of the store (store.cpp): the program's files that
+// outlive the tab, kept in IndexedDB. One object store holds each file under
+// its name, its value the file's bytes exactly as the program made them. A save is one put in one read-write transaction
 // opened with strict durability, and counts as done only at the
 // transaction's `complete`; an abort or an error (quota, the site's data
 // cleared, a closed database, private mode) ends it as a failure, so that
 // nothing waits for ever.
 //
-// Included before the program's own JavaScript (--pre-js): FS and the heap
-// are those of the program.
+// Included before the program's own JavaScript (--pre-js): the heap is the
+// program's.
 
 var TSStore = (function () {
   'use strict';
@@ -28,6 +27,7 @@ var TSStore = (function () {
 
   var current = null;   // the open database, or null
   var opening = null;   // the promise of the database being opened
+  var loaded = null;    // the bytes load() read, until take() hands them over
 
   function forget(db) {
     if (current === db) {
@@ -233,12 +233,12 @@ var TSStore = (function () {
   }
 
   // The stored settings file: what the page's first script read already
-  // (index.html, once it held the lock), else read now.
+  // (index.html, once it held the lock), the first time; else read now.
   function firstRead(db, name) {
     var early = typeof window !== 'undefined' ? window.tsEarly : null;
-    var settings = early && early.settings;
+    var settings = early ? early.settings : undefined;
     if (early) {
-      early.settings = null;
+      delete early.settings;
     }
     return Promise.resolve(settings).then(function (bytes) {
       return bytes === undefined || name !== 'ts.cfg' ? getFile(db, name) : bytes;
@@ -258,10 +258,10 @@ var TSStore = (function () {
   }
 
   return {
-    // Opens the store and writes the stored file `name` to `path` in the
-    // program's file system. 1 when a file was there, 0 when none, -1
+    // Opens the store and reads the stored file `name`, whose bytes then
+    // wait for take(): their count, -2 when there is no such file, -1
     // without a store or when the file could not be read.
-    load: function (name, path) {
+    load: function (name) {
       askToKeep();
       return connection().then(function (db) {
         if (!db) {
@@ -276,12 +276,18 @@ var TSStore = (function () {
             return -1;
           }
           if (bytes === null) {
-            return 0;
+            return -2;
           }
-          FS.writeFile(path, bytes);
-          return 1;
+          loaded = bytes;
+          return bytes.length;
         });
       }, function () { return -1; });
+    },
+
+    // Copies the bytes load() read to the program's memory at `to`.
+    take: function (to) {
+      HEAPU8.set(loaded, to);
+      loaded = null;
     },
 
     // Stores `bytes` as the file `name`: true once the browser has

@@ -290,11 +290,6 @@ bool flushFolder(std::u16string_view /*folder*/) {
     return true;
 }
 
-bool persist(std::u16string_view /*path*/) {
-    // The file is on the disk once it has been flushed and renamed.
-    return true;
-}
-
 bool removeFile(std::u16string_view path) {
     const std::wstring name = systemPath(path);
     return !name.empty() && DeleteFileW(name.c_str()) != 0;

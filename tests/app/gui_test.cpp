@@ -191,7 +191,7 @@ public:
         then(res::kMainDialog, std::move(mainWindow));
         FirstCopy lock;
         ts::app::Startup startup;
-        startup.settingsPath = path_.toStdU16String();
+        startup.store = std::make_unique<ts::FileStore>(path_.toStdU16String());
         return ts::app::runApplication(windows_, lock, std::move(startup));
     }
 

@@ -84,8 +84,9 @@ protected:
     int run(FakeWindowSystem::Script script, bool first = true) {
         windows_.onNextRun(res::kMainDialog, std::move(script));
         FakeLock lock(first);
-        const int result =
-            runApplication(windows_, lock, {path_, userFolder_, behaviour_, calculation_});
+        const int result = runApplication(
+            windows_, lock,
+            {std::make_unique<FileStore>(path_), userFolder_, behaviour_, calculation_});
         activations_ = lock.activations;
         return result;
     }

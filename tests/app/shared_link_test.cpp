@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "resources/texts.h"
 #include "storage/evening_file.h"
 #include "storage/link_fragment.h"
+#include "storage/store.h"
 #include "tests/storage/settings_fixture.h"
 #include "tests/support/fake_window_system.h"
 #include "ui/party_link.h"
@@ -34,8 +36,7 @@ public:
 // after a 'Z'; anything else does not inflate.
 class FakeHost final : public LinkHost {
 public:
-    explicit FakeHost(const test::Scratch& scratch)
-        : view(scratch.wide("view.cfg")), own(scratch.wide("own/ts.cfg")) {}
+    explicit FakeHost(const test::Scratch& scratch) : own(scratch.wide("own/ts.cfg")) {}
 
     bool inflate(std::string_view data, std::size_t limit, std::string& payload) override {
         if (!data.starts_with('Z')) {
@@ -44,14 +45,12 @@ public:
         payload = data.substr(1, limit);
         return true;
     }
-    std::u16string viewPath() override { return view; }
-    std::u16string openOwnParty() override {
+    std::unique_ptr<Store> openOwnParty() override {
         log.emplace_back("open");
-        return own;
+        return std::make_unique<FileStore>(own);
     }
     void forgetLink() override { log.emplace_back("forget"); }
 
-    std::u16string view;
     std::u16string own;
     std::vector<std::string> log;
 };
@@ -72,6 +71,9 @@ protected:
         HeldLock lock;
         return openLink(windows_, lock, fragment, host_, start_);
     }
+
+    // Where the start of the device's own party keeps it.
+    std::u16string ownStore() const { return start_.store ? start_.store->where() : u"none"; }
 
     std::string ownParty() {
         auto party = Party::create(u"FIRST");
@@ -117,7 +119,7 @@ TEST_F(SharedLinkTest, ALinkThatCannotBeReadIsSaidAndChangesNothing) {
         EXPECT_EQ(windows_.messageBoxes[0].caption, u"エラー") << c.what;
         EXPECT_TRUE(windows_.runs.empty()) << c.what;
         EXPECT_EQ(host_.log, (std::vector<std::string>{"forget", "open"})) << c.what;
-        EXPECT_EQ(start_.settingsPath, host_.own) << c.what;
+        EXPECT_EQ(ownStore(), host_.own) << c.what;
         EXPECT_EQ(start_.calculation, Calculation::None) << c.what;
         EXPECT_EQ(test::readBytes(scratch_.file("own/ts.cfg")), ownBytes_) << c.what;
     }
@@ -142,7 +144,7 @@ TEST_F(SharedLinkTest, TheTakenPartyIsStoredAsTheDevicesOwn) {
     EXPECT_TRUE(open(fragment));
     EXPECT_EQ(host_.log, (std::vector<std::string>{"open", "forget"}));
     EXPECT_EQ(ownParty(), test::describe(*sent));
-    EXPECT_EQ(start_.settingsPath, host_.own);
+    EXPECT_EQ(ownStore(), host_.own);
     EXPECT_EQ(start_.calculation, Calculation::Rounded);
     EXPECT_EQ(windows_.messageBoxes.size(), 1u);  // the question before taking it
 }
@@ -168,7 +170,7 @@ TEST_F(SharedLinkTest, AFailedSaveIsSaidAndTheSharedPartyComesBack) {
     EXPECT_EQ(host_.log, (std::vector<std::string>{"open", "open", "forget"}));
     EXPECT_EQ(windows_.messageBoxes[1].text, text::kStoreFailed);
     EXPECT_EQ(ownParty(), test::describe(*sent));
-    EXPECT_EQ(start_.settingsPath, host_.own);
+    EXPECT_EQ(ownStore(), host_.own);
 }
 
 TEST_F(SharedLinkTest, ATakenEveningIsStoredWhole) {

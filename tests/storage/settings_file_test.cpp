@@ -37,6 +37,7 @@ TEST_F(SettingsFile, ExampleIsWrittenByteForByte) {
                                                "0\0000\0,\0000\0\n\0\0\0",
                                                38));
     EXPECT_EQ(dir.listing(), "ts.cfg");
+    EXPECT_EQ(settingsFileBytes(*party), expected) << "what a store is handed";
 
     auto loaded = Party::create(u"FIRST");
     ASSERT_TRUE(loadFromPath(path(), *loaded));

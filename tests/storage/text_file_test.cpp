@@ -15,13 +15,10 @@ using test::readBytes;
 using test::Scratch;
 using test::writeBytes;
 
-// Every readLine result of a file until the first false, that one included.
-std::vector<std::pair<std::u16string, bool>> readAllLines(const std::u16string& path) {
+// Every readLine result of an open file until the first false, that one
+// included.
+std::vector<std::pair<std::u16string, bool>> readAllLines(TextFile& file) {
     std::vector<std::pair<std::u16string, bool>> lines;
-    TextFile file;
-    if (!file.open(path, u'R')) {
-        return lines;
-    }
     std::u16string line;
     bool more = true;
     while (more) {
@@ -30,6 +27,14 @@ std::vector<std::pair<std::u16string, bool>> readAllLines(const std::u16string& 
     }
     file.close();
     return lines;
+}
+
+std::vector<std::pair<std::u16string, bool>> readAllLines(const std::u16string& path) {
+    TextFile file;
+    if (!file.open(path, u'R')) {
+        return {};
+    }
+    return readAllLines(file);
 }
 
 TEST(TextFile, WriteLineWritesUnitsAndAZeroUnit) {
@@ -41,6 +46,16 @@ TEST(TextFile, WriteLineWritesUnitsAndAZeroUnit) {
     EXPECT_TRUE(file.writeLine(u"\u65b0"));
     EXPECT_TRUE(file.close());
     EXPECT_EQ(readBytes(dir.file("f")), std::string("a\0b\0\n\0\0\0\xb0\x65\0\0", 12));
+
+    // Into memory, the same bytes.
+    std::string bytes = "left over";
+    TextFile memory;
+    ASSERT_TRUE(memory.openBytes(bytes));
+    EXPECT_FALSE(memory.open(dir.wide("g"), u'W')) << "one file at a time";
+    EXPECT_TRUE(memory.writeLine(u"ab\n"));
+    EXPECT_TRUE(memory.writeLine(u"\u65b0"));
+    EXPECT_TRUE(memory.close());
+    EXPECT_EQ(bytes, readBytes(dir.file("f")));
 }
 
 TEST(TextFile, ReadLineRules) {
@@ -81,6 +96,9 @@ TEST(TextFile, ReadLineRules) {
     for (const auto& c : cases) {
         writeBytes(dir.file("r"), c.bytes);
         EXPECT_EQ(readAllLines(dir.wide("r")), c.lines) << c.what;
+        TextFile memory;
+        ASSERT_TRUE(memory.openBytes(std::string_view(c.bytes)));
+        EXPECT_EQ(readAllLines(memory), c.lines) << c.what << ", from memory";
     }
 }
 
