@@ -486,11 +486,9 @@ void MainWindow::saveCsv(platform::Dialog& window) {
 void MainWindow::refreshWindow(platform::Dialog& window) {
     if (state_.list != nullptr && state_.party) {
         // The shares and balances of a party not calculated yet are zeros,
-        // not results: where the list has room, it says so beside them.
-        state_.list->setFiguresNote(state_.resultsCurrent ? std::u16string_view()
-                                                          : text::kNotCalculated);
+        // not results: the balances say so by their tone.
         state_.list->deleteAllRows();
-        ui::fillRows(*state_.list, state_.columns, *state_.party);
+        ui::fillRows(*state_.list, state_.columns, *state_.party, state_.resultsCurrent);
         state_.list->selectRow(state_.rememberedRow);
     }
     if (state_.party) {

@@ -1,19 +1,11 @@
 #include "platform/list_rows.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
-
-#include "resources/tables.h"
-#include "resources/texts.h"
 
 namespace ts::platform {
 
 namespace {
-
-constexpr std::array<std::string_view, 7> kRoleNames{"name",  "people",  "ratio", "advance",
-                                                     "share", "balance", "other"};
-static_assert(res::kColumns.size() + 1 == kRoleNames.size());
 
 bool inRange(int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
@@ -25,7 +17,7 @@ auto offset(int index) {
 
 bool sameItem(const RowTexts& a, const RowTexts& b) {
     const std::u16string none;
-    return (a.empty() ? none : a.front()) == (b.empty() ? none : b.front());
+    return (a.empty() ? none : a.front().text) == (b.empty() ? none : b.front().text);
 }
 
 // The cells of `wanted` that differ from `shown`, as changes of row `row`.
@@ -39,29 +31,6 @@ void changedCells(const RowTexts& shown, const RowTexts& wanted, int row,
 }
 
 }  // namespace
-
-ColumnRole columnRole(std::u16string_view title) {
-    for (std::size_t i = 0; i < res::kColumns.size(); ++i) {
-        if (res::kColumns[i].title == title) {
-            return static_cast<ColumnRole>(i);
-        }
-    }
-    return ColumnRole::Other;
-}
-
-std::string_view columnRoleName(ColumnRole role) {
-    return kRoleNames[static_cast<std::size_t>(role)];
-}
-
-Tone balanceTone(std::u16string_view text) {
-    if (text.empty()) {
-        return Tone::None;
-    }
-    if (text.ends_with(text::kPay)) {
-        return Tone::Pay;
-    }
-    return text.ends_with(text::kRefund) ? Tone::Refund : Tone::Even;
-}
 
 RowChanges rowChanges(const std::vector<RowTexts>& shown, const std::vector<RowTexts>& wanted) {
     RowChanges changes;
@@ -131,19 +100,19 @@ void RowBuffer::insertColumn(int position) {
     ++columns_;
     for (auto* rows : {&shown_, &wanted_}) {
         for (auto& row : *rows) {
-            row.insert(row.begin() + offset(at), std::u16string());
+            row.insert(row.begin() + offset(at), ListCell());
         }
     }
 }
 
-void RowBuffer::setCell(std::u16string_view text, int subitem, int row) {
+void RowBuffer::setCell(std::u16string_view text, int subitem, int row, res::Tone tone) {
     if (subitem == 0) {
         if (row < 0) {
             return;
         }
         RowTexts cells(static_cast<std::size_t>(columns_));
         if (!cells.empty()) {
-            cells.front() = std::u16string(text);
+            cells.front() = ListCell(text, tone);
         }
         const int at = std::min(row, rowCount());
         wanted_.insert(wanted_.begin() + offset(at), std::move(cells));
@@ -153,7 +122,8 @@ void RowBuffer::setCell(std::u16string_view text, int subitem, int row) {
     if (!inRange(row, wanted_.size()) || !inRange(subitem, static_cast<std::size_t>(columns_))) {
         return;
     }
-    wanted_[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] = text;
+    wanted_[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] =
+        ListCell(text, tone);
     pending_ = true;
 }
 

@@ -12,19 +12,19 @@
 // and the screen is brought up to date in one go with only what differs.
 namespace ts::platform {
 
-// What a column of the list shows, found by its title in res::kColumns;
-// Other for a title the table does not have.
-enum class ColumnRole { Name, People, Ratio, Advance, Share, Balance, Other };
-ColumnRole columnRole(std::u16string_view title);
-// The class name the page gives the cells of such a column.
-std::string_view columnRoleName(ColumnRole role);
+// One cell: its text and what its value means.
+struct ListCell {
+    std::u16string text;
+    res::Tone tone = res::Tone::None;
 
-// Which way the money goes for a balance text ("N円払う", "N円返金", "0円"
-// and its padding); None for an empty text.
-enum class Tone { None, Pay, Refund, Even };
-Tone balanceTone(std::u16string_view text);
+    ListCell() = default;
+    // Most cells are their text alone.
+    ListCell(std::u16string_view text, res::Tone tone = res::Tone::None) : text(text), tone(tone) {}
+    ListCell(const char16_t* text) : text(text) {}
+    bool operator==(const ListCell&) const = default;
+};
 
-using RowTexts = std::vector<std::u16string>;
+using RowTexts = std::vector<ListCell>;
 
 // What turns the rows shown into the rows wanted: first `removed` rows at
 // `at` go and `inserted` rows come in at `at` (never both), then the cells
@@ -33,7 +33,7 @@ struct RowChanges {
     struct Cell {
         int row;
         int column;
-        std::u16string text;
+        ListCell cell;
     };
     int at = 0;
     int removed = 0;
@@ -64,7 +64,7 @@ public:
     void deleteAllRows();
     void deleteColumns(int count);
     void insertColumn(int position);
-    void setCell(std::u16string_view text, int subitem, int row);
+    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone = res::Tone::None);
 
     bool pending() const { return pending_; }
     int rowCount() const { return static_cast<int>(wanted_.size()); }

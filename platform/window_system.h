@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/tables.h"
+
 // The window system as the screens see it: dialogs built from templates,
 // item texts by control id, message boxes, the list view and the up-down and
 // combo controls. Qt implements it in platform/qt, Win32 in platform/win32
@@ -60,7 +62,9 @@ struct Message {
     int id = 0;
 };
 
-// The report-view list of the main window. Rows carry text only.
+// The report-view list of the main window. Rows carry text, and each cell
+// what its value means (res::Tone), which a window system may show (the
+// browser colours it and words it on a phone) or ignore (the desktops).
 class ListView {
 public:
     // Index of the first selected row, or -1.
@@ -71,19 +75,19 @@ public:
     virtual void deleteAllRows() = 0;
     // Deletes the first column `count` times.
     virtual void deleteColumns(int count) = 0;
-    // A position past the last column appends the column.
-    virtual void insertColumn(int position, std::u16string_view title, int width) = 0;
+    // A position past the last column appends the column. `role` is the
+    // name of what it shows (a group's field, model/group_fields.h), for a
+    // window system that styles columns by it.
+    virtual void insertColumn(int position, std::u16string_view title, int width,
+                              std::string_view role) = 0;
     // Subitem 0 inserts a row at `row` with its first text; any other subitem
-    // sets the text of that cell of an existing row.
-    virtual void setCell(std::u16string_view text, int subitem, int row) = 0;
+    // sets the text of that cell of an existing row. `tone` says what the
+    // value means beyond its text.
+    virtual void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) = 0;
 
     // What the list says while it has no rows: what to do first. A report
     // view with no room for it (the desktops) shows nothing.
     virtual void setEmptyText(std::u16string_view /*text*/) {}
-    // A word the list shows with every row's figures while they are not the
-    // results of a calculation; empty once they are. Where the columns'
-    // titles say enough (the desktops), nothing is shown.
-    virtual void setFiguresNote(std::u16string_view /*note*/) {}
 
 protected:
     ~ListView() = default;

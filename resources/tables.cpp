@@ -1,15 +1,26 @@
 #include "resources/tables.h"
 
+#include "resources/texts.h"
+
 namespace ts::res {
 
 // The first title is written in half-width katakana.
 const std::array<ColumnSpec, 6> kColumns{{
-    {u"ｸﾞﾙｰﾌﾟ名", 70, true},
-    {u"人数", 40, true},
-    {u"割合", 50, true},
-    {u"負担額", 80, true},
-    {u"支払額", 80, true},
-    {u"差引額", 80, true},
+    {GroupField::Name, u"ｸﾞﾙｰﾌﾟ名", 70, false},
+    {GroupField::People, u"人数", 40, false},
+    {GroupField::Ratio, u"割合", 50, true},
+    {GroupField::Advance, u"負担額", 80, true},
+    {GroupField::Share, u"支払額", 80, false},
+    {GroupField::Balance, u"差引額", 80, false},
+}};
+
+// White on a selected row's colour reads on every tone.
+const std::array<ToneSpec, 5> kTones{{
+    {Tone::None, "none", {}, {}, {}},
+    {Tone::Pay, "pay", {}, "#a8201a", "#ff9c94"},
+    {Tone::Refund, "refund", {}, "#17642f", "#86d99b"},
+    {Tone::Settled, "settled", text::kNothingToSettle, {}, {}},
+    {Tone::NotCalculated, "not-calculated", text::kNotCalculated, {}, {}},
 }};
 
 const std::array<std::u16string_view, 5> kUnitChoices{u"1", u"10", u"100", u"1000", u"10000"};

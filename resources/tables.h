@@ -3,17 +3,41 @@
 #include <array>
 #include <string_view>
 
+#include "model/group_fields.h"
+
 namespace ts::res {
 
-// One column of the group list.
+// One column of the group list: the group's field its cells show, its title
+// and width, and whether the simple view (簡易表示) hides it. Every start
+// shows every column.
 struct ColumnSpec {
+    GroupField field;
     std::u16string_view title;
     int width;  // pixels
-    bool visibleAtStart;
+    bool detailOnly;
 };
 
-// Row index = column identity: name, people, ratio, advance, share, balance.
+// The columns in their order.
 extern const std::array<ColumnSpec, 6> kColumns;
+
+// What a list cell's value means beyond its text, as the list tells the
+// window system (which may colour it, or ignore it): which way a balance's
+// money goes, or that the figures are no results yet. Each has the name
+// the page and its style sheet know it by, the words a phone's card shows
+// beside such a figure (none when empty), and its colour in the light and
+// the dark scheme (none when empty).
+enum class Tone { None, Pay, Refund, Settled, NotCalculated };
+
+struct ToneSpec {
+    Tone tone;
+    std::string_view id;
+    std::u16string_view words;
+    std::string_view light;
+    std::string_view dark;
+};
+
+// One row per Tone, in its order.
+extern const std::array<ToneSpec, 5> kTones;
 
 // Choices offered by the unit combo box, top to bottom.
 extern const std::array<std::u16string_view, 5> kUnitChoices;

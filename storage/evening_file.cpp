@@ -188,7 +188,8 @@ bool SectionReader::take(const FieldSplitter& splitter) {
     if (fieldEquals(tag, kRoundTag) && count == 3 && !tail_) {
         return takeRound(splitter);
     }
-    if (fieldEquals(tag, kGroupTag) && count == 5 && rounds_.size() > 1 && !tail_) {
+    if (fieldEquals(tag, kGroupTag) && count == kGroupRecordFields && rounds_.size() > 1 &&
+        !tail_) {
         return takeGroup(splitter);
     }
     // The organiser, 支払先 and marks come after every round.
@@ -246,22 +247,17 @@ bool SectionReader::takeRound(const FieldSplitter& splitter) {
 }
 
 bool SectionReader::takeGroup(const FieldSplitter& splitter) {
-    std::int32_t people = 0;
-    std::int32_t ratio = 0;
-    std::int32_t advance = 0;
-    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-    if (!strictInt32(splitter.field(2), kMin, people) ||
-        !strictInt32(splitter.field(3), kMin, ratio) ||
-        !strictInt32(splitter.field(4), kMin, advance)) {
-        return false;
-    }
     std::unique_ptr<Group> group = Group::create(splitter.field(1));
     if (!group) {
         return false;
     }
-    group->people = people;
-    group->ratio = ratio;
-    group->advance = advance;
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    for (int i = 1; i < kStoredGroupFields; ++i) {
+        if (!strictInt32(splitter.field(1 + i), kMin,
+                         (*group).*kGroupFields[static_cast<std::size_t>(i)].value)) {
+            return false;
+        }
+    }
     rounds_.back().party->addGroup(std::move(group));
     return true;
 }

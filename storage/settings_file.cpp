@@ -152,9 +152,9 @@ std::u16string undatedPeopleRecord(const Party& party) {
 
 std::u16string groupRecord(const Group& group) {
     std::u16string tail;
-    appendField(tail, u',', group.people);
-    appendField(tail, u',', group.ratio);
-    appendField(tail, u',', group.advance);
+    for (int i = 1; i < kStoredGroupFields; ++i) {
+        appendField(tail, u',', group.*kGroupFields[static_cast<std::size_t>(i)].value);
+    }
     tail.push_back(u'\n');
     return namedRecord(kGroupTag, group.name(), tail);
 }
@@ -319,20 +319,21 @@ bool applyPartyRecord(const FieldSplitter& splitter, Party& party) {
         // A newer format: what follows is not ours to read.
         return fieldEquals(splitter.field(1), kConfigVersion);
     }
-    if (fieldEquals(tag, kPeopleTag) && count == 5) {
+    if (fieldEquals(tag, kPeopleTag) && count == kPeopleRecordFields) {
         party.setName(splitter.field(1));
         party.total = fieldToInt(splitter.field(2));
         party.unit = fieldToInt(splitter.field(3));
         return true;
     }
-    if (fieldEquals(tag, kGroupTag) && count == 5) {
+    if (fieldEquals(tag, kGroupTag) && count == kGroupRecordFields) {
         std::unique_ptr<Group> group = Group::create(splitter.field(1));
         if (!group) {
             return true;
         }
-        group->people = fieldToInt(splitter.field(2));
-        group->ratio = fieldToInt(splitter.field(3));
-        group->advance = fieldToInt(splitter.field(4));
+        for (int i = 1; i < kStoredGroupFields; ++i) {
+            (*group).*kGroupFields[static_cast<std::size_t>(i)].value =
+                fieldToInt(splitter.field(1 + i));
+        }
         party.addGroup(std::move(group));
         return true;
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/group_fields.h"
+
 namespace ts {
 
 class FieldSplitter;
@@ -18,16 +20,25 @@ inline constexpr std::u16string_view kConfigVersion = u"1.00";
 inline constexpr std::u16string_view kPeopleTag = u"PEOPLE";
 inline constexpr std::u16string_view kGroupTag = u"GROUP";
 
+// Fields of a PEOPLE record: the tag, the party's name, total and unit, and
+// the date of the save.
+inline constexpr int kPeopleRecordFields = 5;
+// Fields of a GROUP record: the tag and a group's stored fields, in the
+// order of kGroupFields (model/group_fields.h).
+inline constexpr int kGroupRecordFields = 1 + kStoredGroupFields;
+
 // Room for a group's name in its GROUP record, in units of the record
 // (see storedNameWidth), that holds whatever the group's numbers are: a
 // record line has at most 255 units, line feed included, and the rest of a
 // GROUP record takes at most the tag, the comma and two quotes around the
-// name, three commas with a number of at most 11 units each ("-2147483648")
-// and the line feed.
+// name, a comma and a number of at most 11 units ("-2147483648") for each
+// other stored field, and the line feed.
 inline constexpr std::size_t kMaxRecordUnits = 255;
 inline constexpr std::size_t kWidestNumberUnits = 11;
 inline constexpr std::size_t kGroupNameRoom =
-    kMaxRecordUnits - (kGroupTag.size() + 3 + 3 * (1 + kWidestNumberUnits) + 1);
+    kMaxRecordUnits -
+    (kGroupTag.size() + 3 +
+     static_cast<std::size_t>(kStoredGroupFields - 1) * (1 + kWidestNumberUnits) + 1);
 
 // Units a name takes between the quotes of its record: each quote character
 // (U+0022, U+0027) is written twice, a line feed or zero unit not at all.

@@ -1,29 +1,23 @@
 #pragma once
 
-#include <array>
-
 #include "resources/tables.h"
 
 namespace ts::ui {
 
-// The visible flags of the group list's columns. They live in memory only:
-// every start shows the detailed view.
+// Which of the group list's columns (res::kColumns) are shown: all of them
+// in the detailed view, all but the detail-only ones in the simple view.
+// The view lives in memory only: every start shows the detailed view.
 class ColumnTable {
 public:
-    static constexpr int kColumnCount = 6;
-    static constexpr int kRatioColumn = 2;
-    static constexpr int kAdvanceColumn = 3;
-
-    ColumnTable();
+    static constexpr int kColumnCount = static_cast<int>(res::kColumns.size());
 
     bool visible(int column) const;
-    // Hides or shows the ratio and advance columns together.
-    void toggleSimpleView();
-    // True in the detailed view, where the ratio column is visible.
-    bool detailed() const { return visible_[kRatioColumn]; }
+    // Switches between the detailed and the simple view.
+    void toggleSimpleView() { detailed_ = !detailed_; }
+    bool detailed() const { return detailed_; }
 
 private:
-    std::array<bool, kColumnCount> visible_{};
+    bool detailed_ = true;
 };
 
 }  // namespace ts::ui

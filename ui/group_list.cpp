@@ -42,47 +42,81 @@ std::u16string balanceText(std::int32_t balance) {
     return text;
 }
 
+std::u16string fieldText(const Group& group, GroupField field) {
+    switch (field) {
+        case GroupField::Name:
+            return group.name();
+        case GroupField::People:
+            return peopleText(group.people);
+        case GroupField::Ratio:
+            return withSuffix(group.ratio, u"%");
+        case GroupField::Advance:
+            return yenText(group.advance);
+        case GroupField::Share:
+            return yenText(group.share);
+        case GroupField::Balance:
+            return balanceText(group.balance);
+    }
+    return {};
+}
+
 std::array<std::u16string, ColumnTable::kColumnCount> cellTexts(const Group& group) {
-    return {
-        group.name(),           peopleText(group.people), withSuffix(group.ratio, u"%"),
-        yenText(group.advance), yenText(group.share),     balanceText(group.balance),
-    };
+    std::array<std::u16string, ColumnTable::kColumnCount> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = fieldText(group, res::kColumns[i].field);
+    }
+    return texts;
+}
+
+res::Tone cellTone(const Group& group, GroupField field, bool results) {
+    if (field != GroupField::Balance) {
+        return res::Tone::None;
+    }
+    if (!results) {
+        return res::Tone::NotCalculated;
+    }
+    if (group.balance == 0) {
+        return res::Tone::Settled;
+    }
+    return group.balance < 0 ? res::Tone::Pay : res::Tone::Refund;
 }
 
 void buildColumns(platform::ListView& list, const ColumnTable& columns) {
-    // Deleting the first column six times empties any list this program builds.
+    // Deleting the first column as often as there are columns empties any
+    // list this program builds.
     list.deleteColumns(ColumnTable::kColumnCount);
     for (int i = 0; i < ColumnTable::kColumnCount; ++i) {
         if (columns.visible(i)) {
             const auto& column = res::kColumns[static_cast<std::size_t>(i)];
             // A position past the present columns appends, so the visible
             // columns stand side by side in table order.
-            list.insertColumn(i, column.title, column.width);
+            list.insertColumn(i, column.title, column.width, groupField(column.field).id);
         }
     }
 }
 
-void fillRow(platform::ListView& list, const ColumnTable& columns, int row, const Group& group) {
-    const auto texts = cellTexts(group);
+void fillRow(platform::ListView& list, const ColumnTable& columns, int row, const Group& group,
+             bool results) {
     // Cells are addressed by their place among the columns shown; subitem 0
     // (the always visible name) creates the row.
     int subitem = 0;
     for (int i = 0; i < ColumnTable::kColumnCount; ++i) {
         if (columns.visible(i)) {
-            list.setCell(texts[static_cast<std::size_t>(i)], subitem, row);
+            const GroupField field = res::kColumns[static_cast<std::size_t>(i)].field;
+            list.setCell(fieldText(group, field), subitem, row, cellTone(group, field, results));
             ++subitem;
         }
     }
 }
 
-void fillRows(platform::ListView& list, const ColumnTable& columns, Party& party) {
+void fillRows(platform::ListView& list, const ColumnTable& columns, Party& party, bool results) {
     if (party.groupCount() == 0) {
         return;
     }
     int row = 0;
     for (const Group* group = party.first(); group != nullptr && !party.atEnd();
          group = party.next()) {
-        fillRow(list, columns, row, *group);
+        fillRow(list, columns, row, *group, results);
         ++row;
     }
 }

@@ -25,10 +25,6 @@ constexpr std::array<std::pair<Calculated, char>, 3> kLetters{{
     {Calculated::ToTheUnit, 'u'},
 }};
 
-// Fields of a PEOPLE record (tag, name, total, unit, date) and of a GROUP
-// record (tag, name, people, ratio, advance).
-constexpr int kRecordFields = 5;
-
 void appendUtf16Le(std::string& out, std::u16string_view text) {
     for (const char16_t unit : text) {
         out.push_back(static_cast<char>(unit & 0xFF));
@@ -36,9 +32,10 @@ void appendUtf16Le(std::string& out, std::u16string_view text) {
     }
 }
 
-bool isRecord(FieldSplitter& splitter, std::u16string_view line, std::u16string_view tag) {
+bool isRecord(FieldSplitter& splitter, std::u16string_view line, std::u16string_view tag,
+              int fields) {
     splitter.split(line);
-    return splitter.fieldCount() == kRecordFields && fieldEquals(splitter.field(0), tag);
+    return splitter.fieldCount() == fields && fieldEquals(splitter.field(0), tag);
 }
 
 }  // namespace
@@ -92,7 +89,8 @@ LinkReading readPartyLinkPayload(std::string_view payload, std::string& settings
         const std::u16string_view line(records.data() + start, end - start);
         // A line the writer makes fits a record line, line feed included.
         if (line.size() + 1 > kMaxRecordUnits ||
-            !isRecord(splitter, line, first ? kPeopleTag : kGroupTag)) {
+            !(first ? isRecord(splitter, line, kPeopleTag, kPeopleRecordFields)
+                    : isRecord(splitter, line, kGroupTag, kGroupRecordFields))) {
             return LinkReading::Malformed;
         }
         appendUtf16Le(file, line);
@@ -121,8 +119,8 @@ constexpr std::u16string_view kEveningTag = u"EVENING";
 constexpr std::array<LinkTag, 7> kLinkTags{{
     {u'E', kEveningTag, 3},
     {u'R', u"ROUND", 3},
-    {u'P', kPeopleTag, 4},
-    {u'G', kGroupTag, 5},
+    {u'P', kPeopleTag, kPeopleRecordFields - 1},
+    {u'G', kGroupTag, kGroupRecordFields},
     {u'O', u"ORGANISER", 3},
     {u'Y', u"PAYEE", 2},
     {u'M', u"MARK", 5},

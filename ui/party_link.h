@@ -31,7 +31,8 @@ enum class LinkReading { Read, Malformed, TooLarge };
 // header first, each line followed by a zero unit), to be read like any
 // settings file, and the calculation. Only what partyLinkPayload makes is
 // read: a known letter, valid UTF-8 without zero units, one PEOPLE record
-// first and GROUP records after it, each with its five fields; anything
+// first and GROUP records after it, each with its fields (kPeopleRecordFields,
+// kGroupRecordFields in storage/settings_file.h); anything
 // else is Malformed and leaves the outputs alone.
 LinkReading readPartyLinkPayload(std::string_view payload, std::string& settingsFile,
                                  Calculated& calculated);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/group.h"
+#include "model/group_fields.h"
 #include "model/party.h"
 #include "resources/tables.h"
 #include "resources/texts.h"
@@ -147,18 +148,18 @@ std::string csvBytes(const Party& party, bool withResults) {
         if (group == nullptr) {
             continue;
         }
-        appendTextCell(out, group->name());
-        for (const std::int32_t value : {group->people, group->ratio, group->advance}) {
-            out.push_back(',');
-            appendNumberCell(out, value);
-        }
-        out += ",";
-        if (withResults) {
-            appendNumberCell(out, group->share);
-        }
-        out += ",";
-        if (withResults) {
-            appendNumberCell(out, group->balance);
+        // The list's columns: the stored fields always, the calculation's
+        // only as results.
+        for (std::size_t i = 0; i < res::kColumns.size(); ++i) {
+            if (i > 0) {
+                out.push_back(',');
+            }
+            const GroupFieldSpec& field = groupField(res::kColumns[i].field);
+            if (field.value == nullptr) {
+                appendTextCell(out, group->name());
+            } else if (field.stored || withResults) {
+                appendNumberCell(out, (*group).*field.value);
+            }
         }
         out += kCsvLineEnd;
     }

@@ -51,8 +51,7 @@ std::string columnHeads() {
     std::string heads;
     bool first = true;
     for (const ts::res::ColumnSpec& column : ts::res::kColumns) {
-        const std::string role(
-            ts::platform::columnRoleName(ts::platform::columnRole(column.title)));
+        const std::string role(ts::groupField(column.field).id);
         heads += "<th scope=\"col\" role=\"columnheader\" class=\"ts-col-" + role +
                  (first ? "" : " ts-right") + "\">" + escaped(column.title) + "</th>";
         first = false;

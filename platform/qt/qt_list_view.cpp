@@ -92,7 +92,8 @@ void ReportListView::deleteColumns(int count) {
     }
 }
 
-void ReportListView::insertColumn(int position, std::u16string_view title, int width) {
+void ReportListView::insertColumn(int position, std::u16string_view title, int width,
+                                  std::string_view /*role*/) {
     const int count = static_cast<int>(columns_.size());
     const int at = std::clamp(position, 0, count);
     columns_.insert(columns_.begin() + at, Column{toQString(title), std::max(width, 0)});
@@ -106,7 +107,7 @@ void ReportListView::insertColumn(int position, std::u16string_view title, int w
     }
 }
 
-void ReportListView::setCell(std::u16string_view text, int subitem, int row) {
+void ReportListView::setCell(std::u16string_view text, int subitem, int row, res::Tone /*tone*/) {
     if (subitem == 0) {
         if (row < 0) {
             return;

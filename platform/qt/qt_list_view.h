@@ -20,8 +20,11 @@ public:
     void deleteRow(int index) override;
     void deleteAllRows() override { clear(); }
     void deleteColumns(int count) override;
-    void insertColumn(int position, std::u16string_view title, int width) override;
-    void setCell(std::u16string_view text, int subitem, int row) override;
+    // The role and the tone of a cell are not shown: the columns' titles
+    // and the words of the balances say it.
+    void insertColumn(int position, std::u16string_view title, int width,
+                      std::string_view role) override;
+    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override;
 
 protected:
     // Ctrl+C is left to the dialog (the list copies no single cell), and

@@ -5,13 +5,17 @@
 // button sets; and the texts the page shows of its own (TSText), from the
 // program's texts. Run at build time (under node) so that the two sides
 // cannot drift apart.
+#include <cstddef>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "platform/web/web_link.h"
 #include "platform/web/web_window_system.h"
 #include "platform/window_system.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
+#include "resources/tables.h"
 #include "resources/texts.h"
 
 namespace {
@@ -35,9 +39,72 @@ void textConstant(const char* name, std::u16string_view value) {
     std::puts("',");
 }
 
+// A text as a CSS string: printable ASCII as it is, every other character
+// as an escape of its code point.
+void cssString(std::u16string_view value) {
+    std::putchar('"');
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        char32_t code = value[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < value.size() && value[i + 1] >= 0xDC00 &&
+            value[i + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (value[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (code >= 0x20 && code < 0x7F && code != U'"' && code != U'\\') {
+            std::putchar(static_cast<int>(code));
+        } else {
+            std::printf("\\%06X", static_cast<unsigned>(code));
+        }
+    }
+    std::putchar('"');
+}
+
+// The list's tones as the style sheet shows them: each one's colour in the
+// light and the dark scheme, and the words a phone's card shows beside it.
+void printToneStyle() {
+    std::puts("/* Made at build time by platform/web/web_constants.cpp; do not edit. */");
+    for (const ts::res::ToneSpec& tone : ts::res::kTones) {
+        const std::string id(tone.id);
+        if (!tone.light.empty()) {
+            std::printf(".ts-list td[data-tone=\"%s\"]{color:%s}\n", id.c_str(),
+                        std::string(tone.light).c_str());
+        }
+        if (!tone.words.empty()) {
+            std::printf(".ts-list td[data-tone=\"%s\"]{--ts-tone-words:", id.c_str());
+            cssString(tone.words);
+            std::puts("}");
+        }
+    }
+    std::puts("@media (prefers-color-scheme: dark) {");
+    for (const ts::res::ToneSpec& tone : ts::res::kTones) {
+        if (!tone.dark.empty()) {
+            std::printf(".ts-list td[data-tone=\"%s\"]{color:%s}\n", std::string(tone.id).c_str(),
+                        std::string(tone.dark).c_str());
+        }
+    }
+    std::puts("}");
+}
+
+// A list of names as a frozen array of JavaScript strings (plain ASCII).
+template <typename Table, typename Name>
+void namesConstant(const char* name, const Table& table, Name nameOf) {
+    std::printf("  %s: Object.freeze([", name);
+    const char* separator = "";
+    for (const auto& row : table) {
+        std::printf("%s'%s'", separator, std::string(nameOf(row)).c_str());
+        separator = ", ";
+    }
+    std::puts("]),");
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // With "css", the style the page's tables give the style sheet.
+    if (argc > 1 && std::string_view(argv[1]) == "css") {
+        printToneStyle();
+        return 0;
+    }
     using ts::platform::MessageButtons;
     using ts::platform::WebEvent;
     using ts::res::ControlKind;
@@ -80,6 +147,8 @@ int main() {
     constant("ICON_QUESTION", ts::platform::MessageIcon::Question);
     // The link dialog (web_link.js).
     constant("MAX_QR_VERSION", ts::platform::web::kMaxQrVersion);
+    // The list's tones by their numbers (web_list_view.js).
+    namesConstant("TONES", ts::res::kTones, [](const ts::res::ToneSpec& t) { return t.id; });
     std::puts("});");
     std::puts("var TSText = Object.freeze({");
     textConstant("MENU", ts::text::kMenuButton);
@@ -96,8 +165,6 @@ int main() {
     textConstant("ICON_WARNING", ts::text::kWarningIconName);
     textConstant("ICON_INFORMATION", ts::text::kInformationIconName);
     textConstant("ICON_QUESTION", ts::text::kQuestionIconName);
-    // The list's words for a tone (web_list_view.js).
-    textConstant("NOTHING_TO_SETTLE", ts::text::kNothingToSettle);
     // The link dialog (web_link.js).
     textConstant("LINK_CAPTION", ts::text::kShareLinkCaption);
     textConstant("LINK_HINT", ts::text::kShareLinkHint);

@@ -25,9 +25,9 @@ EM_JS(void, js_list_delete_columns, (int handle, int index, int count), {
     TSWeb.listDeleteColumns(handle, index, count);
 });
 EM_JS(void, js_list_insert_column, (int handle, int index, int position, const char16_t* title,
-                                    int length, int width, const char* role), {
+                                    int length, int width, const char* role, int roleLength), {
     TSWeb.listInsertColumn(handle, index, position, TSWeb.text(title, length), width,
-                           UTF8ToString(role));
+                           UTF8ToString(role, roleLength));
 });
 EM_JS(void, js_list_apply, (int handle, int index, const std::int32_t* ops, int opCount,
                             const char16_t* texts, int textLength), {
@@ -37,19 +37,14 @@ EM_JS(void, js_list_apply, (int handle, int index, const std::int32_t* ops, int 
 EM_JS(void, js_list_set_empty_text, (int handle, int index, const char16_t* text, int length), {
     TSWeb.listSetEmptyText(handle, index, TSWeb.text(text, length));
 });
-EM_JS(void, js_list_set_figures_note, (int handle, int index, const char16_t* text, int length), {
-    TSWeb.listSetFiguresNote(handle, index, TSWeb.text(text, length));
-});
 // clang-format on
 
-// One cell as the page reads it: its length in the joined texts, and for a
-// balance which way the money goes.
-void appendCell(std::vector<std::int32_t>& ops, std::u16string& texts, std::u16string_view text,
-                ColumnRole role) {
-    ops.push_back(static_cast<std::int32_t>(text.size()));
-    ops.push_back(
-        static_cast<std::int32_t>(role == ColumnRole::Balance ? balanceTone(text) : Tone::None));
-    texts.append(text);
+// One cell as the page reads it: its length in the joined texts, and its
+// tone (res::Tone, whose names the page has from the constants).
+void appendCell(std::vector<std::int32_t>& ops, std::u16string& texts, const ListCell& cell) {
+    ops.push_back(static_cast<std::int32_t>(cell.text.size()));
+    ops.push_back(static_cast<std::int32_t>(cell.tone));
+    texts.append(cell.text);
 }
 
 }  // namespace
@@ -75,34 +70,26 @@ void WebListView::deleteAllRows() {
 void WebListView::deleteColumns(int count) {
     flush();
     rows_.deleteColumns(count);
-    const auto gone = std::min(static_cast<std::size_t>(std::max(count, 0)), roles_.size());
-    roles_.erase(roles_.begin(), roles_.begin() + static_cast<std::ptrdiff_t>(gone));
     js_list_delete_columns(handle_, index_, count);
 }
 
-void WebListView::insertColumn(int position, std::u16string_view title, int width) {
+void WebListView::insertColumn(int position, std::u16string_view title, int width,
+                               std::string_view role) {
     flush();
-    const int at = std::clamp(position, 0, static_cast<int>(roles_.size()));
-    const ColumnRole role = columnRole(title);
+    const int at = std::clamp(position, 0, rows_.columnCount());
     rows_.insertColumn(at);
-    roles_.insert(roles_.begin() + at, role);
     const JsText text = toJs(title);
-    js_list_insert_column(handle_, index_, at, text.data, text.length, width,
-                          std::string(columnRoleName(role)).c_str());
+    js_list_insert_column(handle_, index_, at, text.data, text.length, width, role.data(),
+                          static_cast<int>(role.size()));
 }
 
-void WebListView::setCell(std::u16string_view text, int subitem, int row) {
-    rows_.setCell(text, subitem, row);
+void WebListView::setCell(std::u16string_view text, int subitem, int row, res::Tone tone) {
+    rows_.setCell(text, subitem, row, tone);
 }
 
 void WebListView::setEmptyText(std::u16string_view text) {
     const JsText js = toJs(text);
     js_list_set_empty_text(handle_, index_, js.data, js.length);
-}
-
-void WebListView::setFiguresNote(std::u16string_view note) {
-    const JsText js = toJs(note);
-    js_list_set_figures_note(handle_, index_, js.data, js.length);
 }
 
 void WebListView::flush() const {
@@ -116,9 +103,6 @@ void WebListView::flush() const {
     // The page reads: whether the selection goes, where rows go or come,
     // how many go, how many come and their cells, the cells to set; every
     // text is a length here and its units in `texts`, in the same order.
-    const auto roleOf = [this](std::size_t column) {
-        return column < roles_.size() ? roles_[column] : ColumnRole::Other;
-    };
     std::vector<std::int32_t> ops{changes.selectionCleared ? 1 : 0,
                                   changes.at,
                                   changes.removed,
@@ -127,14 +111,14 @@ void WebListView::flush() const {
                                   static_cast<std::int32_t>(changes.cells.size())};
     std::u16string texts;
     for (const RowTexts& row : changes.inserted) {
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            appendCell(ops, texts, row[column], roleOf(column));
+        for (const ListCell& cell : row) {
+            appendCell(ops, texts, cell);
         }
     }
     for (const RowChanges::Cell& cell : changes.cells) {
         ops.push_back(cell.row);
         ops.push_back(cell.column);
-        appendCell(ops, texts, cell.text, roleOf(static_cast<std::size_t>(cell.column)));
+        appendCell(ops, texts, cell.cell);
     }
     js_list_apply(handle_, index_, ops.data(), static_cast<int>(ops.size()), texts.data(),
                   static_cast<int>(texts.size()));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "platform/list_rows.h"
 #include "platform/window_system.h"
@@ -24,10 +24,10 @@ public:
     void deleteRow(int index) override;
     void deleteAllRows() override;
     void deleteColumns(int count) override;
-    void insertColumn(int position, std::u16string_view title, int width) override;
-    void setCell(std::u16string_view text, int subitem, int row) override;
+    void insertColumn(int position, std::u16string_view title, int width,
+                      std::string_view role) override;
+    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override;
     void setEmptyText(std::u16string_view text) override;
-    void setFiguresNote(std::u16string_view note) override;
 
     // Hands the changes not yet shown to the page (the list as the program
     // set it does not change).
@@ -37,7 +37,6 @@ private:
     int handle_;  // the window in the page
     int index_;   // the list's place in its template
     mutable RowBuffer rows_;
-    std::vector<ColumnRole> roles_;  // of the columns shown, left to right
 };
 
 }  // namespace ts::platform

@@ -72,9 +72,6 @@
     table.appendChild(head);
     table.appendChild(body);
     box.appendChild(table);
-    Object.keys(TONE_WORDS).forEach(function (tone) {
-      table.style.setProperty('--ts-word-' + tone, cssString(TONE_WORDS[tone]));
-    });
     var list = {box: box, table: table, headRow: headRow, body: body, columns: [], current: null,
                 prototype: null, empty: null};
     renewPrototype(list);
@@ -120,10 +117,9 @@
     realign(list);
   };
 
-  var TONES = ['', 'pay', 'refund', 'even'];
-  // What a card says beside a figure of a tone, in words (the list's own
-  // text stays as the desktop shows it).
-  var TONE_WORDS = {even: TSText.NOTHING_TO_SETTLE};
+  // A cell's tone by its number (res::Tone): its name, which the style sheet
+  // colours and words (both generated from the same table).
+  var TONES = C.TONES;
 
   function setCell(cell, value, tone) {
     if (cell.textContent !== value) {
@@ -210,18 +206,6 @@
     }
     list.empty.textContent = value;
     showWhenEmpty(list);
-  };
-
-  // The word shown with every row's figures while they are not results.
-  web.listSetFiguresNote = function (handle, index, value) {
-    var table = listAt(handle, index).table;
-    if (value) {
-      table.dataset.figuresNote = value;
-      table.style.setProperty('--ts-figures-note', cssString(value));
-    } else {
-      delete table.dataset.figuresNote;
-      table.style.removeProperty('--ts-figures-note');
-    }
   };
 
 })(TSWeb);

@@ -59,7 +59,8 @@ void Win32ListView::deleteColumns(int count) {
     }
 }
 
-void Win32ListView::insertColumn(int position, std::u16string_view title, int width) {
+void Win32ListView::insertColumn(int position, std::u16string_view title, int width,
+                                 std::string_view /*role*/) {
     std::wstring text = toWide(title);
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -72,7 +73,7 @@ void Win32ListView::insertColumn(int position, std::u16string_view title, int wi
                  reinterpret_cast<LPARAM>(&column));
 }
 
-void Win32ListView::setCell(std::u16string_view text, int subitem, int row) {
+void Win32ListView::setCell(std::u16string_view text, int subitem, int row, res::Tone /*tone*/) {
     if (row < 0 || subitem < 0) {
         return;
     }

@@ -171,16 +171,24 @@ TEST_F(MainWindowTest, CalculationButtonsFillSharesBalancesAndRemainder) {
 
 TEST_F(MainWindowTest, TheListSaysWhatToDoFirstAndWhenItsFiguresAreNoResults) {
     storeParty(10000, 100, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
-    run([](FakeDialog& w) {
+    using res::Tone;
+    const auto balanceTones = [](const test::FakeListView& list) {
+        std::vector<Tone> out;
+        for (const auto& row : list.tones) {
+            out.push_back(row.at(5));
+        }
+        return out;
+    };
+    run([&](FakeDialog& w) {
         EXPECT_EQ(w.list.emptyText, u"「追加」でグループを加えます");
-        EXPECT_EQ(w.list.figuresNote, u"未計算");
+        EXPECT_EQ(balanceTones(w.list), (std::vector{Tone::NotCalculated, Tone::NotCalculated}));
         EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"");
         w.command(id::main::kCalculateRounded);
-        EXPECT_EQ(w.list.figuresNote, u"");
+        EXPECT_EQ(balanceTones(w.list), (std::vector{Tone::Pay, Tone::Refund}));
+        EXPECT_EQ(w.list.columns[5].role, "balance");
         EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"幹事の手元に残ります");
         // Without groups nothing is calculated: the zeros are no results.
         w.command(id::main::kClear);
-        EXPECT_EQ(w.list.figuresNote, u"未計算");
         EXPECT_EQ(w.descriptions[id::main::kRemainderText], u"");
         w.command(id::kCancel);
     });

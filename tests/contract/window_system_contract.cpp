@@ -201,24 +201,24 @@ TEST_P(WindowSystemContract, ListViewColumnsAndCells) {
         const int id = id::main::kGroupList;
         platform::ListView* list = dialog.listView(id);
         ASSERT_NE(list, nullptr);
-        list->insertColumn(0, u"ｸﾞﾙｰﾌﾟ名", 70);
-        list->insertColumn(5, u"支払額", 80);  // past the end: appended
-        list->insertColumn(1, u"人数", 40);
+        list->insertColumn(0, u"ｸﾞﾙｰﾌﾟ名", 70, "");
+        list->insertColumn(5, u"支払額", 80, "");  // past the end: appended
+        list->insertColumn(1, u"人数", 40, "");
         EXPECT_EQ(driver->columns(dialog, id), (Texts{u"ｸﾞﾙｰﾌﾟ名", u"人数", u"支払額"}));
 
-        list->setCell(u"B", 0, 0);
-        list->setCell(u"3人", 1, 0);
-        list->setCell(u"3400円", 2, 0);
-        list->setCell(u"A", 0, 0);   // inserted before B
-        list->setCell(u"C", 0, 7);   // past the end: appended
-        list->setCell(u"x", 3, 0);   // no such column
-        list->setCell(u"x", 1, 9);   // no such row
-        list->setCell(u"x", 0, -1);  // no such position
+        list->setCell(u"B", 0, 0, res::Tone::None);
+        list->setCell(u"3人", 1, 0, res::Tone::None);
+        list->setCell(u"3400円", 2, 0, res::Tone::None);
+        list->setCell(u"A", 0, 0, res::Tone::None);   // inserted before B
+        list->setCell(u"C", 0, 7, res::Tone::None);   // past the end: appended
+        list->setCell(u"x", 3, 0, res::Tone::None);   // no such column
+        list->setCell(u"x", 1, 9, res::Tone::None);   // no such row
+        list->setCell(u"x", 0, -1, res::Tone::None);  // no such position
         EXPECT_EQ(driver->rows(dialog, id),
                   (Rows{{u"A", u"", u""}, {u"B", u"3人", u"3400円"}, {u"C", u"", u""}}));
 
         // A column inserted between others moves the cells after it.
-        list->insertColumn(1, u"割合", 50);
+        list->insertColumn(1, u"割合", 50, "");
         EXPECT_EQ(driver->rows(dialog, id)[1], (Texts{u"B", u"", u"3人", u"3400円"}));
         list->deleteColumns(1);
         EXPECT_EQ(driver->columns(dialog, id), (Texts{u"割合", u"人数", u"支払額"}));
@@ -239,9 +239,9 @@ TEST_P(WindowSystemContract, ListViewSelection) {
     driver->run(res::kMainDialog, silent(), [&](Dialog& dialog) {
         platform::ListView* list = dialog.listView(id::main::kGroupList);
         ASSERT_NE(list, nullptr);
-        list->insertColumn(0, u"name", 70);
+        list->insertColumn(0, u"name", 70, "");
         for (int r = 0; r < 4; ++r) {
-            list->setCell(u"row", 0, r);
+            list->setCell(u"row", 0, r, res::Tone::None);
         }
         EXPECT_EQ(list->selectedRow(), -1);
         list->selectRow(2);

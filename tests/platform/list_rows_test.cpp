@@ -17,30 +17,9 @@ Rows applied(Rows rows, const RowChanges& changes) {
     rows.insert(rows.begin() + changes.at, changes.inserted.begin(), changes.inserted.end());
     for (const auto& cell : changes.cells) {
         rows.at(static_cast<std::size_t>(cell.row)).at(static_cast<std::size_t>(cell.column)) =
-            cell.text;
+            cell.cell;
     }
     return rows;
-}
-
-TEST(ListRows, ColumnsAreKnownByTheirTitlesAndBalancesByTheirWords) {
-    EXPECT_EQ(columnRole(u"ｸﾞﾙｰﾌﾟ名"), ColumnRole::Name);
-    EXPECT_EQ(columnRole(u"割合"), ColumnRole::Ratio);
-    EXPECT_EQ(columnRole(u"差引額"), ColumnRole::Balance);
-    EXPECT_EQ(columnRole(u"メモ"), ColumnRole::Other);
-    EXPECT_EQ(columnRoleName(ColumnRole::Share), "share");
-    EXPECT_EQ(columnRoleName(ColumnRole::Other), "other");
-
-    const struct {
-        std::u16string text;
-        Tone tone;
-    } balances[] = {
-        {u"2400円払う", Tone::Pay},       {u"6600円返金", Tone::Refund},
-        {u"0円\u3000\u3000", Tone::Even}, {u"", Tone::None},
-        {u"2147483648円払う", Tone::Pay},
-    };
-    for (const auto& b : balances) {
-        EXPECT_EQ(balanceTone(b.text), b.tone) << testing::PrintToString(b.text);
-    }
 }
 
 // Each case: the rows shown, the rows wanted, and what the change may cost
@@ -51,6 +30,8 @@ TEST(ListRows, ChangesTurnTheShownRowsIntoTheWantedOnesAtTheCostOfWhatDiffers) {
     const RowTexts a2{u"A", u"1人", u"500円"}, b2{u"B", u"2人", u"500円"},
         c2{u"C", u"3人", u"500円"};
     const RowTexts n1{u"新規", u"1人", u"0円"}, n2{u"新規", u"2人", u"0円"};
+    // The same texts, now results: only the tone differs.
+    const RowTexts a3{u"A", u"1人", {u"0円", res::Tone::Settled}};
     const struct {
         const char* what;
         Rows shown, wanted;
@@ -65,6 +46,7 @@ TEST(ListRows, ChangesTurnTheShownRowsIntoTheWantedOnesAtTheCostOfWhatDiffers) {
         {"the last row deleted", {a, b, c}, {a, b}, 0, 1, 0},
         {"one cell changed", {a, b, c}, {a, b2, c}, 0, 0, 1},
         {"a new calculation", {a, b, c}, {a2, b2, c2}, 0, 0, 3},
+        {"a tone alone changed", {a, b}, {a3, b}, 0, 0, 1},
         {"a row added and every figure new", {a, c}, {a2, x, c2}, 1, 0, 2},
         {"every row another", {a, b}, {x, c, n1}, 1, 0, 6},
         {"the first rows", {}, {a, b, c}, 3, 0, 0},
@@ -115,13 +97,24 @@ TEST(ListRows, ARefreshOfEveryRowHandsOverOnlyWhatItChanged) {
     ASSERT_EQ(figures.cells.size(), 3u);
     EXPECT_EQ(figures.cells[2].row, 2);
     EXPECT_EQ(figures.cells[2].column, 2);
-    EXPECT_EQ(figures.cells[2].text, u"300円");
+    EXPECT_EQ(figures.cells[2].cell, ListCell(u"300円"));
+
+    // A figure that becomes a result keeps its text and takes its tone.
+    list.deleteAllRows();
+    for (int row = 0; row < 3; ++row) {
+        list.setCell(row == 0 ? u"A" : row == 1 ? u"B" : u"C", 0, row);
+        list.setCell(u"1人", 1, row);
+        list.setCell(u"300円", 2, row, row == 1 ? res::Tone::Pay : res::Tone::None);
+    }
+    const RowChanges toned = list.take();
+    ASSERT_EQ(toned.cells.size(), 1u);
+    EXPECT_EQ(toned.cells[0].cell, ListCell(u"300円", res::Tone::Pay));
 
     // A row deleted on its own, as the main window does before its refresh.
     list.deleteRow(0);
     list.deleteRow(7);
-    EXPECT_EQ(list.rows(),
-              (std::vector<RowTexts>{{u"B", u"1人", u"300円"}, {u"C", u"1人", u"300円"}}));
+    EXPECT_EQ(list.rows(), (std::vector<RowTexts>{{u"B", u"1人", {u"300円", res::Tone::Pay}},
+                                                  {u"C", u"1人", u"300円"}}));
     const RowChanges deleted = list.take();
     EXPECT_EQ(deleted.removed, 1);
     EXPECT_FALSE(deleted.selectionCleared);

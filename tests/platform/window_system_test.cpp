@@ -438,14 +438,14 @@ void WindowSystemTest::listViewColumnsAndCells() {
         ts::platform::ListView* list = dialog.listView(1000);
         QVERIFY(tree && list);
         QCOMPARE(tree->columnCount(), 0);
-        list->insertColumn(0, u"ｸﾞﾙｰﾌﾟ名", 70);
-        list->insertColumn(5, u"支払額", 80);
-        list->insertColumn(1, u"人数", 40);
+        list->insertColumn(0, u"ｸﾞﾙｰﾌﾟ名", 70, "");
+        list->insertColumn(5, u"支払額", 80, "");
+        list->insertColumn(1, u"人数", 40, "");
         QCOMPARE(tree->header()->sectionSize(0), 70);
         QCOMPARE(tree->header()->sectionSize(1), 40);
         QCOMPARE(tree->header()->sectionSize(2), 80);
-        list->setCell(u"B", 0, 0);
-        list->setCell(u"3400円", 2, 0);
+        list->setCell(u"B", 0, 0, ts::res::Tone::None);
+        list->setCell(u"3400円", 2, 0, ts::res::Tone::None);
         // Amounts read from the right, the first column from the left.
         QTreeWidgetItem* b = tree->topLevelItem(0);
         QCOMPARE(b->textAlignment(0) & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
@@ -474,9 +474,9 @@ void WindowSystemTest::listViewSelection() {
         QCOMPARE(colours.color(QPalette::Inactive, QPalette::HighlightedText),
                  colours.color(QPalette::Active, QPalette::HighlightedText));
 
-        list->insertColumn(0, u"name", 70);
+        list->insertColumn(0, u"name", 70, "");
         for (int r = 0; r < 4; ++r) {
-            list->setCell(u"row", 0, r);
+            list->setCell(u"row", 0, r, ts::res::Tone::None);
         }
         list->selectRow(2);
         QCOMPARE(tree->currentIndex().row(), 2);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
@@ -70,10 +71,27 @@ TEST(TemplatesTest, ProceduresFindTheControlsTheyAddress) {
     }
 }
 
-TEST(TablesTest, ColumnsStartVisibleAndUnitsAscend) {
+TEST(TablesTest, ColumnsTonesAndUnits) {
+    // The simple view hides the ratio and the advance only.
+    std::vector<GroupField> detailOnly;
     for (const auto& column : kColumns) {
-        EXPECT_TRUE(column.visibleAtStart);
         EXPECT_GT(column.width, 0);
+        if (column.detailOnly) {
+            detailOnly.push_back(column.field);
+        }
+    }
+    EXPECT_EQ(detailOnly, (std::vector{GroupField::Ratio, GroupField::Advance}));
+    EXPECT_EQ(kColumns[0].field, GroupField::Name) << "the first column's cells make the rows";
+    // One row per tone in its order, each with a name of its own that a
+    // style sheet can take as it is.
+    for (std::size_t i = 0; i < kTones.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(kTones[i].tone), i);
+        EXPECT_EQ(kTones[i].id.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"),
+                  std::string_view::npos)
+            << kTones[i].id;
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_NE(kTones[i].id, kTones[j].id);
+        }
     }
     for (std::size_t i = 1; i < kUnitChoices.size(); ++i) {
         EXPECT_EQ(kUnitChoices[i], std::u16string(kUnitChoices[i - 1]) + u"0");

@@ -32,6 +32,7 @@ void FakeListView::deleteRow(int index) {
         return;
     }
     rows.erase(rows.begin() + index);
+    tones.erase(tones.begin() + index);
     if (selected == index) {
         selected = -1;
     } else if (selected > index) {
@@ -41,6 +42,7 @@ void FakeListView::deleteRow(int index) {
 
 void FakeListView::deleteAllRows() {
     rows.clear();
+    tones.clear();
     selected = -1;
 }
 
@@ -50,29 +52,40 @@ void FakeListView::deleteColumns(int count) {
         for (auto& row : rows) {
             row.erase(row.begin());
         }
+        for (auto& row : tones) {
+            row.erase(row.begin());
+        }
     }
 }
 
-void FakeListView::insertColumn(int position, std::u16string_view title, int width) {
+void FakeListView::insertColumn(int position, std::u16string_view title, int width,
+                                std::string_view role) {
     const auto at = std::min(static_cast<std::size_t>(std::max(position, 0)), columns.size());
-    columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(at),
-                   Column{std::u16string(title), width});
+    const auto place = static_cast<std::ptrdiff_t>(at);
+    columns.insert(columns.begin() + place,
+                   Column{std::u16string(title), width, std::string(role)});
     for (auto& row : rows) {
-        row.insert(row.begin() + static_cast<std::ptrdiff_t>(at), std::u16string());
+        row.insert(row.begin() + place, std::u16string());
+    }
+    for (auto& row : tones) {
+        row.insert(row.begin() + place, res::Tone::None);
     }
 }
 
-void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
+void FakeListView::setCell(std::u16string_view text, int subitem, int row, res::Tone tone) {
     if (subitem == 0) {
         if (row < 0) {
             return;  // no such position
         }
         const auto at = std::min(static_cast<std::size_t>(row), rows.size());
         std::vector<std::u16string> cells(columns.size());
+        std::vector<res::Tone> cellTones(columns.size(), res::Tone::None);
         if (!cells.empty()) {
             cells[0] = std::u16string(text);
+            cellTones[0] = tone;
         }
         rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(cells));
+        tones.insert(tones.begin() + static_cast<std::ptrdiff_t>(at), std::move(cellTones));
         if (selected >= static_cast<int>(at)) {
             ++selected;
         }
@@ -81,6 +94,7 @@ void FakeListView::setCell(std::u16string_view text, int subitem, int row) {
     if (inRange(row, rows.size()) && inRange(subitem, rows[static_cast<std::size_t>(row)].size())) {
         rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] =
             std::u16string(text);
+        tones[static_cast<std::size_t>(row)][static_cast<std::size_t>(subitem)] = tone;
     }
 }
 

@@ -20,6 +20,7 @@ public:
     struct Column {
         std::u16string title;
         int width;
+        std::string role;
     };
 
     int selectedRow() const override { return selected; }
@@ -27,15 +28,15 @@ public:
     void deleteRow(int index) override;
     void deleteAllRows() override;
     void deleteColumns(int count) override;
-    void insertColumn(int position, std::u16string_view title, int width) override;
-    void setCell(std::u16string_view text, int subitem, int row) override;
+    void insertColumn(int position, std::u16string_view title, int width,
+                      std::string_view role) override;
+    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override;
     void setEmptyText(std::u16string_view text) override { emptyText = text; }
-    void setFiguresNote(std::u16string_view note) override { figuresNote = note; }
 
     std::vector<Column> columns;
     std::u16string emptyText;                       // what the list says while it has no rows
-    std::u16string figuresNote;                     // the word beside figures that are no results
     std::vector<std::vector<std::u16string>> rows;  // one text per column
+    std::vector<std::vector<res::Tone>> tones;      // one tone per cell of `rows`
     int selected = -1;
 };
 

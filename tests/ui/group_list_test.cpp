@@ -46,6 +46,31 @@ TEST(GroupList, CellTexts) {
     }
 }
 
+// A balance's tone says which way its money goes once the figures are
+// results, and that they are none before; no other field has a tone.
+TEST(GroupList, CellTones) {
+    using res::Tone;
+    const struct {
+        std::int32_t balance;
+        bool results;
+        Tone tone;
+    } cases[] = {
+        {-2400, true, Tone::Pay},        {6600, true, Tone::Refund},
+        {0, true, Tone::Settled},        {-2147483647 - 1, true, Tone::Pay},
+        {0, false, Tone::NotCalculated}, {-2400, false, Tone::NotCalculated},
+    };
+    for (const auto& c : cases) {
+        const auto group = makeGroup(u"会社", 1, 100, 0, 0, c.balance);
+        EXPECT_EQ(cellTone(*group, GroupField::Balance, c.results), c.tone)
+            << c.balance << (c.results ? "" : ", not calculated");
+        for (const GroupFieldSpec& other : kGroupFields) {
+            if (other.field != GroupField::Balance) {
+                EXPECT_EQ(cellTone(*group, other.field, c.results), Tone::None) << other.id;
+            }
+        }
+    }
+}
+
 // Logs the requests as the list control receives them.
 struct RecordingList final : platform::ListView {
     int selectedRow() const override { return -1; }
@@ -53,11 +78,14 @@ struct RecordingList final : platform::ListView {
     void deleteRow(int) override {}
     void deleteAllRows() override {}
     void deleteColumns(int count) override { log.push_back("delete " + std::to_string(count)); }
-    void insertColumn(int position, std::u16string_view, int width) override {
-        log.push_back("column " + std::to_string(position) + " " + std::to_string(width));
+    void insertColumn(int position, std::u16string_view, int width,
+                      std::string_view role) override {
+        log.push_back("column " + std::to_string(position) + " " + std::to_string(width) + " " +
+                      std::string(role));
     }
-    void setCell(std::u16string_view, int subitem, int row) override {
-        log.push_back("cell " + std::to_string(row) + "." + std::to_string(subitem));
+    void setCell(std::u16string_view, int subitem, int row, res::Tone tone) override {
+        log.push_back("cell " + std::to_string(row) + "." + std::to_string(subitem) + " " +
+                      std::string(res::kTones[static_cast<std::size_t>(tone)].id));
     }
     std::vector<std::string> log;
 };
@@ -70,7 +98,7 @@ struct ListTest : ::testing::Test {
     }
     void refresh() {
         window.list.deleteAllRows();
-        fillRows(window.list, columns, party);
+        fillRows(window.list, columns, party, true);
     }
     Columns shownColumns() const {
         Columns out;
@@ -113,10 +141,11 @@ TEST_F(ListTest, SimpleViewInsertsAtTableRowsAndFillsConsecutiveSubitems) {
     RecordingList list;
     columns.toggleSimpleView();
     buildColumns(list, columns);
-    fillRow(list, columns, 7, *party.groupAt(0));
-    EXPECT_EQ(list.log, (std::vector<std::string>{"delete 6", "column 0 70", "column 1 40",
-                                                  "column 4 80", "column 5 80", "cell 7.0",
-                                                  "cell 7.1", "cell 7.2", "cell 7.3"}));
+    fillRow(list, columns, 7, *party.groupAt(0), true);
+    EXPECT_EQ(list.log,
+              (std::vector<std::string>{"delete 6", "column 0 70 name", "column 1 40 people",
+                                        "column 4 80 share", "column 5 80 balance", "cell 7.0 none",
+                                        "cell 7.1 none", "cell 7.2 none", "cell 7.3 pay"}));
 }
 
 TEST_F(ListTest, TotalsLine) {
