@@ -51,6 +51,11 @@ struct ControlTemplate {
     // control's own text names it (buttons, labels). A static text with a
     // name is a value: it is spoken as the name followed by its text.
     std::u16string_view accessibleName = {};
+    // Where a window system that lays windows out itself (the browser's
+    // style sheet) places the control: a name of its own in its window
+    // (ASCII). Empty: a control with an id is placed by it, one without by
+    // nothing.
+    std::string_view place = {};
 };
 
 struct DialogTemplate {

@@ -62,7 +62,11 @@ std::string columnHeads() {
 // One control, as the page's window builder makes it; values stay empty
 // until the program has read the party.
 std::string control(const ts::res::ControlTemplate& c, int index) {
-    const std::string place = " style=\"grid-area:c" + std::to_string(index) + "\"";
+    // Its place in the window's layout, as web_controls.js gives it.
+    const std::string area = !c.place.empty()         ? std::string(c.place)
+                             : c.id != ts::res::kNoId ? "c" + std::to_string(c.id)
+                                                      : std::string();
+    const std::string place = area.empty() ? std::string() : " style=\"grid-area:" + area + "\"";
     const std::string id =
         " data-control-id=\"" + std::to_string(c.id) + "\"" +
         (c.id == ts::res::kNoId ? " data-index=\"" + std::to_string(index) + "\"" : std::string());

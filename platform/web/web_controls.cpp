@@ -12,9 +12,9 @@ namespace {
 // clang-format off
 EM_JS(void, js_add_control, (int handle, int index, int id, int kind, unsigned style,
                              const char16_t* text, int textLength, const char16_t* name,
-                             int nameLength), {
+                             int nameLength, const char* place, int placeLength), {
     TSWeb.addControl(handle, index, id, kind, style, TSWeb.text(text, textLength),
-                     TSWeb.text(name, nameLength));
+                     TSWeb.text(name, nameLength), UTF8ToString(place, placeLength));
 });
 EM_JS(int, js_control_text_length, (int handle, int index), {
     return TSWeb.controlText(handle, index).length;
@@ -71,7 +71,8 @@ void addControls(int handle, const res::DialogTemplate& layout) {
         const std::u16string spoken = res::spokenName(control, control.text);
         const JsText name = toJs(spoken);
         js_add_control(handle, at(i), control.id, static_cast<int>(control.kind), control.style,
-                       text.data, text.length, name.data, name.length);
+                       text.data, text.length, name.data, name.length, control.place.data(),
+                       static_cast<int>(control.place.size()));
     }
 }
 

@@ -109,9 +109,12 @@
 
   // Control `index` of window `handle`; `name` is what a screen reader
   // speaks for it, empty when its own text names it.
-  web.addControl = function (handle, index, id, kind, style, value, name) {
+  web.addControl = function (handle, index, id, kind, style, value, name, place) {
     var win = web.windows[handle];
-    var control = {id: id, kind: kind, element: null, focusable: null};
+    // Its place in the window's layout: the template's name for it, else
+    // its id (a control with neither is placed by nothing).
+    place = place || (id === C.ID_NONE ? '' : 'c' + id);
+    var control = {id: id, kind: kind, place: place, element: null, focusable: null};
     var element;
     switch (kind) {
       case C.KIND_BUTTON:
@@ -190,8 +193,8 @@
     // What takes the control's place: the control, or the box around a
     // combo box's field, button and list.
     var placed = control.box || element;
-    if (kind !== C.KIND_GROUP_BOX) {
-      placed.style.gridArea = 'c' + index;  // the window's style sheet places it
+    if (kind !== C.KIND_GROUP_BOX && place) {
+      placed.style.gridArea = place;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
       // Not in the Tab order, as on the desktop; still reachable by touch.

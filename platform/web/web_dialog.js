@@ -186,15 +186,15 @@
   };
 
   // Words that say what control `index` shows, beside it where the
-  // window's style sheet places them (grid area "d" and the index) and
-  // read out with it.
+  // window's style sheet places them (the grid area of the control's place
+  // and "-note") and read out with it.
   web.describeControl = function (handle, index, value) {
     var win = web.windows[handle];
     var control = win.controls[index];
     if (!control.description) {
       control.description = web.el('span', 'ts-description');
       control.description.id = web.nextId('description');
-      control.description.style.gridArea = 'd' + index;
+      control.description.style.gridArea = control.place + '-note';
       win.body.appendChild(control.description);
     }
     control.description.textContent = value;
