@@ -1,6 +1,13 @@
 #pragma once
 
+#include <string_view>
+
 namespace ts::platform {
+
+// The name the lock goes by on every system (a named mutex, a socket's
+// folder, the browser's Web Lock and the channel its tabs talk on); the
+// first copy's window has the same caption.
+inline constexpr std::u16string_view kInstanceName = u"TALLY-SHARE";
 
 // The rule that only one copy of the program runs. The first copy holds a
 // lock for as long as it lives and answers requests to bring its window to

@@ -14,10 +14,12 @@
 #
 #   cmake -DSITE=dir -DSOURCE=project-dir -DICON_TOOL=icon_png -DNODE=node
 #         -DTERSER=terser -DSKELETON=web_skeleton.js -DSTYLE="base.css|list.css"
+#         -DCONSTANTS=ts_web_constants.js
 #         -DQRCODE_DIR=/usr/share/nodejs/qrcode-generator -DQRCODE_VERSION=1.4.4
 #         -P make_site.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON STYLE QRCODE_DIR QRCODE_VERSION)
+foreach(variable SITE SOURCE ICON_TOOL NODE TERSER SKELETON STYLE CONSTANTS QRCODE_DIR
+                 QRCODE_VERSION)
   if(NOT ${variable})
     message(FATAL_ERROR "make_site.cmake needs -D${variable}=...")
   endif()
@@ -37,7 +39,25 @@ foreach(part IN LISTS style_parts)
   string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/[ \n]*" "" content "${content}")
   string(APPEND TS_STYLE "${content}")
 endforeach()
+# The names the page shares with the program (its storage's, the lock's),
+# as the program prints them: into index.html, and as names.json for the
+# browser tests.
+execute_process(COMMAND ${NODE} ${CONSTANTS} json OUTPUT_VARIABLE names RESULT_VARIABLE printed)
+if(NOT printed EQUAL 0)
+  message(FATAL_ERROR "${CONSTANTS} printed no names (${printed})")
+endif()
+file(WRITE ${SITE}/names.json.new "${names}")
+file(COPY_FILE ${SITE}/names.json.new ${SITE}/names.json ONLY_IF_DIFFERENT)
+file(REMOVE ${SITE}/names.json.new)
 file(READ ${SOURCE}/app/web/index.html page)
+foreach(key database files settings lock)
+  string(JSON value GET "${names}" ${key})
+  string(TOUPPER "${key}" upper)
+  string(REPLACE "@TS_NAME_${upper}@" "${value}" page "${page}")
+endforeach()
+if(page MATCHES "@TS_NAME_[A-Z_]+@")
+  message(FATAL_ERROR "index.html names ${CMAKE_MATCH_0}, which the program does not print")
+endif()
 string(REPLACE "@TS_STYLE@" "${TS_STYLE}" page "${page}")
 string(REPLACE "@TS_SKELETON@" "${TS_SKELETON}" page "${page}")
 file(WRITE ${SITE}/index.html.new "${page}")

@@ -22,6 +22,7 @@ import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import os from 'node:os';
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
+import { siteNames } from '../../tests/web/site/page.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { TYPICAL_ROWS as ROWS, median, seed, typicalParty } from './stored_party.mjs';
 
@@ -130,7 +131,7 @@ async function freshContext(browser, url, site) {
   if (site) {
     const tab = await context.newPage();
     await tab.goto(`${url}manifest.webmanifest`);
-    await tab.evaluate(seed, typicalParty());
+    await tab.evaluate(seed, typicalParty(), await siteNames(url));
     await tab.close();
   }
   await settle();

@@ -9,6 +9,7 @@
 // first frame painted after the main window became ready; a change from the
 // click on the group dialog's OK to the first frame painted with the new row.
 import { startServer } from '../../tests/web/server.mjs';
+import { siteNames } from '../../tests/web/site/page.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { median, seed, settingsFile } from './stored_party.mjs';
 
@@ -50,7 +51,7 @@ async function measure(browser, url, count) {
       const page = await context.newPage();
       await page.setViewport({ width: 1280, height: 800 });
       await page.goto(`${url}manifest.webmanifest`);
-      await page.evaluate(seed, bytes);
+      await page.evaluate(seed, bytes, await siteNames(url));
       await page.evaluateOnNewDocument(MARK_PAINTED);
       await page.goto(url);
       await page.waitForFunction(() => window.__painted !== undefined, { timeout: 120_000 });

@@ -12,16 +12,17 @@ export function settingsFile({ total, unit, groups }) {
 }
 
 // Runs in a page of the site's origin: stores `bytes` where the site keeps
-// its settings file (IndexedDB "tally-share", store "files", key "ts.cfg").
-export function seed(bytes) {
+// its settings file (its IndexedDB database, object store and key: `names`,
+// the site's names.json).
+export function seed(bytes, { database, files, settings }) {
   return new Promise((resolve, reject) => {
-    const request = indexedDB.open('tally-share', 1);
-    request.onupgradeneeded = () => request.result.createObjectStore('files');
+    const request = indexedDB.open(database, 1);
+    request.onupgradeneeded = () => request.result.createObjectStore(files);
     request.onerror = () => reject(request.error);
     request.onsuccess = () => {
       const db = request.result;
-      const tx = db.transaction('files', 'readwrite');
-      tx.objectStore('files').put(new Uint8Array(bytes), 'ts.cfg');
+      const tx = db.transaction(files, 'readwrite');
+      tx.objectStore(files).put(new Uint8Array(bytes), settings);
       tx.oncomplete = () => {
         db.close();
         resolve();

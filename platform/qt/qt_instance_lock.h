@@ -26,7 +26,7 @@ namespace ts::platform {
 // copy asks. Plain sockets driven by QSocketNotifier: no QtNetwork.
 class QtInstanceLock final : public InstanceLock {
 public:
-    explicit QtInstanceLock(std::u16string_view name = u"TALLY-SHARE",
+    explicit QtInstanceLock(std::u16string_view name = kInstanceName,
                             std::u16string_view fallbackFolder = {});
     ~QtInstanceLock();
     QtInstanceLock(const QtInstanceLock&) = delete;

@@ -2,14 +2,18 @@
 // from the program's own headers, as the first part of the page script:
 // the event kinds of the message loops, the control kinds and style bits of
 // the templates, the ids the page itself acts on and the message boxes'
-// button sets; and the texts the page shows of its own (TSText), from the
+// button sets; the names of the browser's storage and of the lock
+// (TSNames); and the texts the page shows of its own (TSText), from the
 // program's texts. Run at build time (under node) so that the two sides
-// cannot drift apart.
+// cannot drift apart; "json" prints the names for index.html and the
+// browser tests (the site's names.json), "css" the list's tones as style.
 #include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/instance_lock.h"
 #include "platform/web/web_link.h"
 #include "platform/web/web_window_system.h"
 #include "platform/window_system.h"
@@ -17,6 +21,7 @@
 #include "resources/ids.h"
 #include "resources/tables.h"
 #include "resources/texts.h"
+#include "storage/web/store.h"
 
 namespace {
 
@@ -97,12 +102,55 @@ void namesConstant(const char* name, const Table& table, Name nameOf) {
     std::puts("]),");
 }
 
+// The names the program, the page's scripts, index.html and the browser
+// tests share: the storage's and the lock's.
+struct SharedName {
+    const char* constant;  // in TSNames
+    const char* key;       // in names.json
+    std::u16string value;  // ASCII
+};
+
+std::u16string wide(std::string_view ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+std::vector<SharedName> sharedNames() {
+    return {
+        {"DATABASE", "database", wide(ts::kBrowserDatabase)},
+        {"FILES", "files", wide(ts::kBrowserFileStore)},
+        {"SETTINGS", "settings", std::u16string(ts::text::kSettingsFileName)},
+        {"LOCK", "lock", std::u16string(ts::platform::kInstanceName)},
+        {"EARLIER_DATABASE", "earlierDatabase", wide(ts::kEarlierDatabase)},
+        {"EARLIER_FILES", "earlierFiles", wide(ts::kEarlierFileStore)},
+    };
+}
+
+// The names as JSON, for the build (index.html) and the browser tests.
+void printNamesJson(const std::vector<SharedName>& names) {
+    std::puts("{");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::printf("  \"%s\": \"", names[i].key);
+        for (const char16_t unit : names[i].value) {
+            std::putchar(static_cast<int>(unit));  // ASCII, no quote or backslash
+        }
+        std::puts(i + 1 < names.size() ? "\"," : "\"");
+    }
+    std::puts("}");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // With "css", the style the page's tables give the style sheet.
-    if (argc > 1 && std::string_view(argv[1]) == "css") {
+    const std::vector<SharedName> names = sharedNames();
+    const std::string_view mode = argc > 1 ? std::string_view(argv[1]) : std::string_view();
+    // With "css", the style the page's tables give the style sheet; with
+    // "json", the shared names.
+    if (mode == "css") {
         printToneStyle();
+        return 0;
+    }
+    if (mode == "json") {
+        printNamesJson(names);
         return 0;
     }
     using ts::platform::MessageButtons;
@@ -149,6 +197,11 @@ int main(int argc, char** argv) {
     constant("MAX_QR_VERSION", ts::platform::web::kMaxQrVersion);
     // The list's tones by their numbers (web_list_view.js).
     namesConstant("TONES", ts::res::kTones, [](const ts::res::ToneSpec& t) { return t.id; });
+    std::puts("});");
+    std::puts("var TSNames = Object.freeze({");
+    for (const SharedName& name : names) {
+        textConstant(name.constant, name.value);
+    }
     std::puts("});");
     std::puts("var TSText = Object.freeze({");
     textConstant("MENU", ts::text::kMenuButton);

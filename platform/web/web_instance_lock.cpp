@@ -13,7 +13,7 @@ EM_JS(void, js_listen_for_raise, (), {
     if (typeof BroadcastChannel === 'undefined') {
         return;
     }
-    var channel = new BroadcastChannel('TALLY-SHARE');
+    var channel = new BroadcastChannel(TSNames.LOCK);
     channel.onmessage = function (e) {
         if (e.data === 'raise') {
             window.focus();
@@ -34,7 +34,7 @@ EM_ASYNC_JS(int, js_try_lock, (), {
         return 1;
     }
     return await new Promise(function (resolve) {
-        navigator.locks.request('TALLY-SHARE', {ifAvailable: true}, function (lock) {
+        navigator.locks.request(TSNames.LOCK, {ifAvailable: true}, function (lock) {
             resolve(lock ? 1 : 0);
             return lock ? new Promise(function () {}) : undefined;
         });
@@ -42,7 +42,7 @@ EM_ASYNC_JS(int, js_try_lock, (), {
 });
 EM_JS(void, js_ask_to_raise, (), {
     if (typeof BroadcastChannel !== 'undefined') {
-        var channel = new BroadcastChannel('TALLY-SHARE');
+        var channel = new BroadcastChannel(TSNames.LOCK);
         channel.postMessage('raise');
         channel.close();
     }
@@ -58,7 +58,7 @@ EM_ASYNC_JS(void, js_wait_for_lock, (const char16_t* notice, int length), {
     }
     document.body.dataset.waiting = '1';
     await new Promise(function (resolve) {
-        navigator.locks.request('TALLY-SHARE', function () {
+        navigator.locks.request(TSNames.LOCK, function () {
             resolve();
             return new Promise(function () {});
         });

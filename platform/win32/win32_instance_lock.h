@@ -15,7 +15,7 @@ namespace ts::platform {
 // brings it to the front.
 class Win32InstanceLock final : public InstanceLock {
 public:
-    explicit Win32InstanceLock(std::u16string_view name = u"TALLY-SHARE");
+    explicit Win32InstanceLock(std::u16string_view name = kInstanceName);
     Win32InstanceLock(const Win32InstanceLock&) = delete;
     Win32InstanceLock& operator=(const Win32InstanceLock&) = delete;
     ~Win32InstanceLock() = default;

@@ -12,13 +12,11 @@
 var TSStore = (function () {
   'use strict';
 
-  var DATABASE = 'tally-share';
-  var FILES = 'files';
+  // The names are the program's (storage/web/store.h), printed into the
+  // page script after this part: read when first needed.
+  var N = function () { return TSNames; };
   // Where earlier versions of the site kept the data folder: emscripten's
   // IDBFS, one record per path, the file's bytes in `contents`.
-  var LEGACY_DATABASE = '/data';
-  var LEGACY_STORE = 'FILE_DATA';
-  var LEGACY_FOLDER = '/data/';
   var REGULAR_FILE = 0x8000;
   var FILE_TYPE = 0xF000;
   // A transaction the browser neither completes nor aborts counts as failed
@@ -65,13 +63,13 @@ var TSStore = (function () {
       opening = new Promise(function (resolve) {
         var request;
         try {
-          request = indexedDB.open(DATABASE, 1);
+          request = indexedDB.open(N().DATABASE, 1);
         } catch (e) {
           resolve(null);
           return;
         }
         request.onupgradeneeded = function () {
-          request.result.createObjectStore(FILES);
+          request.result.createObjectStore(N().FILES);
         };
         request.onsuccess = function () { resolve(adopt(request.result)); };
         request.onerror = function (event) {
@@ -97,9 +95,9 @@ var TSStore = (function () {
       }
       var tx;
       try {
-        tx = mode === 'readwrite' ? db.transaction(FILES, mode, {durability: 'strict'})
-                                  : db.transaction(FILES, mode);
-        work(tx.objectStore(FILES));
+        tx = mode === 'readwrite' ? db.transaction(N().FILES, mode, {durability: 'strict'})
+                                  : db.transaction(N().FILES, mode);
+        work(tx.objectStore(N().FILES));
       } catch (e) {
         // The database was closed under the page (the site's data cleared):
         // this save fails, the next one opens a fresh database.
@@ -141,7 +139,7 @@ var TSStore = (function () {
       return Promise.resolve(true);
     }
     return indexedDB.databases().then(function (all) {
-      return all.some(function (each) { return each.name === LEGACY_DATABASE; });
+      return all.some(function (each) { return each.name === N().EARLIER_DATABASE; });
     }, function () { return true; });
   }
 
@@ -157,7 +155,7 @@ var TSStore = (function () {
     return new Promise(function (resolve) {
       var request;
       try {
-        request = indexedDB.open(LEGACY_DATABASE);
+        request = indexedDB.open(N().EARLIER_DATABASE);
       } catch (e) {
         resolve([]);
         return;
@@ -169,13 +167,14 @@ var TSStore = (function () {
       };
       request.onsuccess = function () {
         var db = request.result;
-        if (!db.objectStoreNames.contains(LEGACY_STORE)) {
+        if (!db.objectStoreNames.contains(N().EARLIER_FILES)) {
           db.close();
           resolve([]);
           return;
         }
         var files = [];
-        var cursor = db.transaction(LEGACY_STORE, 'readonly').objectStore(LEGACY_STORE).openCursor();
+        var earlier = N().EARLIER_FILES;
+        var cursor = db.transaction(earlier, 'readonly').objectStore(earlier).openCursor();
         cursor.onsuccess = function () {
           var at = cursor.result;
           if (!at) {
@@ -185,10 +184,11 @@ var TSStore = (function () {
           }
           var key = String(at.key);
           var value = at.value || {};
-          var name = key.slice(LEGACY_FOLDER.length);
+          var folder = N().EARLIER_DATABASE + '/';
+          var name = key.slice(folder.length);
           // Regular files directly in the folder; not the temporary files
           // of a save that was cut short (their names begin with a dot).
-          if (key.indexOf(LEGACY_FOLDER) === 0 && name.indexOf('/') < 0 && name.charAt(0) !== '.' &&
+          if (key.indexOf(folder) === 0 && name.indexOf('/') < 0 && name.charAt(0) !== '.' &&
               (value.mode & FILE_TYPE) === REGULAR_FILE && value.contents instanceof Uint8Array) {
             files.push({name: name, bytes: value.contents});
           }
@@ -222,7 +222,7 @@ var TSStore = (function () {
       }, Promise.resolve(true)).then(function (ok) {
         if (ok) {
           try {
-            indexedDB.deleteDatabase(LEGACY_DATABASE);
+            indexedDB.deleteDatabase(N().EARLIER_DATABASE);
           } catch (e) {
             // kept; it is not read again once the store holds the file
           }
@@ -241,7 +241,7 @@ var TSStore = (function () {
       delete early.settings;
     }
     return Promise.resolve(settings).then(function (bytes) {
-      return bytes === undefined || name !== 'ts.cfg' ? getFile(db, name) : bytes;
+      return bytes === undefined || name !== N().SETTINGS ? getFile(db, name) : bytes;
     });
   }
 

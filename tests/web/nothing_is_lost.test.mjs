@@ -183,5 +183,5 @@ scenario('the party the previous version kept moves to the new store byte for by
   const app = await open();
   assert.deepEqual((await app.rows()).map((row) => row[0]), storedNames(bytes), 'the groups shown');
   assert.deepEqual(await app.storedSettings(), bytes, 'the new store holds the old bytes');
-  assert.deepEqual(await app.databases(), ['tally-share'], 'the databases of the site');
+  assert.deepEqual(await app.databases(), [app.names.database], 'the databases of the site');
 });

@@ -6,7 +6,7 @@
 //
 // Controls are found by their accessible names (puppeteer's ::-p-aria), as a
 // screen reader finds them: a control that loses its name is not found.
-import { until } from './site/page.mjs';
+import { siteNames, until } from './site/page.mjs';
 import { mainWindow } from './site/main_window.mjs';
 import { list } from './site/list.mjs';
 import { boxes } from './site/boxes.mjs';
@@ -34,6 +34,7 @@ export class App {
     }
     await page.setViewport(viewport);
     const app = new App(page);
+    app.names = await siteNames(url);
     if (quota !== undefined) {
       await app.limitStorage(quota, url);
     }

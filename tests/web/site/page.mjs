@@ -19,6 +19,23 @@ export const MAIN_SHOWN = 'main';
 // The line the main window keeps under its title bar.
 export const NOTICE = 'main [role="status"]';
 
+// The names the site shares with the program (its storage's, the lock's),
+// as the build printed them into the site (names.json), by the site's
+// address.
+const names = new Map();
+export function siteNames(url) {
+  const at = new URL('names.json', url).href;
+  if (!names.has(at)) {
+    names.set(at, fetch(at).then((response) => {
+      if (!response.ok) {
+        throw new Error(`no ${at} (${response.status})`);
+      }
+      return response.json();
+    }));
+  }
+  return names.get(at);
+}
+
 // Trims ASCII white space only: the ideographic spaces that pad a balance
 // are part of what the list shows.
 export const trimAscii = (text) => text.replace(/^[ \t\r\n]+|[ \t\r\n]+$/g, '');

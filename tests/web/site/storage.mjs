@@ -1,7 +1,7 @@
 // Where the site keeps the party: the settings files it reads and keeps,
 // its IndexedDB databases, and the storage under it as the browser lets it
 // change.
-import { WAIT } from './page.mjs';
+import { WAIT, siteNames } from './page.mjs';
 
 export const storage = {
   // Chooses `file` in the file picker that 設定ファイルを読み込む… opens.
@@ -14,19 +14,20 @@ export const storage = {
   },
 
   // The bytes of the settings file the site keeps for the party, or null:
-  // IndexedDB database "tally-share", store "files", key "ts.cfg". Opening
-  // the database never makes it, which would get in the program's way.
+  // in its IndexedDB database, object store and key (the site's names).
+  // Opening the database never makes it, which would get in the program's
+  // way.
   async storedSettings() {
     const bytes = await this.page.evaluate(
-      () =>
+      ({ database, files, settings }) =>
         new Promise((resolve, reject) => {
-          const open = indexedDB.open('tally-share');
+          const open = indexedDB.open(database);
           open.onupgradeneeded = () => open.transaction.abort();
           open.onerror = (event) => event.preventDefault() ?? resolve(null);
           open.onsuccess = () => {
             const db = open.result;
-            const store = db.objectStoreNames.contains('files') && db.transaction('files').objectStore('files');
-            const get = store && store.get('ts.cfg');
+            const store = db.objectStoreNames.contains(files) && db.transaction(files).objectStore(files);
+            const get = store && store.get(settings);
             db.close();
             if (!get) {
               return resolve(null);
@@ -38,6 +39,7 @@ export const storage = {
             };
           };
         }),
+      this.names,
     );
     if (bytes === 'not bytes') {
       throw new Error('the stored settings file is not kept as bytes');
@@ -116,7 +118,7 @@ export async function writeLegacyStore(context, url, profile) {
           };
         }),
       profile,
-      '/data',
+      (await siteNames(url)).earlierDatabase,
     );
   } finally {
     await page.close();
