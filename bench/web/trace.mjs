@@ -14,6 +14,7 @@
 // above) and its kinds of work.
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { startServer } from '../../tests/web/server.mjs';
+import { siteNames } from '../../tests/web/site/page.mjs';
 import { median, seed, typicalParty } from './stored_party.mjs';
 
 const args = process.argv.slice(2);
@@ -145,7 +146,7 @@ async function freshContext(browser, url) {
   const context = await browser.createBrowserContext();
   const tab = await context.newPage();
   await tab.goto(`${url}manifest.webmanifest`);
-  await tab.evaluate(seed, typicalParty());
+  await tab.evaluate(seed, typicalParty(), await siteNames(url));
   await tab.close();
   await settle();
   return context;
