@@ -10,8 +10,8 @@
 #include "app/rescue.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/evening_file.h"
 #include "storage/export_file.h"
-#include "storage/link_fragment.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "ui/error_box.h"
@@ -19,6 +19,8 @@
 #include "ui/group_list.h"
 #include "ui/party_link.h"
 #include "ui/result_export.h"
+#include "ui/round_dialog.h"
+#include "ui/settlement_dialog.h"
 #include "ui/total_dialog.h"
 
 namespace ts::app {
@@ -35,10 +37,12 @@ constexpr int kTaskBarHeight = 26;
 constexpr int kMaxFreeHeight = 240;
 constexpr int kDefaultHeight = 214;
 
-// The commands that change the party; a shared party's view has none.
+// The commands that change the evening; a shared party's view has none.
+// (Choosing another round only changes which one is shown.)
 constexpr std::array kChangingCommands{
     id::main::kCalculatePlain, id::main::kCalculateRounded, id::main::kAdd,   id::main::kChange,
-    id::main::kInput,          id::main::kDelete,           id::main::kClear,
+    id::main::kInput,          id::main::kDelete,           id::main::kClear, id::main::kAddRound,
+    id::main::kRenameRound,    id::main::kDeleteRound,
 };
 
 bool confirmed(platform::Dialog& window, std::u16string_view question,
@@ -109,19 +113,25 @@ void MainWindow::create(platform::Dialog& window) {
         window.endDialog(1);
         return;
     }
-    // A shared party shows the figures its sender had.
-    recalculate();
+    // The rounds show the figures of the calculations asked for in them (a
+    // shared party, those its sender had).
+    state_.evening->recalculateAll();
     refreshWindow(window);
 }
 
 bool MainWindow::openParty() {
-    state_.party = Party::create(text::kFirstPartyName);
-    if (!state_.party) {
+    state_.evening = std::make_unique<Evening>(Evening::create());
+    if (!state_.evening->ok()) {
+        state_.evening.reset();
         return false;
     }
-    // A missing or unreadable file leaves the new party as it is.
+    // A missing or unreadable file leaves the new evening as it is.
     if (state_.store) {
-        loadParty(*state_.store, *state_.party);
+        loadEvening(*state_.store, *state_.evening);
+    }
+    Round& first = *state_.evening->roundAt(0);
+    if (first.calculation == Calculation::None) {
+        first.calculation = state_.calculation;
     }
     if (state_.list != nullptr) {
         ui::buildColumns(*state_.list, state_.columns);
@@ -130,13 +140,13 @@ bool MainWindow::openParty() {
 }
 
 void MainWindow::close(platform::Dialog& window) {
-    if (!state_.party) {
+    if (!state_.evening) {
         window.endDialog(1);
         return;
     }
     if (state_.savedAtSessionEnd) {
         // Kept already, or rescued; nothing has changed since.
-        state_.party.reset();
+        state_.evening.reset();
         window.endDialog(1);
         return;
     }
@@ -166,20 +176,20 @@ void MainWindow::close(platform::Dialog& window) {
             rescue();
             break;
         }
-        // The window stays open with the party, so that the user can make
+        // The window stays open with the evening, so that the user can make
         // room or fix the folder and close again.
         return;
     }
-    state_.party.reset();
+    state_.evening.reset();
     window.endDialog(1);
 }
 
 void MainWindow::saveAtSessionEnd() {
-    if (!state_.party || state_.savedAtSessionEnd) {
+    if (!state_.evening || state_.savedAtSessionEnd) {
         return;
     }
-    // What an open dialog has not stored yet is not part of the party; the
-    // quit request closes that dialog without storing it.
+    // What an open dialog has not stored yet is not part of the evening;
+    // the quit request closes that dialog without storing it.
     if (!save()) {
         rescue();
     }
@@ -192,24 +202,24 @@ void MainWindow::showAbout(platform::Dialog& window) {
 }
 
 void MainWindow::rescue() {
-    const std::u16string path = rescueParty(state_.userFolder, *state_.party, localMoment());
+    const std::u16string path = rescueEvening(state_.userFolder, *state_.evening, localMoment());
     std::string message =
         "tally-share: cannot save " + (state_.store ? toUtf8(state_.store->where()) : "");
     if (!path.empty()) {
         message += "; the party was saved to " + toUtf8(path) + "\n";
     } else {
         // Not even a rescued copy: the records go to the log, to be typed in again.
-        message += ", nor a rescued copy; the party follows\n" + partyRecords(*state_.party);
+        message += ", nor a rescued copy; the party follows\n" + eveningRecords(*state_.evening);
     }
     std::fputs(message.c_str(), stderr);
 }
 
 void MainWindow::command(platform::Dialog& window, int commandId) {
     state_.rememberedRow = state_.list != nullptr ? state_.list->selectedRow() : -1;
-    if (!state_.party) {
+    if (!state_.evening) {
         return;
     }
-    Party& party = *state_.party;
+    Party& party = this->party();
     const int row = state_.rememberedRow;
     if (state_.behaviour.viewOnly && (commandId == id::main::kImportSettings ||
                                       std::find(kChangingCommands.begin(), kChangingCommands.end(),
@@ -297,6 +307,21 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
         case id::main::kAboutIcon:
             showAbout(window);
             return;
+        case id::main::kAddRound:
+            addRound(window);
+            return;
+        case id::main::kRenameRound:
+            renameRound(window);
+            return;
+        case id::main::kDeleteRound:
+            deleteRound(window);
+            return;
+        case id::main::kRoundCombo:
+            switchRound(window);
+            return;
+        case id::main::kSettle:
+            showSettlement(window);
+            return;
         default:
             return;
     }
@@ -308,11 +333,11 @@ void MainWindow::command(platform::Dialog& window, int commandId) {
 }
 
 bool MainWindow::save() {
-    return state_.store && saveParty(*state_.store, *state_.party);
+    return state_.store && saveEvening(*state_.store, *state_.evening);
 }
 
 void MainWindow::autosave(platform::Dialog& window) {
-    if (!state_.behaviour.autosave || !state_.party) {
+    if (!state_.behaviour.autosave || !state_.evening) {
         return;
     }
     // Saved before the change is shown: a change the user has seen is one
@@ -325,7 +350,7 @@ void MainWindow::autosave(platform::Dialog& window) {
         return;
     }
     // Said once in a box; the window then says it for as long as no save
-    // has worked again, and the next change saves the whole party.
+    // has worked again, and the next change saves the whole evening.
     if (!state_.saveFailureNotified) {
         state_.saveFailureNotified = true;
         window.showNotice(text::kNotSavedNotice);
@@ -334,28 +359,21 @@ void MainWindow::autosave(platform::Dialog& window) {
 }
 
 bool MainWindow::recalculate() {
-    if (!state_.party || state_.calculation == Calculation::None) {
-        return true;
-    }
-    Party& party = *state_.party;
-    state_.resultsCurrent = party.calculate(state_.calculation == Calculation::Rounded);
-    if (!state_.resultsCurrent) {
-        // Nothing to split the total by (no groups, or no people or ratio
-        // anywhere): figures of an earlier calculation must not stay beside
-        // data they do not belong to, so the window shows the data as it is
-        // before any calculation.
-        party.clearResults();
-    }
-    return state_.resultsCurrent;
+    // Without results (nothing to split the total by) every figure goes
+    // back to 0: figures of an earlier calculation must not stay beside
+    // data they do not belong to.
+    return !state_.evening || round().recalculate();
 }
 
 void MainWindow::calculateOnRequest(platform::Dialog& window, Calculation calculation) {
     // Asked for even when it cannot run now: it runs as soon as a change
     // makes it possible.
-    state_.calculation = calculation;
+    round().calculation = calculation;
     const bool calculated = recalculate();
+    // The round's calculation is kept with the evening, as every change.
+    autosave(window);
     refreshWindow(window);
-    if (!calculated && state_.party->groupCount() > 0) {
+    if (!calculated && party().groupCount() > 0) {
         ui::showError(window, text::kNothingToWeigh);
     }
 }
@@ -375,6 +393,16 @@ void MainWindow::showListMenu(platform::Dialog& window) {
         entries.push_back({id::main::kExportSettings, text::kExportSettingsMenu});
         entries.push_back({id::main::kImportSettings, text::kImportSettingsMenu});
     }
+    // The evening's rounds, and the settlement across them.
+    if (!state_.behaviour.viewOnly) {
+        entries.push_back({id::main::kAddRound, text::kAddRoundMenu});
+        entries.push_back({id::main::kRenameRound, text::kRenameRoundMenu});
+        if (state_.evening && state_.evening->roundCount() > 1) {
+            // The only round cannot go.
+            entries.push_back({id::main::kDeleteRound, text::kDeleteRoundMenu});
+        }
+    }
+    entries.push_back({id::main::kSettle, text::kSettleMenu});
     const int chosen = window.popupMenu(id::main::kGroupList, entries);
     if (chosen != 0) {
         command(window, chosen);
@@ -382,21 +410,21 @@ void MainWindow::showListMenu(platform::Dialog& window) {
 }
 
 ui::Calculated MainWindow::calculated() const {
-    if (!state_.resultsCurrent) {
+    if (!round().resultsCurrent) {
         return ui::Calculated::None;
     }
-    return state_.calculation == Calculation::Rounded ? ui::Calculated::ToTheUnit
-                                                      : ui::Calculated::ToTheYen;
+    return round().calculation == Calculation::Rounded ? ui::Calculated::ToTheUnit
+                                                       : ui::Calculated::ToTheYen;
 }
 
 void MainWindow::copyChat(platform::Dialog& window) {
-    if (!window.setClipboardText(ui::chatText(*state_.party, calculated()))) {
+    if (!window.setClipboardText(ui::chatText(party(), calculated()))) {
         ui::showError(window, text::kCopyFailed);
     }
 }
 
 void MainWindow::sendChat(platform::Dialog& window) {
-    std::u16string message = ui::chatText(*state_.party, calculated());
+    std::u16string message = ui::chatText(party(), calculated());
     if (state_.behaviour.shareLinks) {
         // The link last, where a chat program makes it something to tap.
         const std::u16string link = linkToParty(window);
@@ -411,12 +439,13 @@ void MainWindow::sendChat(platform::Dialog& window) {
 }
 
 std::u16string MainWindow::linkToParty(platform::Dialog& window) const {
-    const std::string payload = ui::partyLinkPayload(*state_.party, calculated());
-    // A party the other device would refuse to read gets no link.
-    if (payload.size() > ui::kMaxLinkPayload) {
+    // A single party as it always was linked; more in the evening's format.
+    const ui::LinkPayload link = ui::eveningLinkPayload(*state_.evening);
+    // An evening the other device would refuse to read gets no link.
+    if (link.payload.size() > ui::kMaxLinkPayload) {
         return {};
     }
-    return window.linkTo(payload, kLinkFormat);
+    return window.linkTo(link.payload, link.format);
 }
 
 void MainWindow::showLink(platform::Dialog& window) {
@@ -430,9 +459,9 @@ void MainWindow::showLink(platform::Dialog& window) {
 
 void MainWindow::exportSettings(platform::Dialog& window) {
     // The file as it is stored, so that the download is byte for byte what
-    // the desktop program writes for this party.
-    const std::string bytes = settingsFileBytes(*state_.party);
-    if (!state_.store || !state_.store->save(bytes, holdsUnreadRecords) ||
+    // the desktop program writes for this evening.
+    const std::string bytes = eveningFileBytes(*state_.evening);
+    if (!state_.store || !state_.store->save(bytes, eveningHoldsUnread) ||
         window.deliverFile({text::kSettingsFileName, text::kSettingsTypeName,
                             text::kSettingsExtension, text::kSettingsMediaType},
                            bytes) == platform::Delivery::Failed) {
@@ -445,37 +474,36 @@ void MainWindow::importSettings(platform::Dialog& window) {
     if (path.empty()) {
         return;  // cancelled
     }
-    std::unique_ptr<Party> imported = Party::create(text::kFirstPartyName);
-    if (!imported || !importFromPath(path, *imported)) {
+    auto imported = std::make_unique<Evening>(Evening::create());
+    if (!imported->ok() || !importFromPath(path, *imported)) {
         ui::showError(window, text::kImportNotSettings);
         return;
     }
     if (!confirmed(window, text::kImportReplaceQuestion, text::kImportCaption)) {
         return;
     }
-    state_.party = std::move(imported);
-    state_.rememberedRow = state_.party->groupCount() > 0 ? 0 : -1;
-    recalculate();
+    state_.evening = std::move(imported);
+    state_.rememberedRow = party().groupCount() > 0 ? 0 : -1;
+    state_.evening->recalculateAll();
     autosave(window);
     refreshWindow(window);
 }
 
 void MainWindow::copyTable(platform::Dialog& window) {
-    if (!state_.party) {
+    if (!state_.evening) {
         return;
     }
-    const std::u16string table =
-        ui::tableText(*state_.party, state_.columns, ui::kClipboardLineEnd);
+    const std::u16string table = ui::tableText(party(), state_.columns, ui::kClipboardLineEnd);
     if (!window.setClipboardText(table)) {
         ui::showError(window, text::kCopyFailed);
     }
 }
 
 void MainWindow::saveCsv(platform::Dialog& window) {
-    if (!state_.party) {
+    if (!state_.evening) {
         return;
     }
-    const std::string bytes = ui::csvBytes(*state_.party, state_.resultsCurrent);
+    const std::string bytes = ui::csvBytes(party(), round().resultsCurrent);
     const std::u16string name = ui::csvFileName(localSaveDate());
     if (window.deliverFile({name, text::kCsvTypeName, text::kCsvExtension, text::kCsvMediaType},
                            bytes) == platform::Delivery::Failed) {
@@ -484,20 +512,104 @@ void MainWindow::saveCsv(platform::Dialog& window) {
 }
 
 void MainWindow::refreshWindow(platform::Dialog& window) {
-    if (state_.list != nullptr && state_.party) {
+    if (!state_.evening) {
+        window.invalidate();
+        return;
+    }
+    const bool results = round().resultsCurrent;
+    if (state_.list != nullptr) {
         // The shares and balances of a party not calculated yet are zeros,
         // not results: the balances say so by their tone.
         state_.list->deleteAllRows();
-        ui::fillRows(*state_.list, state_.columns, *state_.party, state_.resultsCurrent);
+        ui::fillRows(*state_.list, state_.columns, party(), results);
         state_.list->selectRow(state_.rememberedRow);
     }
-    if (state_.party) {
-        ui::showTotals(window, *state_.party);
-        // A remainder the rounding left is the organiser's to keep.
-        window.describeItem(id::main::kRemainderText,
-                            state_.resultsCurrent ? text::kRemainderKept : std::u16string_view());
-    }
+    ui::showTotals(window, party());
+    // A remainder the rounding left is the organiser's to keep.
+    window.describeItem(id::main::kRemainderText,
+                        results ? text::kRemainderKept : std::u16string_view());
+    showRounds(window);
     window.invalidate();
+}
+
+void MainWindow::showRounds(platform::Dialog& window) {
+    const Evening& evening = *state_.evening;
+    std::vector<std::u16string> names;
+    if (evening.roundCount() > 1) {
+        for (int i = 0; i < evening.roundCount(); ++i) {
+            names.push_back(evening.roundName(i));
+        }
+    }
+    if (names != roundsShown_) {
+        if (names.empty() != roundsShown_.empty()) {
+            window.showItem(id::main::kRoundCombo, !names.empty());
+        }
+        window.clearComboEntries(id::main::kRoundCombo);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            window.insertComboEntry(id::main::kRoundCombo, static_cast<int>(i), names[i]);
+        }
+        roundsShown_ = std::move(names);
+        roundShown_ = -1;
+    }
+    const int current = roundsShown_.empty() ? -1 : evening.currentIndex();
+    if (current != roundShown_) {
+        window.selectComboEntry(id::main::kRoundCombo, current);
+        roundShown_ = current;
+    }
+}
+
+void MainWindow::addRound(platform::Dialog& window) {
+    if (!state_.evening->addRound()) {
+        ui::showError(window, text::kNoMoreRounds);
+        return;
+    }
+    // The new round has the same groups: the same row stays selected.
+    autosave(window);
+    refreshWindow(window);
+}
+
+void MainWindow::renameRound(platform::Dialog& window) {
+    if (ui::runRoundNameDialog(window, *state_.evening, state_.evening->currentIndex())) {
+        autosave(window);
+    }
+    refreshWindow(window);
+}
+
+void MainWindow::deleteRound(platform::Dialog& window) {
+    Evening& evening = *state_.evening;
+    if (evening.roundCount() <= 1) {
+        return;  // the only round stays; the menu does not offer it
+    }
+    const std::u16string question = std::u16string(text::kDeleteRoundQuestionOpen) +
+                                    evening.roundName(evening.currentIndex()) +
+                                    std::u16string(text::kDeleteRoundQuestionClose);
+    if (!confirmed(window, question, text::kDeleteRoundCaption)) {
+        return;
+    }
+    evening.removeRound(evening.currentIndex());
+    state_.rememberedRow = std::min(state_.rememberedRow, party().groupCount() - 1);
+    autosave(window);
+    refreshWindow(window);
+}
+
+void MainWindow::switchRound(platform::Dialog& window) {
+    const int chosen = window.comboSelection(id::main::kRoundCombo);
+    if (chosen < 0 || chosen >= state_.evening->roundCount() ||
+        chosen == state_.evening->currentIndex()) {
+        return;
+    }
+    state_.evening->setCurrent(chosen);
+    // The row at the same place, where the other round has one.
+    state_.rememberedRow = std::min(state_.rememberedRow, party().groupCount() - 1);
+    // Which round is shown is kept with the evening too.
+    autosave(window);
+    refreshWindow(window);
+}
+
+void MainWindow::showSettlement(platform::Dialog& window) {
+    ui::runSettlementDialog(window, *state_.evening, state_.behaviour.viewOnly,
+                            [this, &window] { autosave(window); });
+    refreshWindow(window);
 }
 
 }  // namespace ts::app

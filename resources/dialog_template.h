@@ -73,12 +73,15 @@ struct DialogTemplate {
 // value beside its label, otherwise the template's name.
 std::u16string spokenName(const ControlTemplate& control, std::u16string_view text);
 
-// Template by number (101, 103, 104); null for an unknown number.
+// Template by number (101, 103 to 107); null for an unknown number.
 const DialogTemplate* findDialogTemplate(int id);
 
 inline constexpr int kMainDialog = 101;
 inline constexpr int kIconResource = 102;
 inline constexpr int kGroupDialog = 103;
 inline constexpr int kTotalDialog = 104;
+inline constexpr int kSettlementDialog = 105;
+inline constexpr int kRoundNameDialog = 106;
+inline constexpr int kAmountDialog = 107;
 
 }  // namespace ts::res

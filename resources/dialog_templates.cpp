@@ -113,10 +113,56 @@ constexpr std::array kTotalControls{
     ControlTemplate{kNoId, K::Static, 124, 39, 15, 8, u"円", kAlignCenter, u"", "unit-suffix"},
 };
 
+// The settlement of the evening: the plan, one row per class of members,
+// the commands on the selected class, the organiser's money and what is
+// still to change hands, who the organiser is and where to pay them.
+constexpr std::u16string_view kOrganiserLabel = u"幹事";
+constexpr std::u16string_view kPayeeLabel = u"支払先";
+constexpr std::array kSettlementControls{
+    ControlTemplate{id::settle::kPlanList, K::ListView, 2, 2, 296, 90, u"", kTabStop | kBorder,
+                    u"精算の一覧"},
+    ControlTemplate{id::settle::kMarkPaid, K::PushButton, 2, 96, 40, 14, u"済", kButton},
+    ControlTemplate{id::settle::kPartPaid, K::PushButton, 46, 96, 56, 14, u"一部入金…", kButton},
+    ControlTemplate{id::settle::kTakeBack, K::PushButton, 106, 96, 48, 14, u"取り消し", kButton},
+    ControlTemplate{id::settle::kBreakdown, K::PushButton, 158, 96, 48, 14, u"内訳", kButton},
+    ControlTemplate{id::settle::kOrganiserText, K::Static, 2, 114, 296, 26, u"", kLabel},
+    ControlTemplate{id::settle::kOutstandingText, K::Static, 2, 142, 296, 10, u"", kLabel},
+    ControlTemplate{id::settle::kOrganiserCombo, K::ComboBox, 26, 156, 92, 80, u"",
+                    kTabStop | kVScroll | kListOnly, kOrganiserLabel},
+    ControlTemplate{id::settle::kPayeeField, K::Edit, 156, 156, 142, 14, u"", kTextEdit,
+                    kPayeeLabel},
+    ControlTemplate{id::settle::kCopyReminder, K::PushButton, 2, 174, 84, 14, u"催促文をコピー",
+                    kButton},
+    ControlTemplate{id::kCancel, K::PushButton, 250, 174, 48, 14, u"閉じる", kButton},
+    ControlTemplate{id::settle::kOrganiserLabel, K::Static, 2, 159, 22, 8, kOrganiserLabel, kLabel},
+    ControlTemplate{id::settle::kPayeeLabel, K::Static, 124, 159, 30, 8, kPayeeLabel, kLabel},
+};
+
+// A round's name.
+constexpr std::array kRoundNameControls{
+    ControlTemplate{id::round::kNameField, K::Edit, 30, 4, 126, 14, u"", kTextEdit, kNameLabel},
+    ControlTemplate{id::kOk, K::PushButton, 82, 22, 32, 14, u"OK", kDefault},
+    ControlTemplate{id::kCancel, K::PushButton, 120, 22, 36, 14, u"CANCEL", kButton},
+    ControlTemplate{kNoId, K::Static, 4, 7, 24, 8, kNameLabel, kLabel},
+};
+
+// An amount a member paid in part, or was paid back in part.
+constexpr std::array kAmountControls{
+    ControlTemplate{id::amount::kWhoText, K::Static, 4, 4, 162, 18, u"", kLabel},
+    ControlTemplate{id::amount::kAmountField, K::Edit, 36, 24, 70, 14, u"", kNumberEdit, u"金額"},
+    ControlTemplate{id::kOk, K::PushButton, 92, 42, 32, 14, u"OK", kDefault},
+    ControlTemplate{id::kCancel, K::PushButton, 130, 42, 36, 14, u"CANCEL", kButton},
+    ControlTemplate{kNoId, K::Static, 4, 27, 30, 8, u"金額", kLabel},
+    ControlTemplate{kNoId, K::Static, 109, 27, 10, 8, u"円", kLabel},
+};
+
 constexpr std::array kTemplates{
     DialogTemplate{kMainDialog, u"TALLY-SHARE", 424, 127, kGothic, 9, false, kMainControls},
     DialogTemplate{kGroupDialog, u"グループの設定", 152, 75, kGothic, 9, true, kGroupControls},
     DialogTemplate{kTotalDialog, u"情報", 142, 69, kGothic, 9, true, kTotalControls},
+    DialogTemplate{kSettlementDialog, u"精算", 300, 190, kGothic, 9, true, kSettlementControls},
+    DialogTemplate{kRoundNameDialog, u"会の名前", 160, 40, kGothic, 9, true, kRoundNameControls},
+    DialogTemplate{kAmountDialog, u"一部入金", 170, 60, kGothic, 9, true, kAmountControls},
 };
 
 }  // namespace

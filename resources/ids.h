@@ -43,6 +43,11 @@ inline constexpr int kImportSettings = 40006;
 // A link and a QR code of the party, and taking a shared party as one's own.
 inline constexpr int kShareLink = 40007;
 inline constexpr int kTakeShared = 40008;
+// The evening's rounds, in the list's menu.
+inline constexpr int kAddRound = 40009;
+inline constexpr int kRenameRound = 40010;
+inline constexpr int kDeleteRound = 40011;
+inline constexpr int kSettle = 40012;
 }  // namespace main
 
 // Group settings dialog (template 103).
@@ -63,5 +68,34 @@ inline constexpr int kTotalField = 1019;
 inline constexpr int kUnitCombo = 1029;
 inline constexpr int kTakeAdvances = 3;
 }  // namespace total
+
+// The settlement of the evening (template 105).
+namespace settle {
+inline constexpr int kPlanList = 1000;
+inline constexpr int kMarkPaid = 1101;
+inline constexpr int kPartPaid = 1102;
+inline constexpr int kTakeBack = 1103;
+inline constexpr int kBreakdown = 1104;
+inline constexpr int kOrganiserText = 1105;
+inline constexpr int kOutstandingText = 1106;
+inline constexpr int kOrganiserCombo = 1107;
+inline constexpr int kPayeeField = 1108;
+inline constexpr int kCopyReminder = 1109;
+inline constexpr int kOrganiserLabel = 1110;
+inline constexpr int kPayeeLabel = 1111;
+// The browser's send button in the title bar.
+inline constexpr int kSendReminder = 40013;
+}  // namespace settle
+
+// The round's name (template 106).
+namespace round {
+inline constexpr int kNameField = 1009;
+}  // namespace round
+
+// An amount received from a member or paid back (template 107).
+namespace amount {
+inline constexpr int kWhoText = 1201;
+inline constexpr int kAmountField = 1202;
+}  // namespace amount
 
 }  // namespace ts::id

@@ -170,6 +170,73 @@ inline constexpr std::u16string_view kRescuedNotice =
 inline constexpr std::u16string_view kRescuedHint =
     u"このファイルの名前を ts.cfg に変えて設定ファイルと置き換えると、そのデータに戻せます。";
 
+// The evening's rounds: the list's menu, the round's name and its deletion.
+inline constexpr std::u16string_view kAddRoundMenu = u"次の会を追加";
+inline constexpr std::u16string_view kRenameRoundMenu = u"会の名前を変更";
+inline constexpr std::u16string_view kDeleteRoundMenu = u"この会を削除";
+inline constexpr std::u16string_view kSettleMenu = u"精算";
+inline constexpr std::u16string_view kNoMoreRounds = u"これ以上会を追加できません（20まで）";
+inline constexpr std::u16string_view kDeleteRoundCaption = u"この会を削除";
+// "この会（二次会）を削除しますか？…"
+inline constexpr std::u16string_view kDeleteRoundQuestionOpen = u"この会（";
+inline constexpr std::u16string_view kDeleteRoundQuestionClose =
+    u"）を削除しますか？\nこの会のグループと金額も消えます。";
+inline constexpr std::u16string_view kNeedRoundName = u"会の名前を入力してください";
+inline constexpr std::u16string_view kRoundNameTaken = u"同じ名前の会がすでにあります";
+
+// The settlement of the evening (精算): the plan, one line per class of
+// members, and who has paid.
+inline constexpr std::u16string_view kClassRoundsOpen = u"（";
+inline constexpr std::u16string_view kClassRoundsClose = u"）";
+inline constexpr std::u16string_view kRoundJoin = u"・";
+inline constexpr std::u16string_view kPartsJoin = u" + ";
+inline constexpr std::u16string_view kMemberSuffix = u"人目";
+inline constexpr std::u16string_view kOrganiserWord = u"幹事";
+inline constexpr std::u16string_view kOrganiserOutside = u"グループ外";
+// "社員の1人目": the organiser as one member of a group.
+inline constexpr std::u16string_view kMemberOf = u"の";
+inline constexpr std::u16string_view kNone = u"なし";
+inline constexpr std::u16string_view kSettledMark = u"済";
+inline constexpr std::u16string_view kNotSettledMark = u"未";
+inline constexpr std::u16string_view kPartPaid = u"一部 ";
+inline constexpr std::u16string_view kLeftOpen = u"・残り ";
+inline constexpr std::u16string_view kDifferenceOpen = u"（差額 ";
+inline constexpr std::u16string_view kDifferenceClose = u"）";
+// The organiser's line and what is still to change hands.
+inline constexpr std::u16string_view kOrganiserOpen = u"幹事（";
+inline constexpr std::u16string_view kOrganiserKeeps = u"）の手元に残る額：";
+inline constexpr std::u16string_view kShownRemaindersOpen = u"各会の余りの合計（";
+inline constexpr std::u16string_view kShownRemaindersClose = u"）とは違います。";
+inline constexpr std::u16string_view kOrganiserOwnOpen = u"幹事自身の分（";
+inline constexpr std::u16string_view kOrganiserOwnClose = u"）は含みません。";
+inline constexpr std::u16string_view kToCollect = u"集金残り ";
+inline constexpr std::u16string_view kToPayBack = u"　返金残り ";
+// Why there is no plan.
+inline constexpr std::u16string_view kRoundsNotCalculated =
+    u"は計算されていません。すべての会を計算すると精算できます。";
+inline constexpr std::u16string_view kDuplicateNameOpen = u"に同じ名前のグループ「";
+inline constexpr std::u16string_view kDuplicateNameClose =
+    u"」が複数あります。名前を分けると精算できます。";
+inline constexpr std::u16string_view kSettlementTooLarge = u"金額が大きすぎるため精算できません。";
+inline constexpr std::u16string_view kNobodyLeft = u"この区分に精算の残っている人はいません";
+inline constexpr std::u16string_view kNoMarkToTakeBack = u"この区分に取り消せる記録はありません";
+inline constexpr std::u16string_view kBreakdownCaption = u"内訳";
+// The reminder for the chat.
+inline constexpr std::u16string_view kReminderTitle = u"精算のお願い";
+inline constexpr std::u16string_view kReminderEach = u"：1人 ";
+inline constexpr std::u16string_view kReminderBullet = u"・";
+inline constexpr std::u16string_view kReminderReceivedOpen = u"（";
+inline constexpr std::u16string_view kReminderReceivedClose = u"受取済み）";
+inline constexpr std::u16string_view kReminderNobody = u"お支払いの残っている方はいません";
+inline constexpr std::u16string_view kReminderPayee = u"支払先：";
+inline constexpr std::u16string_view kReminderPayOrganiser = u"幹事にお支払いください";
+// The amount dialog: part of a member's figure received or paid back.
+inline constexpr std::u16string_view kAmountReceived = u"受け取った額を入れてください";
+inline constexpr std::u16string_view kAmountPaidBack = u"返金した額を入れてください";
+inline constexpr std::u16string_view kNeedAmount = u"金額を入力してください";
+inline constexpr std::u16string_view kAmountAtLeastOne = u"金額は１円以上に指定してください";
+inline constexpr std::u16string_view kAmountTooLarge = u"残りの額より多くは記録できません";
+
 // Group settings dialog, in the order the fields are tested.
 inline constexpr std::u16string_view kNeedName = u"このグループの名前を入力してください";
 inline constexpr std::u16string_view kNeedPeople = u"このグループの人数を入力してください";

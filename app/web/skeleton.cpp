@@ -94,7 +94,9 @@ std::string control(const ts::res::ControlTemplate& c, int index) {
         case ControlKind::Edit:
         case ControlKind::UpDown:
         case ControlKind::ComboBox:
-            break;  // the main window has none
+            // None in the main window but the round selector, hidden until
+            // there is a second round and made by the program then.
+            break;
     }
     return {};
 }

@@ -14,6 +14,8 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +28,12 @@
 #include <QTreeWidget>
 
 #include "app/application.h"
+#include "model/evening.h"
 #include "model/party.h"
 #include "platform/qt/qt_window_system.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
+#include "storage/evening_file.h"
 #include "storage/settings_file.h"
 
 namespace {
@@ -219,6 +223,13 @@ public:
 
     bool fileExists() const { return std::filesystem::exists(path_.toStdString()); }
 
+    // The whole evening as the next start would read it.
+    ts::Evening storedEvening() const {
+        ts::Evening evening = ts::Evening::create();
+        ts::loadFromPath(path_.toStdU16String(), evening);
+        return evening;
+    }
+
     // The next context menus pick the entry with this text; the texts of
     // every menu shown are kept.
     void pickFromMenus(const QString& text) {
@@ -247,6 +258,49 @@ private:
 };
 
 const QString kEven = QStringLiteral("0円\u3000\u3000");
+
+// A right click on the list's first row: its menu.
+void openListMenu(QDialog* w) {
+    QWidget* viewport = list(w)->viewport();
+    const QPoint at = list(w)->topLevelItemCount() > 0
+                          ? list(w)->visualItemRect(list(w)->topLevelItem(0)).center()
+                          : viewport->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &rightClick);
+}
+
+// Every shown control lies inside its window, none covers another (a
+// frame aside) and every text fits its control.
+void checkLaidOut(QDialog* d) {
+    const QRect client(QPoint(0, 0), d->size());
+    QList<QWidget*> shown;
+    for (QWidget* c : d->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!c->isWindow() && c->isVisible()) {
+            shown << c;
+            QVERIFY2(client.contains(c->geometry()), qPrintable(c->objectName()));
+        }
+    }
+    for (QWidget* a : shown) {
+        for (QWidget* b : shown) {
+            if (a < b && !qobject_cast<QGroupBox*>(a) && !qobject_cast<QGroupBox*>(b) &&
+                !a->objectName().isEmpty() && !b->objectName().isEmpty()) {
+                QVERIFY2(
+                    !a->geometry().intersects(b->geometry()),
+                    qPrintable(a->objectName() + QStringLiteral(" covers ") + b->objectName()));
+            }
+        }
+        const QFontMetrics metrics(a->font());
+        if (auto* button = qobject_cast<QPushButton*>(a)) {
+            QVERIFY2(metrics.horizontalAdvance(button->text()) <= button->width(),
+                     qPrintable(button->text()));
+        }
+        if (auto* label = qobject_cast<QLabel*>(a); label != nullptr && label->pixmap().isNull()) {
+            for (const QString& line : label->text().split(QLatin1Char('\n'))) {
+                QVERIFY2(metrics.horizontalAdvance(line) <= label->width() + 1, qPrintable(line));
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -593,7 +647,8 @@ private slots:
             QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
             QApplication::sendEvent(viewport, &rightClick);
             QCOMPARE(program.menus.size(), std::size_t{1});
-            QCOMPARE(program.menus[0], (QStringList{"コピー", "CSVで保存…", "送る文面をコピー"}));
+            QCOMPARE(program.menus[0], (QStringList{"コピー", "CSVで保存…", "送る文面をコピー",
+                                                    "次の会を追加", "会の名前を変更", "精算"}));
             const QString table = QStringLiteral(
                 "ｸﾞﾙｰﾌﾟ名\t人数\t割合\t負担額\t支払額\t差引額\n"
                 "幹事\t9人\t100%\t0円\t3000円\t3000円払う\n"
@@ -620,6 +675,83 @@ private slots:
         QCOMPARE(party->groupAt(1)->people, 2);
         QCOMPARE(party->groupAt(1)->advance, 25000);
         QCOMPARE(party->groupAt(1)->share, 0);  // results are never stored
+    }
+
+    // 次の会を追加 from the list's menu copies the groups into a new round
+    // and shows it; the selector 会 appears beside the buttons and switches
+    // the list and the totals line back to the first round.
+    void aSecondRoundAndTheSelector() {
+        Program program(folder_->path());
+        program.store(10000, 1000, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
+        program.pickFromMenus(QStringLiteral("次の会を追加"));
+        program.run([&program](QDialog* w) {
+            auto* rounds = control<QComboBox>(w, id::main::kRoundCombo);
+            QVERIFY(!rounds->isVisible());
+            click(w, id::main::kCalculateRounded);
+            openListMenu(w);
+            QVERIFY(rounds->isVisible());
+            QVERIFY(!rounds->isEditable());
+            QCOMPARE(rounds->accessibleName(), QStringLiteral("会"));
+            QCOMPARE(rounds->count(), 2);
+            QCOMPARE(rounds->currentText(), QStringLiteral("二次会"));
+            QCOMPARE(column(w, 0), (QStringList{"A", "B"}));
+            QCOMPARE(column(w, 5), (QStringList{kEven, kEven}));
+            QCOMPARE(totals(w), (QStringList{"3人", "0円", "1000円", "0円"}));
+            checkLaidOut(w);
+
+            rounds->setFocus();
+            QTest::keyClick(rounds, Qt::Key_Up);  // to 一次会
+            QCOMPARE(rounds->currentText(), QStringLiteral("一次会"));
+            QCOMPARE(column(w, 5), (QStringList{"4000円払う", "6000円返金"}));
+            QCOMPARE(totals(w), (QStringList{"3人", "10000円", "1000円", "2000円"}));
+            w->close();
+        });
+        const ts::Evening stored = program.storedEvening();
+        QCOMPARE(stored.roundCount(), 2);
+        QCOMPARE(stored.currentIndex(), 0);
+    }
+
+    // 精算 over two calculated rounds: the plan, and 済 on the selected class.
+    void theSettlementWithAMark() {
+        Program program(folder_->path());
+        ts::Evening evening = ts::Evening::create();
+        for (int r = 0; r < 2; ++r) {
+            if (r > 0) {
+                evening.addRound();
+            } else {
+                auto group = ts::Group::create(u"社員");
+                group->people = 3;
+                evening.party().addGroup(std::move(group));
+            }
+            evening.party().total = 3000 * (2 - r);
+            evening.current().calculation = ts::Calculation::Plain;
+        }
+        evening.party().groupAt(0)->people = 2;
+        QVERIFY(ts::saveToPath((folder_->path() + QStringLiteral("/ts.cfg")).toStdU16String(),
+                               evening));
+        program.then(res::kSettlementDialog, [&program](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("精算"));
+            checkLaidOut(d);
+            QVERIFY(
+                QGuiApplication::primaryScreen()->availableGeometry().contains(d->frameGeometry()));
+            auto* plan = control<QTreeWidget>(d, id::settle::kPlanList);
+            QCOMPARE(plan->topLevelItemCount(), 2);
+            QCOMPARE(plan->topLevelItem(0)->text(0), QStringLiteral("社員 2人（一次会・二次会）"));
+            QCOMPARE(plan->topLevelItem(0)->text(1), QStringLiteral("3500円払う"));
+            QCOMPARE(plan->topLevelItem(1)->text(1), QStringLiteral("2000円払う"));
+            click(d, id::settle::kMarkPaid);  // the first row is selected
+            QCOMPARE(plan->topLevelItem(0)->text(2), QStringLiteral("1/2人"));
+            QCOMPARE(textOf(d, id::settle::kOutstandingText),
+                     QStringLiteral("集金残り 5500円　返金残り 0円"));
+            QVERIFY(program.boxes.empty());
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        program.pickFromMenus(QStringLiteral("精算"));
+        program.run([](QDialog* w) {
+            openListMenu(w);
+            w->close();
+        });
+        QCOMPARE(program.storedEvening().marks.size(), std::size_t{1});
     }
 
 private:

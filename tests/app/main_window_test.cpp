@@ -13,6 +13,7 @@
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/texts.h"
+#include "storage/evening_file.h"
 #include "storage/settings_file.h"
 #include "storage/text.h"
 #include "tests/support/fake_window_system.h"
@@ -465,7 +466,8 @@ TEST_F(MainWindowTest, CopyAndSaveCsvFromTheListMenu) {
         EXPECT_TRUE(windows_.clipboard.empty());
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
         EXPECT_EQ(windows_.menus[1],
-                  (std::vector<std::u16string>{u"コピー", u"CSVで保存…", u"送る文面をコピー"}));
+                  (std::vector<std::u16string>{u"コピー", u"CSVで保存…", u"送る文面をコピー",
+                                               u"次の会を追加", u"会の名前を変更", u"精算"}));
         EXPECT_TRUE(windows_.clipboard.starts_with(u"ｸﾞﾙｰﾌﾟ名\t人数\t支払額\t差引額"));
 
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
@@ -596,7 +598,7 @@ TEST_F(BrowserTabTest, ExportDownloadsTheStoredFileAndCsvIsADownloadToo) {
     run([&](FakeDialog& w) {
         windows_.menuChoices = {id::main::kExportSettings, id::main::kSaveCsv};
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
-        EXPECT_EQ(windows_.menus[0].size(), 5u);
+        EXPECT_EQ(windows_.menus[0].size(), 8u);  // and the round commands
         ASSERT_EQ(windows_.downloads.size(), 1u);
         EXPECT_EQ(windows_.downloads[0].name, u"ts.cfg");
         // Saved anew before the download, with today's date; the records
@@ -1128,6 +1130,233 @@ TEST_F(MainWindowTest, TypicalUseWritesTheSharedGoldenFile) {
     const std::string writtenBytes{std::istreambuf_iterator<char>(written), {}};
     const std::string goldenBytes{std::istreambuf_iterator<char>(golden), {}};
     EXPECT_EQ(writtenBytes, goldenBytes);
+}
+
+// --- The evening: rounds, the selector, the settlement.
+
+std::vector<std::u16string> roundsOffered(FakeDialog& w) {
+    return w.comboEntries[id::main::kRoundCombo];
+}
+
+Evening storedEvening(const std::u16string& path) {
+    Evening evening = Evening::create();
+    EXPECT_TRUE(loadFromPath(path, evening));
+    return evening;
+}
+
+void chooseFromMenu(FakeWindowSystem& windows, FakeDialog& w, int command) {
+    windows.menuChoices = {command};
+    w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+}
+
+// 次の会を追加 copies the groups into a new round and shows it; the
+// selector appears with two rounds and switches the list, the totals and
+// the commands; 会の名前を変更 and この会を削除 act on the round shown.
+TEST_F(MainWindowTest, RoundsAreAddedRenamedSwitchedAndDeleted) {
+    storeParty(10000, 1000, {{u"A", 2, 100, 0}, {u"B", 1, 100, 10000}});
+    windows_.onNextRun(res::kRoundNameDialog, [](FakeDialog& d) {
+        d.type(id::round::kNameField, u"カラオケ");
+        d.command(id::kOk);
+    });
+    run([&](FakeDialog& w) {
+        EXPECT_TRUE(w.hidden[id::main::kRoundCombo]);
+        w.command(id::main::kCalculateRounded);
+        w.list.selected = 1;
+        chooseFromMenu(windows_, w, id::main::kAddRound);
+        EXPECT_EQ(windows_.menus.back(),
+                  (std::vector<std::u16string>{u"コピー", u"CSVで保存…", u"送る文面をコピー",
+                                               u"次の会を追加", u"会の名前を変更", u"精算"}));
+        EXPECT_FALSE(w.hidden[id::main::kRoundCombo]);
+        EXPECT_EQ(roundsOffered(w), (std::vector<std::u16string>{u"一次会", u"二次会"}));
+        EXPECT_EQ(w.comboSelected[id::main::kRoundCombo], 1);
+        // The same groups, nothing paid yet, no total, the same unit.
+        EXPECT_EQ(w.list.rows, (std::vector<std::vector<std::u16string>>{
+                                   {u"A", u"2人", u"100%", u"0円", u"0円", u"0円　　"},
+                                   {u"B", u"1人", u"100%", u"0円", u"0円", u"0円　　"}}));
+        EXPECT_EQ(w.list.selected, 1);
+        EXPECT_EQ(w.items[id::main::kTotalText], u"0円");
+        EXPECT_EQ(w.items[id::main::kUnitText], u"1000円");
+
+        chooseFromMenu(windows_, w, id::main::kRenameRound);
+        EXPECT_EQ(roundsOffered(w), (std::vector<std::u16string>{u"一次会", u"カラオケ"}));
+        EXPECT_EQ(windows_.menus.back().back(), u"精算");
+        EXPECT_EQ(windows_.menus.back()[5], u"この会を削除");
+
+        w.choose(id::main::kRoundCombo, 0);  // the first round, as calculated
+        EXPECT_EQ(column(w.list, 5), (std::vector<std::u16string>{u"4000円払う", u"6000円返金"}));
+        EXPECT_EQ(w.items[id::main::kTotalText], u"10000円");
+        w.command(id::main::kInput);  // no dialog scripted: acts on the first round's
+        w.choose(id::main::kRoundCombo, 1);
+        windows_.answerNext(MessageAnswer::Cancel);
+        w.command(id::main::kDeleteRound);
+        EXPECT_EQ(roundsOffered(w).size(), 2u);
+        w.command(id::main::kDeleteRound);
+        EXPECT_EQ(windows_.messageBoxes.back().caption, u"この会を削除");
+        EXPECT_EQ(windows_.messageBoxes.back().text,
+                  u"この会（カラオケ）を削除しますか？\nこの会のグループと金額も消えます。");
+        EXPECT_TRUE(w.hidden[id::main::kRoundCombo]);
+        EXPECT_EQ(column(w.list, 5), (std::vector<std::u16string>{u"4000円払う", u"6000円返金"}));
+        windows_.messageBoxes.clear();
+        w.command(id::main::kDeleteRound);  // the only round stays, without asking
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        w.command(id::kOk);
+    });
+    // Back to one plain round: the file is a single party's again.
+    EXPECT_TRUE(storedEvening(path_).isSingleParty());
+    EXPECT_EQ(loadStored()->total, 10000);
+}
+
+// Where every change is saved before it is shown, so is every round
+// command, switching rounds included.
+TEST_F(BrowserTabTest, EveryRoundCommandIsSavedBeforeItIsShown) {
+    storeParty(3000, 100, {{u"A", 3, 100, 0}});
+    windows_.onNextRun(res::kRoundNameDialog, [](FakeDialog& d) {
+        d.type(id::round::kNameField, u"二軒目");
+        d.command(id::kOk);
+    });
+    std::vector<int> roundsSaved;
+    std::vector<std::vector<std::u16string>> shownThen;
+    FakeDialog* window = nullptr;
+    const auto note = [&] {
+        const Evening stored = storedEvening(path_);
+        roundsSaved.push_back(stored.roundCount() * 10 + stored.currentIndex());
+        shownThen.push_back(roundsOffered(*window));
+    };
+    run([&](FakeDialog& w) {
+        window = &w;
+        w.command(id::main::kAddRound);
+        note();
+        w.command(id::main::kRenameRound);
+        EXPECT_EQ(storedEvening(path_).roundName(1), u"二軒目");
+        w.choose(id::main::kRoundCombo, 0);
+        note();
+        w.command(id::main::kAddRound);
+        note();
+        w.command(id::main::kDeleteRound);  // the third, the one shown
+        note();
+
+        // A save that fails is said while the window still shows the
+        // rounds as they were.
+        std::vector<std::u16string> shownWhenSaid;
+        windows_.onMessageBox = [&](const test::MessageBoxCall&) {
+            shownWhenSaid = roundsOffered(w);
+        };
+        fs::remove_all(dir_);
+        w.command(id::main::kAddRound);
+        EXPECT_EQ(shownWhenSaid, (std::vector<std::u16string>{u"一次会", u"二軒目"}));
+        EXPECT_EQ(roundsOffered(w).size(), 3u);
+    });
+    EXPECT_EQ(roundsSaved, (std::vector<int>{21, 20, 32, 21}));
+    EXPECT_EQ(shownThen.back(), (std::vector<std::u16string>{u"一次会", u"二軒目"}));
+}
+
+TEST_F(MainWindowTest, AnEveningHasAtMostTwentyRounds) {
+    run([&](FakeDialog& w) {
+        for (int i = 1; i < Evening::kMaxRounds; ++i) {
+            w.command(id::main::kAddRound);
+        }
+        EXPECT_TRUE(windows_.messageBoxes.empty());
+        EXPECT_EQ(roundsOffered(w).back(), u"二十次会");
+        w.command(id::main::kAddRound);
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(windows_.messageBoxes[0].text, u"これ以上会を追加できません（20まで）");
+        EXPECT_EQ(roundsOffered(w).size(), 20u);
+        w.command(id::kOk);
+    });
+    EXPECT_EQ(storedEvening(path_).roundCount(), 20);
+}
+
+// A stored evening comes back on the round it was left on, each round with
+// its calculation; the settlement opens over all of them and what is
+// marked there is kept.
+TEST_F(MainWindowTest, AStoredEveningComesBackWithItsRoundsAndItsSettlement) {
+    Evening evening = Evening::create();
+    auto group = Group::create(u"A");
+    group->people = 2;
+    evening.party().addGroup(std::move(group));
+    evening.party().total = 3000;
+    evening.current().calculation = Calculation::Plain;
+    evening.addRound();
+    evening.party().total = 1000;
+    evening.current().calculation = Calculation::Rounded;
+    evening.setCurrent(0);
+    ASSERT_TRUE(saveToPath(path_, evening));
+    windows_.onNextRun(res::kSettlementDialog, [](FakeDialog& d) {
+        EXPECT_EQ(d.list.rows.at(0).at(0), u"A 2人（一次会・二次会）");
+        EXPECT_EQ(d.list.rows.at(0).at(1), u"2000円払う");
+        d.command(id::settle::kMarkPaid);
+        d.command(id::kCancel);
+    });
+    run([&](FakeDialog& w) {
+        EXPECT_EQ(w.comboSelected[id::main::kRoundCombo], 0);
+        EXPECT_EQ(column(w.list, 5), std::vector<std::u16string>{u"1500円払う"});
+        w.choose(id::main::kRoundCombo, 1);
+        EXPECT_EQ(column(w.list, 5), std::vector<std::u16string>{u"500円払う"});
+        chooseFromMenu(windows_, w, id::main::kSettle);
+        w.command(id::kOk);
+    });
+    EXPECT_EQ(windows_.runs, (std::vector<int>{res::kMainDialog, res::kSettlementDialog}));
+    const Evening stored = storedEvening(path_);
+    EXPECT_EQ(stored.currentIndex(), 1);
+    EXPECT_EQ(stored.marks.size(), 1u);
+}
+
+// A shared evening: every round can be looked at and the settlement with
+// its marks, and nothing changes or is saved.
+TEST_F(MainWindowTest, ASharedEveningShowsEveryRoundAndTheSettlementReadOnly) {
+    Evening evening = Evening::create();
+    auto group = Group::create(u"A");
+    evening.party().addGroup(std::move(group));
+    evening.party().total = 1000;
+    evening.current().calculation = Calculation::Plain;
+    evening.addRound();
+    evening.marks[{u"A", 1}] = Mark{300, -1000};
+    ASSERT_TRUE(saveToPath(path_, evening));
+    const std::string shared = readFile(dir_ / "ts.cfg");
+    behaviour_ = kSharedPartyView;
+    windows_.onNextRun(res::kSettlementDialog, [](FakeDialog& d) {
+        EXPECT_TRUE(d.hidden[id::settle::kMarkPaid]);
+        EXPECT_TRUE(d.list.rows.empty());  // 二次会 is not calculated
+        d.command(id::kCancel);
+    });
+    run(
+        [&](FakeDialog& w) {
+            EXPECT_FALSE(w.hidden[id::main::kRoundCombo]);
+            w.choose(id::main::kRoundCombo, 0);
+            EXPECT_EQ(column(w.list, 5), std::vector<std::u16string>{u"1000円払う"});
+            for (const int command :
+                 {id::main::kAddRound, id::main::kRenameRound, id::main::kDeleteRound}) {
+                w.command(command);
+            }
+            EXPECT_EQ(roundsOffered(w).size(), 2u);
+            chooseFromMenu(windows_, w, id::main::kSettle);
+            EXPECT_EQ(windows_.menus.back(),
+                      (std::vector<std::u16string>{u"コピー", u"CSVで保存…", u"送る文面をコピー",
+                                                   u"精算"}));
+            w.command(id::main::kTakeShared);
+        },
+        /*first=*/false);
+    EXPECT_EQ(windows_.runs, (std::vector<int>{res::kMainDialog, res::kSettlementDialog}));
+    EXPECT_EQ(readFile(dir_ / "ts.cfg"), shared);
+}
+
+TEST_F(BrowserTabTest, ExportAndImportCarryTheWholeEvening) {
+    Evening evening = Evening::create();
+    evening.addRound();
+    evening.setRoundTitle(1, u"二軒目");
+    evening.payee = u"PayPay";
+    const std::u16string incoming = fromUtf8((dir_ / "incoming.cfg").string());
+    ASSERT_TRUE(saveToPath(incoming, evening));
+    storeParty(500, 100, {{u"Old", 1, 100, 0}});
+    windows_.pickedPath = incoming;
+    run([&](FakeDialog& w) {
+        chooseFromMenu(windows_, w, id::main::kImportSettings);
+        EXPECT_EQ(roundsOffered(w), (std::vector<std::u16string>{u"一次会", u"二軒目"}));
+        EXPECT_EQ(storedEvening(path_).payee, u"PayPay");
+        chooseFromMenu(windows_, w, id::main::kExportSettings);
+        ASSERT_EQ(windows_.downloads.size(), 1u);
+        EXPECT_EQ(windows_.downloads[0].bytes, storedBytes());
+    });
 }
 
 }  // namespace
