@@ -120,40 +120,50 @@ constexpr std::u16string_view kOrganiserLabel = u"幹事";
 constexpr std::u16string_view kPayeeLabel = u"支払先";
 constexpr std::array kSettlementControls{
     ControlTemplate{id::settle::kPlanList, K::ListView, 2, 2, 296, 90, u"", kTabStop | kBorder,
-                    u"精算の一覧"},
-    ControlTemplate{id::settle::kMarkPaid, K::PushButton, 2, 96, 40, 14, u"済", kButton},
-    ControlTemplate{id::settle::kPartPaid, K::PushButton, 46, 96, 56, 14, u"一部入金…", kButton},
-    ControlTemplate{id::settle::kTakeBack, K::PushButton, 106, 96, 48, 14, u"取り消し", kButton},
-    ControlTemplate{id::settle::kBreakdown, K::PushButton, 158, 96, 48, 14, u"内訳", kButton},
-    ControlTemplate{id::settle::kOrganiserText, K::Static, 2, 114, 296, 26, u"", kLabel},
-    ControlTemplate{id::settle::kOutstandingText, K::Static, 2, 142, 296, 10, u"", kLabel},
+                    u"精算の一覧", "plan"},
+    ControlTemplate{id::settle::kMarkPaid, K::PushButton, 2, 96, 40, 14, u"済", kButton, u"",
+                    "mark-paid"},
+    ControlTemplate{id::settle::kPartPaid, K::PushButton, 46, 96, 56, 14, u"一部入金…", kButton,
+                    u"", "part-paid"},
+    ControlTemplate{id::settle::kTakeBack, K::PushButton, 106, 96, 48, 14, u"取り消し", kButton,
+                    u"", "take-back"},
+    ControlTemplate{id::settle::kBreakdown, K::PushButton, 158, 96, 48, 14, u"内訳", kButton, u"",
+                    "breakdown"},
+    ControlTemplate{id::settle::kOrganiserText, K::Static, 2, 114, 296, 26, u"", kLabel, u"",
+                    "organiser-line"},
+    ControlTemplate{id::settle::kOutstandingText, K::Static, 2, 142, 296, 10, u"", kLabel, u"",
+                    "outstanding"},
     ControlTemplate{id::settle::kOrganiserCombo, K::ComboBox, 26, 156, 92, 80, u"",
-                    kTabStop | kVScroll | kListOnly, kOrganiserLabel},
+                    kTabStop | kVScroll | kListOnly, kOrganiserLabel, "organiser"},
     ControlTemplate{id::settle::kPayeeField, K::Edit, 156, 156, 142, 14, u"", kTextEdit,
-                    kPayeeLabel},
+                    kPayeeLabel, "payee"},
     ControlTemplate{id::settle::kCopyReminder, K::PushButton, 2, 174, 84, 14, u"催促文をコピー",
-                    kButton},
-    ControlTemplate{id::kCancel, K::PushButton, 250, 174, 48, 14, u"閉じる", kButton},
-    ControlTemplate{id::settle::kOrganiserLabel, K::Static, 2, 159, 22, 8, kOrganiserLabel, kLabel},
-    ControlTemplate{id::settle::kPayeeLabel, K::Static, 124, 159, 30, 8, kPayeeLabel, kLabel},
+                    kButton, u"", "copy-reminder"},
+    ControlTemplate{id::kCancel, K::PushButton, 250, 174, 48, 14, u"閉じる", kButton, u"", "close"},
+    ControlTemplate{id::settle::kOrganiserLabel, K::Static, 2, 159, 22, 8, kOrganiserLabel, kLabel,
+                    u"", "organiser-label"},
+    ControlTemplate{id::settle::kPayeeLabel, K::Static, 124, 159, 30, 8, kPayeeLabel, kLabel, u"",
+                    "payee-label"},
 };
 
 // A round's name.
 constexpr std::array kRoundNameControls{
-    ControlTemplate{id::round::kNameField, K::Edit, 30, 4, 126, 14, u"", kTextEdit, kNameLabel},
-    ControlTemplate{id::kOk, K::PushButton, 82, 22, 32, 14, u"OK", kDefault},
-    ControlTemplate{id::kCancel, K::PushButton, 120, 22, 36, 14, u"CANCEL", kButton},
-    ControlTemplate{kNoId, K::Static, 4, 7, 24, 8, kNameLabel, kLabel},
+    ControlTemplate{id::round::kNameField, K::Edit, 30, 4, 126, 14, u"", kTextEdit, kNameLabel,
+                    "name"},
+    ControlTemplate{id::kOk, K::PushButton, 82, 22, 32, 14, u"OK", kDefault, u"", "ok"},
+    ControlTemplate{id::kCancel, K::PushButton, 120, 22, 36, 14, u"CANCEL", kButton, u"", "cancel"},
+    ControlTemplate{kNoId, K::Static, 4, 7, 24, 8, kNameLabel, kLabel, u"", "name-label"},
 };
 
 // An amount a member paid in part, or was paid back in part.
 constexpr std::array kAmountControls{
-    ControlTemplate{id::amount::kWhoText, K::Static, 4, 4, 162, 18, u"", kLabel},
-    ControlTemplate{id::amount::kAmountField, K::Edit, 36, 24, 70, 14, u"", kNumberEdit, u"金額"},
-    ControlTemplate{id::kOk, K::PushButton, 92, 42, 32, 14, u"OK", kDefault},
-    ControlTemplate{id::kCancel, K::PushButton, 130, 42, 36, 14, u"CANCEL", kButton},
-    ControlTemplate{kNoId, K::Static, 4, 27, 30, 8, u"金額", kLabel},
-    ControlTemplate{kNoId, K::Static, 109, 27, 10, 8, u"円", kLabel},
+    ControlTemplate{id::amount::kWhoText, K::Static, 4, 4, 162, 18, u"", kLabel, u"", "who"},
+    ControlTemplate{id::amount::kAmountField, K::Edit, 36, 24, 70, 14, u"", kNumberEdit, u"金額",
+                    "amount"},
+    ControlTemplate{id::kOk, K::PushButton, 92, 42, 32, 14, u"OK", kDefault, u"", "ok"},
+    ControlTemplate{id::kCancel, K::PushButton, 130, 42, 36, 14, u"CANCEL", kButton, u"", "cancel"},
+    ControlTemplate{kNoId, K::Static, 4, 27, 30, 8, u"金額", kLabel, u"", "amount-label"},
+    ControlTemplate{kNoId, K::Static, 109, 27, 10, 8, u"円", kLabel, u"", "amount-suffix"},
 };
 
 constexpr std::array kTemplates{

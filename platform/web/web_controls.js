@@ -193,7 +193,11 @@
     // What takes the control's place: the control, or the box around a
     // combo box's field, button and list.
     var placed = control.box || element;
-    if (kind !== C.KIND_GROUP_BOX && place) {
+    // The main window's list to choose from (the round selector) stands in
+    // the title bar, before the window's commands, taking none of the
+    // places of its other controls.
+    var inTitle = win.isMain && kind === C.KIND_COMBO && (style & C.STYLE_LIST_ONLY) !== 0;
+    if (kind !== C.KIND_GROUP_BOX && place && !inTitle) {
       placed.style.gridArea = place;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
@@ -215,12 +219,12 @@
     if (control.box) {
       control.box.insertBefore(element, control.box.firstChild);
     }
-    var holder = holderOf(win, kind);
+    var holder = inTitle ? win.tools : holderOf(win, kind);
     if (placed.parentNode !== holder) {  // a picture's control stands in its place already
-      if (holder === win.titlebar) {
-        holder.insertBefore(placed, holder.firstChild);
-      } else {
+      if (holder === win.body) {
         holder.appendChild(placed);
+      } else {
+        holder.insertBefore(placed, holder.firstChild);
       }
     }
   };

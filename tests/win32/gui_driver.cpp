@@ -763,6 +763,128 @@ void endSession(const std::wstring& executable, const std::wstring& folder,
     closeHandles(program);
 }
 
+// The dialog's visible controls lie inside its client area and the
+// controls with an id cover no other such control; every push button's
+// text fits it in the templates' font (measured here, where Wine maps the
+// face to the same installed one).
+void checkLaidOut(HWND dialog, const char* which) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::vector<std::pair<HWND, RECT>> controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) == FALSE) {
+            continue;
+        }
+        RECT area{};
+        GetWindowRect(child, &area);
+        char what[128];
+        std::snprintf(what, sizeof what, "%s: control %d lies inside the window", which,
+                      GetDlgCtrlID(child));
+        check(area.left >= client.left && area.top >= client.top && area.right <= client.right &&
+                  area.bottom <= client.bottom,
+              what);
+        if (static_cast<WORD>(GetDlgCtrlID(child)) != kStaticText) {
+            controls.emplace_back(child, area);
+        }
+    }
+    for (std::size_t a = 0; a < controls.size(); ++a) {
+        for (std::size_t b = a + 1; b < controls.size(); ++b) {
+            RECT both{};
+            char what[128];
+            std::snprintf(what, sizeof what, "%s: controls %d and %d do not overlap", which,
+                          GetDlgCtrlID(controls[a].first), GetDlgCtrlID(controls[b].first));
+            check(IntersectRect(&both, &controls[a].second, &controls[b].second) == FALSE, what);
+        }
+    }
+    const HDC screen = GetDC(nullptr);
+    const HFONT font =
+        CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                    FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ ゴシック");
+    const HGDIOBJ before = SelectObject(screen, font);
+    for (const auto& [control, area] : controls) {
+        if (className(control) != L"Button") {
+            continue;
+        }
+        const std::wstring text = textOf(control);
+        SIZE extent{};
+        GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &extent);
+        char what[160];
+        std::snprintf(what, sizeof what, "%s: \"%s\" fits its button (%ld of %ld pixels)", which,
+                      narrow(text).c_str(), extent.cx, area.right - area.left);
+        check(extent.cx <= area.right - area.left - 4, what);
+    }
+    SelectObject(screen, before);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+}
+
+// The evening: 次の会を追加 from the list's menu shows a second round of
+// the same groups with the selector 会; the selector's own Up key goes
+// back to the first round; 精算 from the menu shows one row per class, and
+// 済 marks the next member of the selected class, which the settings file
+// keeps.
+void evening(const std::wstring& executable, const std::wstring& folder,
+             const std::wstring& settings) {
+    Program program = start(executable, folder);
+    check(program.started, "the program starts for the evening");
+    if (!program.started) {
+        return;
+    }
+    const DWORD pid = program.info.dwProcessId;
+    const HWND main = waitForWindow(pid, L"TALLY-SHARE");
+    check(main != nullptr, "the main window appears for the evening");
+    const HWND rounds = main != nullptr ? GetDlgItem(main, 1032) : nullptr;
+    check(rounds != nullptr && IsWindowVisible(rounds) == FALSE,
+          "the round selector is hidden while there is one round");
+    if (main != nullptr && rounds != nullptr) {
+        RemoteList list(program.info.hProcess, GetDlgItem(main, kMainList));
+        click(main, 1022);  // 区切計算
+        const std::wstring firstRound = list.cell(1, 5);
+        check(pickFromListMenu(pid, main, -1, 4), "the list's menu opens for 次の会を追加");
+        // The selector is shown first, then filled.
+        check(waitFor([&] {
+                  return IsWindowVisible(rounds) != FALSE &&
+                         SendMessageW(rounds, CB_GETCOUNT, 0, 0) == 2 &&
+                         SendMessageW(rounds, CB_GETCURSEL, 0, 0) == 1;
+              }),
+              "the round selector appears with two rounds, the new one chosen");
+        checkText(itemText(main, 1032), L"二次会", "the new round's name");
+        checkText(list.cell(1, 3), L"0円", "the new round starts with nothing paid");
+        checkText(itemText(main, 1019), L"0円", "the new round starts without a total");
+        checkLaidOut(main, "the main window with its round selector");
+        click(main, 1022);  // the second round calculated too
+        pressKey(rounds, VK_UP);
+        check(waitFor([&] { return list.cell(1, 5) == firstRound; }),
+              "the selector's Up key shows the first round again");
+        checkText(itemText(main, 1032), L"一次会", "the selector shows the first round");
+
+        check(pickFromListMenu(pid, main, -1, 7), "the list's menu opens for 精算");
+        const HWND settlement = waitForWindow(pid, L"精算", main);
+        check(settlement != nullptr, "精算 opens the settlement");
+        if (settlement != nullptr) {
+            RemoteList plan(program.info.hProcess, GetDlgItem(settlement, kMainList));
+            check(plan.rows() == 3, "the settlement shows one row per class");
+            checkText(plan.cell(0, 2).substr(0, 2), L"0/", "nobody has settled yet");
+            click(settlement, 1101);  // 済
+            checkText(plan.cell(0, 2).substr(0, 2), L"1/", "済 marks the first class's member");
+            checkLaidOut(settlement, "the settlement");
+            clickAndGo(settlement, IDCANCEL);
+            check(waitFor([&] { return IsWindow(settlement) == FALSE; }),
+                  "閉じる closes the settlement");
+        }
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
+    check(waitForExit(program) == 1, "the program closes after the evening");
+    closeHandles(program);
+    bool ok = false;
+    const std::wstring saved = readFileText(settings, ok);
+    check(ok && saved.find(L"MARK,\"") != std::wstring::npos &&
+              saved.find(L"ROUND,\"二次会\"") != std::wstring::npos,
+          "the settings file keeps both rounds and the mark");
+}
+
 // F1 anywhere in the main window opens the about box; the icon that opens
 // it with the mouse is no tab stop.
 void helpKey(DWORD pid, HWND main) {
@@ -924,6 +1046,25 @@ int windowSizeOnly(const std::wstring& program) {
     check(main != nullptr, "the main window appears");
     if (main != nullptr) {
         windowSize(main);
+        // The largest dialog, the settlement, fits the same screen.
+        check(pickFromListMenu(copy.info.dwProcessId, main, -1, 6),
+              "the list's menu opens for 精算");
+        const HWND settlement = waitForWindow(copy.info.dwProcessId, L"精算", main);
+        check(settlement != nullptr, "精算 opens the settlement");
+        if (settlement != nullptr) {
+            RECT outer{};
+            GetWindowRect(settlement, &outer);
+            std::printf("the settlement on a %dx%d screen: %ldx%ld at %ld,%ld\n",
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                        outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top);
+            check(outer.left >= 0 && outer.top >= 0 &&
+                      outer.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                      outer.bottom <= GetSystemMetrics(SM_CYSCREEN),
+                  "the whole settlement dialog, frame included, fits the screen");
+            checkLaidOut(settlement, "the settlement");
+            clickAndGo(settlement, IDCANCEL);
+            waitFor([&] { return IsWindow(settlement) == FALSE; });
+        }
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
     if (copy.started) {
@@ -1038,6 +1179,7 @@ int wmain(int argc, wchar_t** argv) {
         endSession(executable, folder, settings, 1015, L"グループの設定");
         endSession(executable, folder, settings, 1017, L"情報");
         exportCsv(executable, folder, typicalUse);
+        evening(executable, folder, settings);
     }
     removeFolder(folder);
     outOfMemory(windowsPath(argv[4]));
