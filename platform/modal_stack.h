@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -9,8 +10,8 @@ namespace ts::platform {
 // The modal windows of one thread, innermost last, and the progress of a
 // quit request through them. A quit closes the innermost window first; once
 // it has ended, the next one out is closed, up to the outermost. The window
-// systems keep what a `Window` is and how it is closed; the order of the
-// steps is the same for all of them.
+// systems keep what a `Window` is and how it is closed (`close`); the order
+// of the steps is the same for all of them, and kept here.
 template <class Window>
 class ModalStack {
 public:
@@ -18,6 +19,8 @@ public:
         Window window;
         bool quitAsked = false;  // the quit has asked this window to close
     };
+
+    explicit ModalStack(std::function<void(Window&)> close) : close_(std::move(close)) {}
 
     bool empty() const { return modals_.empty(); }
     const std::vector<Modal>& modals() const { return modals_; }
@@ -35,13 +38,22 @@ public:
         return quitAnswered;
     }
 
-    // Records a quit request. A repeated request asks the innermost window
-    // again, even if it was asked before.
+    // Records a quit request and closes the innermost window; with no window
+    // open, the next one to open is closed once its loop runs (closeNext).
+    // A repeated request asks the innermost window again, even if it was
+    // asked before.
     void requestQuit() {
         quitPending_ = true;
         quitEverRequested_ = true;
         if (!modals_.empty()) {
             modals_.back().quitAsked = false;
+        }
+        closeNext();
+    }
+    // Closes the window the quit must close now, if any (nextToClose).
+    void closeNext() {
+        if (Window* window = nextToClose()) {
+            close_(*window);
         }
     }
     // The window the quit must close now, marked as asked; null when no quit
@@ -68,6 +80,7 @@ public:
     }
 
 private:
+    std::function<void(Window&)> close_;
     std::vector<Modal> modals_;
     bool quitPending_ = false;
     bool quitEverRequested_ = false;

@@ -100,7 +100,7 @@ int QtWindowSystem::runDialog(int templateId, DialogProc proc, QtDialog* owner) 
         if (modals_.quitPending()) {
             // A quit asked for before this dialog was shown reaches it once
             // its loop runs.
-            QTimer::singleShot(0, &context_, [this] { continueQuit(); });
+            QTimer::singleShot(0, &context_, [this] { modals_.closeNext(); });
         }
         if (observer_) {
             // The observer sees the dialog once it is on the screen.
@@ -196,27 +196,22 @@ QDialog* QtWindowSystem::widgetOf(Dialog& dialog) {
 
 void QtWindowSystem::requestQuit() {
     modals_.requestQuit();
-    continueQuit();  // with no window open, the next dialog to open gets it
 }
 
-void QtWindowSystem::continueQuit() {
-    ModalWindow* innermost = modals_.nextToClose();
-    if (innermost == nullptr) {
-        return;
-    }
-    if (innermost->box) {
-        innermost->box->done(QMessageBox::Cancel);
-    } else if (innermost->other) {
-        innermost->other->close();
-    } else if (innermost->dialog) {
-        innermost->dialog->dispatch(Message{Message::Kind::Command, 2});
+void QtWindowSystem::closeForQuit(ModalWindow& window) {
+    if (window.box) {
+        window.box->done(QMessageBox::Cancel);
+    } else if (window.other) {
+        window.other->close();
+    } else if (window.dialog) {
+        window.dialog->dispatch(Message{Message::Kind::Command, 2});
     }
 }
 
 void QtWindowSystem::modalEnded() {
     if (modals_.quitContinues()) {
         // The next window out is closed once control is back in its loop.
-        QTimer::singleShot(0, &context_, [this] { continueQuit(); });
+        QTimer::singleShot(0, &context_, [this] { modals_.closeNext(); });
     }
 }
 

@@ -98,7 +98,8 @@ private:
         QWidget* other = nullptr;
     };
 
-    void continueQuit();
+    // Closes one window for the quit (ModalStack keeps the order).
+    void closeForQuit(ModalWindow& window);
     void modalEnded();
 
     MessageBoxResponder responder_;
@@ -106,7 +107,7 @@ private:
     SavePathResponder savePathResponder_;
     DialogObserver observer_;
     QString dialogFace_;
-    ModalStack<ModalWindow> modals_;
+    ModalStack<ModalWindow> modals_{[this](ModalWindow& window) { closeForQuit(window); }};
     QObject context_;  // owns the queued quit steps and the connections
     std::unique_ptr<QSocketNotifier> quitNotifier_;
 };

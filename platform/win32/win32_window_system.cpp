@@ -198,26 +198,25 @@ HWND Win32WindowSystem::findOwnedDialogBox(HWND owner) const {
 
 void Win32WindowSystem::requestQuit() {
     modals_.requestQuit();
-    continueQuit();  // with no window open, the next dialog to open gets it
 }
 
 void Win32WindowSystem::continueQuit() {
-    ModalWindow* innermost = modals_.nextToClose();
-    if (innermost == nullptr) {
-        return;
-    }
-    switch (innermost->kind) {
+    modals_.closeNext();
+}
+
+void Win32WindowSystem::closeForQuit(ModalWindow& window) {
+    switch (window.kind) {
         case ModalKind::Dialog:
-            innermost->dialog->dispatch(Message{Message::Kind::Command, 2});
+            window.dialog->dispatch(Message{Message::Kind::Command, 2});
             break;
         case ModalKind::Menu:
             EndMenu();
             break;
         case ModalKind::Box:
         case ModalKind::FileChooser: {
-            const HWND owner = innermost->dialog != nullptr ? innermost->dialog->handle() : nullptr;
+            const HWND owner = window.dialog != nullptr ? window.dialog->handle() : nullptr;
             if (const HWND box = findOwnedDialogBox(owner)) {
-                PostMessageW(box, WM_COMMAND, MAKEWPARAM(innermost->dismissCommand, BN_CLICKED), 0);
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(window.dismissCommand, BN_CLICKED), 0);
             } else if (owner != nullptr) {
                 // Not on the screen yet: try again from its loop.
                 modals_.innermost().quitAsked = false;

@@ -68,10 +68,12 @@ private:
         int dismissCommand = IDCANCEL;
     };
 
+    // Closes one window for the quit (ModalStack keeps the order).
+    void closeForQuit(ModalWindow& window);
     void modalEnded();
     HWND findOwnedDialogBox(HWND owner) const;
 
-    ModalStack<ModalWindow> modals_;
+    ModalStack<ModalWindow> modals_{[this](ModalWindow& window) { closeForQuit(window); }};
     bool controlsReady_ = false;
 };
 
