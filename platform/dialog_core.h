@@ -114,3 +114,41 @@ private:
 };
 
 }  // namespace ts::platform
+
+// What a window system's dialog declares of DialogCore's side (each
+// defines the calls in its own file), and of Dialog's calls that every
+// window system answers in its own way: declared here once, so that the
+// window systems' headers do not repeat the list. Used inside the class,
+// the first in its private part, the second in its public part.
+// NOLINTBEGIN(bugprone-macro-parentheses): lists of declarations
+#define TS_DIALOG_CORE_SIDE                                                                     \
+    std::u16string controlText(std::size_t index) const override;                               \
+    void setControlText(std::size_t index, std::u16string_view text) override;                  \
+    void setSpokenName(std::size_t index, std::u16string_view name) override;                   \
+    int limitField(std::size_t index, int units) override;                                      \
+    std::size_t fieldCaret(std::size_t index) const override;                                   \
+    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override; \
+    int upDownAt(std::size_t index) const override;                                             \
+    void setUpDownAt(std::size_t index, int position) override;                                 \
+    void insertChoice(std::size_t index, int position, std::u16string_view text) override;      \
+    void clearChoices(std::size_t index) override;                                              \
+    int choiceAt(std::size_t index) const override;                                             \
+    void selectChoice(std::size_t index, int position) override;                                \
+    int choiceCount(std::size_t index) const override;                                          \
+    ListView* listAt(std::size_t index) override;                                               \
+    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;               \
+    void showControl(std::size_t index, bool shown) override;                                   \
+    [[noreturn]] void outOfMemory() override
+#define TS_DIALOG_WINDOW_CALLS                                                                  \
+    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,             \
+                             MessageStyle style) override;                                      \
+    bool setClipboardText(std::u16string_view text) override;                                   \
+    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName, \
+                               std::u16string_view extension) override;                         \
+    int runModal(int templateId, DialogProc proc) override;                                     \
+    int screenWidth() const override;                                                           \
+    int screenHeight() const override;                                                          \
+    bool quitRequested() const override;                                                        \
+    void placeWindow(int x, int y, int width, int height) override;                             \
+    void invalidate() override
+// NOLINTEND(bugprone-macro-parentheses)

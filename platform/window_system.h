@@ -93,6 +93,20 @@ protected:
     ~ListView() = default;
 };
 
+// What a window system's list declares of ListView (and defines in its own
+// file): declared here once, inside the class's public part.
+// NOLINTBEGIN(bugprone-macro-parentheses): a list of declarations
+#define TS_LIST_VIEW_CALLS                                                                       \
+    int selectedRow() const override;                                                            \
+    void selectRow(int index) override;                                                          \
+    void deleteRow(int index) override;                                                          \
+    void deleteAllRows() override;                                                               \
+    void deleteColumns(int count) override;                                                      \
+    void insertColumn(int position, std::u16string_view title, int width, std::string_view role) \
+        override;                                                                                \
+    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override
+// NOLINTEND(bugprone-macro-parentheses)
+
 // One entry of a context menu.
 struct MenuEntry {
     int command;

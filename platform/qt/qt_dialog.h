@@ -62,7 +62,6 @@ class QtDialog final : public DialogCore {
 public:
     QtDialog(QtWindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
              QtDialog* owner);
-    ~QtDialog() = default;
 
     // Builds the widgets and sends InitDialog; false when the procedure
     // ended the dialog already.
@@ -72,41 +71,15 @@ public:
     void close();
     TemplateDialog* widget() const { return dialog_.get(); }
 
-    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
-                             MessageStyle style) override;
-    bool setClipboardText(std::u16string_view text) override;
-    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
-                               std::u16string_view extension) override;
-    bool quitRequested() const override;
-    int runModal(int templateId, DialogProc proc) override;
-    int screenWidth() const override;
-    int screenHeight() const override;
-    // Moves the window to (x, y) and gives its client area width x height
-    // pixels, but never less than the template's extent in the dialog font,
-    // so that no control is cut; then keeps the whole window inside the
-    // screen's available area, which takes precedence.
-    void placeWindow(int x, int y, int width, int height) override;
-    void invalidate() override;
+    // placeWindow gives the client area width x height pixels, but never
+    // less than the template's extent in the dialog font, so that no control
+    // is cut; then keeps the whole window inside the screen's available
+    // area, which takes precedence.
+    TS_DIALOG_WINDOW_CALLS;
 
 private:
-    std::u16string controlText(std::size_t index) const override;
-    void setControlText(std::size_t index, std::u16string_view text) override;
-    void setSpokenName(std::size_t index, std::u16string_view name) override;
-    int limitField(std::size_t index, int units) override;
-    std::size_t fieldCaret(std::size_t index) const override;
-    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
-    int upDownAt(std::size_t index) const override;
-    void setUpDownAt(std::size_t index, int position) override;
-    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
-    void clearChoices(std::size_t index) override;
-    int choiceAt(std::size_t index) const override;
-    void selectChoice(std::size_t index, int position) override;
-    int choiceCount(std::size_t index) const override;
-    ListView* listAt(std::size_t index) override;
-    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
-    void showControl(std::size_t index, bool shown) override;
+    TS_DIALOG_CORE_SIDE;
     void ending(int result) override;
-    [[noreturn]] void outOfMemory() override;
 
     QWidget* createControl(const res::ControlTemplate& control, const DialogBaseUnits& units);
     QLineEdit* fieldAt(std::size_t index) const;

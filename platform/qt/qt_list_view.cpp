@@ -92,6 +92,10 @@ void ReportListView::deleteColumns(int count) {
     }
 }
 
+void ReportListView::deleteAllRows() {
+    clear();
+}
+
 void ReportListView::insertColumn(int position, std::u16string_view title, int width,
                                   std::string_view /*role*/) {
     const int count = static_cast<int>(columns_.size());

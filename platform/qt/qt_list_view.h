@@ -15,16 +15,7 @@ class ReportListView final : public QTreeWidget, public ListView {
 public:
     explicit ReportListView(QWidget* parent);
 
-    int selectedRow() const override;
-    void selectRow(int index) override;
-    void deleteRow(int index) override;
-    void deleteAllRows() override { clear(); }
-    void deleteColumns(int count) override;
-    // The role and the tone of a cell are not shown: the columns' titles
-    // and the words of the balances say it.
-    void insertColumn(int position, std::u16string_view title, int width,
-                      std::string_view role) override;
-    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override;
+    TS_LIST_VIEW_CALLS;
 
 protected:
     // Ctrl+C is left to the dialog (the list copies no single cell), and

@@ -104,6 +104,20 @@ void WebDialog::runLoop() {
     }
 }
 
+bool WebDialog::quitRequested() const {
+    return false;
+}
+
+void WebDialog::invalidate() {}
+
+int WebDialog::upDownAt(std::size_t index) const {
+    return positions_[index];
+}
+
+void WebDialog::setUpDownAt(std::size_t index, int position) {
+    positions_[index] = position;
+}
+
 std::u16string WebDialog::controlText(std::size_t index) const {
     return web::controlText(handle_, index);
 }

@@ -19,14 +19,7 @@ class WebListView final : public ListView {
 public:
     WebListView(int handle, int index) : handle_(handle), index_(index) {}
 
-    int selectedRow() const override;
-    void selectRow(int index) override;
-    void deleteRow(int index) override;
-    void deleteAllRows() override;
-    void deleteColumns(int count) override;
-    void insertColumn(int position, std::u16string_view title, int width,
-                      std::string_view role) override;
-    void setCell(std::u16string_view text, int subitem, int row, res::Tone tone) override;
+    TS_LIST_VIEW_CALLS;
     void setEmptyText(std::u16string_view text) override;
 
     // Hands the changes not yet shown to the page (the list as the program

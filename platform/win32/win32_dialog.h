@@ -25,44 +25,17 @@ class Win32Dialog final : public DialogCore {
 public:
     Win32Dialog(Win32WindowSystem& system, const res::DialogTemplate& layout, DialogProc proc,
                 Win32Dialog* owner);
-    ~Win32Dialog() = default;
 
     // Runs the dialog modally; returns the result it ended with, or -1 when
     // it could not be made.
     int run();
     HWND handle() const { return window_; }
 
-    MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
-                             MessageStyle style) override;
-    bool setClipboardText(std::u16string_view text) override;
-    std::u16string askSavePath(std::u16string_view suggestedName, std::u16string_view typeName,
-                               std::u16string_view extension) override;
-    bool quitRequested() const override;
-    int runModal(int templateId, DialogProc proc) override;
-    int screenWidth() const override;
-    int screenHeight() const override;
-    void placeWindow(int x, int y, int width, int height) override;
-    void invalidate() override;
+    TS_DIALOG_WINDOW_CALLS;
 
 private:
-    std::u16string controlText(std::size_t index) const override;
-    void setControlText(std::size_t index, std::u16string_view text) override;
-    void setSpokenName(std::size_t index, std::u16string_view name) override;
-    int limitField(std::size_t index, int units) override;
-    std::size_t fieldCaret(std::size_t index) const override;
-    void setFieldText(std::size_t index, std::u16string_view text, std::size_t caret) override;
-    int upDownAt(std::size_t index) const override;
-    void setUpDownAt(std::size_t index, int position) override;
-    void insertChoice(std::size_t index, int position, std::u16string_view text) override;
-    void clearChoices(std::size_t index) override;
-    int choiceAt(std::size_t index) const override;
-    void selectChoice(std::size_t index, int position) override;
-    int choiceCount(std::size_t index) const override;
-    ListView* listAt(std::size_t index) override;
-    int showMenu(std::size_t index, std::span<const MenuEntry> entries) override;
-    void showControl(std::size_t index, bool shown) override;
+    TS_DIALOG_CORE_SIDE;
     void ending(int result) override;
-    [[noreturn]] void outOfMemory() override;
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
