@@ -130,10 +130,15 @@ stage_asan() {
 
 stage_tidy() {
     # clang-tidy reads the release build's compile commands (and its
-    # generated sources); the build is brought up to date first.
+    # generated sources); the build is brought up to date first. The
+    # browser's C++ is read with the compile commands of a web build, which
+    # is only configured.
     build_test
-    install_missing clang-tidy git
-    bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test"
+    install_missing clang-tidy git emscripten "${WEB_SITE_PACKAGES[@]}"
+    command -v node >/dev/null 2>&1 || install_missing nodejs
+    emcmake cmake -S "$ROOT" -B "$ROOT/build-tidy-web" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DTS_HOST_ICON_PNG=not-drawn >/dev/null
+    bash "$ROOT/scripts/tidy.sh" "$ROOT/build-test" "$ROOT/build-tidy-web"
 }
 
 stage_package() {

@@ -140,9 +140,9 @@ void printNamesJson(const std::vector<SharedName>& names) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// What the build asked for, printed; the exit status.
+int print(std::string_view mode) {
     const std::vector<SharedName> names = sharedNames();
-    const std::string_view mode = argc > 1 ? std::string_view(argv[1]) : std::string_view();
     // With "css", the style the page's tables give the style sheet; with
     // "json", the shared names.
     if (mode == "css") {
@@ -229,4 +229,14 @@ int main(int argc, char** argv) {
     textConstant("COPY_FAILED", ts::text::kCopyFailed);
     std::puts("});");
     return 0;
+}
+
+int main(int argc, char** argv) {
+    try {
+        return print(argc > 1 ? std::string_view(argv[1]) : std::string_view());
+    } catch (...) {
+        // Out of memory: the build stops at a status other than 0.
+        std::fputs("web_constants: out of memory\n", stderr);
+        return 1;
+    }
 }
