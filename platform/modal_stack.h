@@ -56,16 +56,6 @@ public:
             close_(*window);
         }
     }
-    // The window the quit must close now, marked as asked; null when no quit
-    // is pending, no window is open or the innermost was asked already (what
-    // it opens meanwhile is its own).
-    Window* nextToClose() {
-        if (!quitPending_ || modals_.empty() || modals_.back().quitAsked) {
-            return nullptr;
-        }
-        modals_.back().quitAsked = true;
-        return &modals_.back().window;
-    }
     // After a window has ended: true when the quit goes on with the next one
     // out; false when no quit is pending or it has closed every window.
     bool quitContinues() {
@@ -80,6 +70,17 @@ public:
     }
 
 private:
+    // The window the quit must close now, marked as asked; null when no quit
+    // is pending, no window is open or the innermost was asked already (what
+    // it opens meanwhile is its own).
+    Window* nextToClose() {
+        if (!quitPending_ || modals_.empty() || modals_.back().quitAsked) {
+            return nullptr;
+        }
+        modals_.back().quitAsked = true;
+        return &modals_.back().window;
+    }
+
     std::function<void(Window&)> close_;
     std::vector<Modal> modals_;
     bool quitPending_ = false;
