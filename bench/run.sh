@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
-install_missing "${RUN_PACKAGES[@]}" libbenchmark-dev
+install_missing "${RUN_PACKAGES[@]}" libbenchmark-dev zlib1g-dev
 build="$ROOT/build-bench"
 configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DTS_TESTS=OFF
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
