@@ -235,7 +235,9 @@ int main(int argc, char** argv) {
     try {
         return print(argc > 1 ? std::string_view(argv[1]) : std::string_view());
     } catch (...) {
-        // Out of memory: the build stops at a status other than 0.
+        // Out of memory: the build stops at a status other than 0 (where
+        // exceptions are not caught, as emscripten builds by default, the
+        // throw itself ends the program so).
         std::fputs("web_constants: out of memory\n", stderr);
         return 1;
     }
