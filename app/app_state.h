@@ -5,6 +5,7 @@
 
 #include "app/behaviour.h"
 #include "model/evening.h"
+#include "platform/site.h"
 #include "platform/window_system.h"
 #include "storage/store.h"
 #include "ui/column_table.h"
@@ -26,6 +27,7 @@ struct AppState {
     ui::ColumnTable columns;             // the list's visible columns
     std::unique_ptr<Store> store;        // where ts.cfg is read and written; null: nowhere
     Behaviour behaviour;                 // what the entry point asked for
+    platform::Site* site = nullptr;      // links and the file picker; null but on a site
     // How the first round is calculated from the start when the settings
     // file does not say: a shared party is shown as its sender had it.
     Calculation calculation = Calculation::None;

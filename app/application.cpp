@@ -55,6 +55,7 @@ int runApplication(platform::WindowSystem& windows, platform::InstanceLock& lock
     state.userFolder = std::move(startup.userFolder);
     state.behaviour = startup.behaviour;
     state.calculation = startup.calculation;
+    state.site = startup.site;
     MainWindow mainWindow(state);
     return windows.runModal(res::kMainDialog, mainWindow.procedure());
 }

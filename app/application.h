@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/behaviour.h"
 #include "platform/instance_lock.h"
+#include "platform/site.h"
 #include "platform/window_system.h"
 #include "storage/store.h"
 
@@ -21,6 +22,8 @@ struct Startup {
     // How the party's figures are to be calculated from the start: none for
     // the user's own party; a shared party is shown as its sender had it.
     Calculation calculation = Calculation::None;
+    // Where the program is a site (the browser): its links and file picker.
+    platform::Site* site = nullptr;
 };
 
 // The program from start to end: gives way to a running copy (0), or runs

@@ -427,7 +427,7 @@ void MainWindow::sendChat(platform::Dialog& window) {
     std::u16string message = ui::chatText(party(), calculated());
     if (state_.behaviour.shareLinks) {
         // The link last, where a chat program makes it something to tap.
-        const std::u16string link = linkToParty(window);
+        const std::u16string link = linkToParty();
         if (!link.empty()) {
             message += link;
             message += u'\n';
@@ -438,23 +438,23 @@ void MainWindow::sendChat(platform::Dialog& window) {
     }
 }
 
-std::u16string MainWindow::linkToParty(platform::Dialog& window) const {
+std::u16string MainWindow::linkToParty() const {
     // A single party as it always was linked; more in the evening's format.
     const ui::LinkPayload link = ui::eveningLinkPayload(*state_.evening);
     // An evening the other device would refuse to read gets no link.
-    if (link.payload.size() > ui::kMaxLinkPayload) {
+    if (link.payload.size() > ui::kMaxLinkPayload || state_.site == nullptr) {
         return {};
     }
-    return window.linkTo(link.payload, link.format);
+    return state_.site->linkTo(link.payload, link.format);
 }
 
 void MainWindow::showLink(platform::Dialog& window) {
-    const std::u16string link = linkToParty(window);
+    const std::u16string link = linkToParty();
     if (link.empty()) {
         ui::showError(window, text::kLinkFailed);
         return;
     }
-    window.showLink(link);
+    state_.site->showLink(link);  // a link was made: there is a site
 }
 
 void MainWindow::exportSettings(platform::Dialog& window) {
@@ -470,7 +470,8 @@ void MainWindow::exportSettings(platform::Dialog& window) {
 }
 
 void MainWindow::importSettings(platform::Dialog& window) {
-    const std::u16string path = window.pickFile(text::kSettingsExtension);
+    const std::u16string path =
+        state_.site != nullptr ? state_.site->pickFile(text::kSettingsExtension) : std::u16string();
     if (path.empty()) {
         return;  // cancelled
     }

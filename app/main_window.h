@@ -44,8 +44,9 @@ private:
     void copyChat(platform::Dialog& window);
     void sendChat(platform::Dialog& window);
     // The evening and its figures as a link for other devices (empty where
-    // the window system makes none), and that link shown with its QR code.
-    std::u16string linkToParty(platform::Dialog& window) const;
+    // it is too large for one, or no site makes one), and that link shown
+    // with its QR code.
+    std::u16string linkToParty() const;
     void showLink(platform::Dialog& window);
     // The settings file handed to the user, and a chosen file read in place
     // of the evening after the user agrees.

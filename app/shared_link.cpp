@@ -101,7 +101,8 @@ bool openLink(platform::WindowSystem& windows, platform::InstanceLock& lock,
         Startup view{.store = std::make_unique<MemoryStore>(shared.settingsFile),
                      .userFolder = {},
                      .behaviour = kSharedPartyView,
-                     .calculation = shared.calculation};
+                     .calculation = shared.calculation,
+                     .site = own.site};
         if (runApplication(windows, lock, std::move(view)) != kTakeSharedParty) {
             return false;
         }

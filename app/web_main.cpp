@@ -5,10 +5,12 @@
 // the device's own party.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/application.h"
 #include "app/shared_link.h"
+#include "platform/site.h"
 #include "platform/web/web_instance_lock.h"
 #include "platform/web/web_link.h"
 #include "platform/web/web_window_system.h"
@@ -40,14 +42,28 @@ private:
     ts::platform::WebInstanceLock& lock_;
 };
 
+// Links to this site, shown with their QR code, and the page's file picker.
+class BrowserSite final : public ts::platform::Site {
+public:
+    std::u16string linkTo(std::string_view payload, char format) override {
+        return ts::platform::web::linkWithData(payload, format);
+    }
+    void showLink(std::u16string_view link) override { ts::platform::web::showLinkDialog(link); }
+    std::u16string pickFile(std::u16string_view extension) override {
+        return ts::platform::WebWindowSystem::pickFile(extension);
+    }
+};
+
 }  // namespace
 
 int main() {
     ts::platform::WebWindowSystem windows;
     ts::platform::WebInstanceLock lock;
     BrowserLinkHost host(lock);
+    BrowserSite site;
     ts::app::Startup startup;
     startup.behaviour = ts::app::kBrowserTab;
+    startup.site = &site;
     const std::string fragment = ts::platform::web::pageFragment();
     if (fragment.empty()) {
         startup.store = host.openOwnParty();

@@ -168,24 +168,12 @@ public:
     // file is written there whole or not at all; in a browser it is a
     // download.
     virtual Delivery deliverFile(const FileToDeliver& file, std::string_view bytes);
-    // Lets the user choose a file to open and returns a path where the
-    // storage functions can read it; empty when cancelled or unsupported.
-    virtual std::u16string pickFile(std::u16string_view /*extension*/) { return {}; }
     // Sends text to another program (the phone's share sheet); where there
     // is none, puts it on the clipboard. False when neither worked.
     virtual bool shareText(std::u16string_view text) { return setClipboardText(text); }
     // Shows or hides a control; a hidden control takes no room where the
     // window system lays its windows out itself (the browser).
     virtual void showItem(int id, bool shown) = 0;
-    // The address of this program carrying `payload`, of the link format
-    // `format` (storage/link_fragment.h), for another device to open; empty
-    // where the program has no address of its own (the desktops) or the
-    // link could not be made.
-    virtual std::u16string linkTo(std::string_view /*payload*/, char /*format*/) { return {}; }
-    // Shows `link` for the people around to open on their own devices: as a
-    // QR code where it fits one that scans across a table, the link itself,
-    // and a way to copy it.
-    virtual void showLink(std::u16string_view /*link*/) {}
     // A line the window shows under its caption until it is replaced, or
     // removed with an empty text: a state the user must keep in view, such
     // as a change that is not saved. Where a window has no room for one

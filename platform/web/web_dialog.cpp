@@ -207,10 +207,6 @@ Delivery WebDialog::deliverFile(const FileToDeliver& file, std::string_view byte
                                                                        : Delivery::Failed;
 }
 
-std::u16string WebDialog::pickFile(std::u16string_view extension) {
-    return WebWindowSystem::pickFile(extension);
-}
-
 bool WebDialog::shareText(std::u16string_view text) {
     return WebWindowSystem::share(text);
 }
@@ -246,16 +242,6 @@ int WebDialog::screenHeight() const {
 }
 
 void WebDialog::placeWindow(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {}
-
-// --- Links to this site carrying a party.
-
-std::u16string WebDialog::linkTo(std::string_view payload, char format) {
-    return web::linkWithData(payload, format);
-}
-
-void WebDialog::showLink(std::u16string_view link) {
-    web::showLinkDialog(link);
-}
 
 void WebDialog::showControl(std::size_t index, bool shown) {
     js_show_control(handle_, static_cast<int>(index), shown ? 1 : 0);

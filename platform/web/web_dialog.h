@@ -35,16 +35,11 @@ public:
     TS_DIALOG_WINDOW_CALLS;
     // A download: the browser puts it where its user keeps downloads.
     Delivery deliverFile(const FileToDeliver& file, std::string_view bytes) override;
-    std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     // Under the caption, announced to screen readers as a status.
     void showNotice(std::u16string_view text) override;
     void describeItem(int id, std::u16string_view text) override;
-
-    // --- Links to this site carrying a party (web_link.h).
-    std::u16string linkTo(std::string_view payload, char format) override;
-    void showLink(std::u16string_view link) override;
 
 private:
     // Shows what the lists hold before the program waits for the user.

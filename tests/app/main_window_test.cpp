@@ -87,7 +87,7 @@ protected:
         FakeLock lock(first);
         const int result = runApplication(
             windows_, lock,
-            {std::make_unique<FileStore>(path_), userFolder_, behaviour_, calculation_});
+            {std::make_unique<FileStore>(path_), userFolder_, behaviour_, calculation_, site_});
         activations_ = lock.activations;
         return result;
     }
@@ -98,6 +98,7 @@ protected:
     Behaviour behaviour_;
     Calculation calculation_ = Calculation::None;
     FakeWindowSystem windows_;
+    platform::Site* site_ = nullptr;
     int activations_ = 0;
 };
 
@@ -521,6 +522,7 @@ protected:
         MainWindowTest::SetUp();
         behaviour_ = {.autosave = true, .mainWindowCloses = false, .settingsFileInMenu = true};
         windows_.filesAsDownloads = true;
+        site_ = &windows_;
     }
     std::string storedBytes() { return readFile(dir_ / "ts.cfg"); }
     // Writes a file to pick, in the test's folder.
@@ -665,6 +667,29 @@ TEST_F(BrowserTabTest, APartyTooLargeForALinkGetsNone) {
         EXPECT_EQ(windows_.shared[0].find(u"https://"), std::u16string::npos);
         EXPECT_TRUE(windows_.linkPayloads.empty());
         EXPECT_TRUE(windows_.linksShown.empty());
+    });
+}
+
+// Offered where no site serves them, a link and a file to read come to
+// nothing: said for the link, and the party stays as it is.
+TEST_F(MainWindowTest, WithoutASiteNoLinkIsMadeAndNoFileIsRead) {
+    behaviour_.shareLinks = true;
+    behaviour_.settingsFileInMenu = true;
+    windows_.makesLinks = true;
+    windows_.pickedPath = u"/nowhere/ts.cfg";
+    storeParty(3000, 1000, {{u"A", 2, 100, 0}});
+    run([&](FakeDialog& w) {
+        w.command(id::main::kShareLink);
+        ASSERT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(windows_.messageBoxes[0].text, u"リンクを作れませんでした");
+        w.command(id::main::kSendChat);
+        ASSERT_EQ(windows_.shared.size(), 1u);
+        EXPECT_EQ(windows_.shared[0].find(u"https://"), std::u16string::npos);
+        windows_.menuChoices = {id::main::kImportSettings};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
+        EXPECT_EQ(windows_.messageBoxes.size(), 1u);
+        EXPECT_EQ(column(w.list, 0), std::vector<std::u16string>{u"A"});
+        EXPECT_TRUE(windows_.linkPayloads.empty());
     });
 }
 

@@ -134,7 +134,11 @@ TEST_F(SharedLinkTest, TheTakenPartyIsStoredAsTheDevicesOwn) {
     EXPECT_FALSE(open(fragment));
     EXPECT_TRUE(host_.log.empty());
 
+    start_.site = &windows_;
+    windows_.makesLinks = true;
     windows_.onNextRun(res::kMainDialog, [&](FakeDialog& w) {
+        w.command(id::main::kShareLink);  // passed on as it came, on the site's own link
+        EXPECT_EQ(windows_.linksShown.size(), 1u);
         EXPECT_EQ(w.list.rows.size(), 2u);
         EXPECT_EQ(w.list.rows[1][5], u"2000円払う");  // the sender's figures
         EXPECT_EQ(w.notice, u"共有された割り勘（見るだけ）");

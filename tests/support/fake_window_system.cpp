@@ -289,26 +289,9 @@ platform::Delivery FakeDialog::deliverFile(const platform::FileToDeliver& file,
     return platform::Delivery::Delivered;
 }
 
-std::u16string FakeDialog::pickFile(std::u16string_view /*extension*/) {
-    return system_.pickedPath;
-}
-
 bool FakeDialog::shareText(std::u16string_view text) {
     system_.shared.emplace_back(text);
     return true;
-}
-
-std::u16string FakeDialog::linkTo(std::string_view payload, char format) {
-    if (!system_.makesLinks) {
-        return {};
-    }
-    system_.linkPayloads.emplace_back(payload);
-    system_.linkFormats.push_back(format);
-    return u"https://example.org/#" + std::u16string(payload.size(), u'x');
-}
-
-void FakeDialog::showLink(std::u16string_view link) {
-    system_.linksShown.emplace_back(link);
 }
 
 void FakeDialog::addCommandButton(int id, std::u16string_view text) {
@@ -378,6 +361,15 @@ int FakeWindowSystem::run(const res::DialogTemplate& layout, platform::DialogPro
         script(dialog);
     }
     return dialog.result();
+}
+
+std::u16string FakeWindowSystem::linkTo(std::string_view payload, char format) {
+    if (!makesLinks) {
+        return {};
+    }
+    linkPayloads.emplace_back(payload);
+    linkFormats.push_back(format);
+    return u"https://example.org/#" + std::u16string(payload.size(), u'x');
 }
 
 }  // namespace ts::test

@@ -5,9 +5,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/dialog_core.h"
+#include "platform/site.h"
 #include "platform/window_system.h"
 
 // A scripted stand-in for the window system: dialogs keep their item texts,
@@ -78,13 +80,10 @@ public:
     bool quitRequested() const override;
     platform::Delivery deliverFile(const platform::FileToDeliver& file,
                                    std::string_view bytes) override;
-    std::u16string pickFile(std::u16string_view extension) override;
     bool shareText(std::u16string_view text) override;
     void addCommandButton(int id, std::u16string_view text) override;
     void showNotice(std::u16string_view text) override { notice = text; }
     void describeItem(int id, std::u16string_view text) override { descriptions[id] = text; }
-    std::u16string linkTo(std::string_view payload, char format) override;
-    void showLink(std::u16string_view link) override;
     int runModal(int templateId, platform::DialogProc proc) override;
     int screenWidth() const override;
     int screenHeight() const override;
@@ -146,7 +145,8 @@ private:
     FakeWindowSystem& system_;
 };
 
-class FakeWindowSystem final : public platform::WindowSystem {
+// Also the site a test hands the program, as the browser's entry point does.
+class FakeWindowSystem final : public platform::WindowSystem, public platform::Site {
 public:
     using Script = std::function<void(FakeDialog&)>;
 
@@ -154,6 +154,9 @@ public:
     platform::MessageAnswer messageBox(std::u16string_view text, std::u16string_view caption,
                                        platform::MessageStyle style) override;
     bool quitRequested() const override { return quitting; }
+    std::u16string linkTo(std::string_view payload, char format) override;
+    void showLink(std::u16string_view link) override { linksShown.emplace_back(link); }
+    std::u16string pickFile(std::u16string_view /*extension*/) override { return pickedPath; }
 
     // The next modal run of `templateId` plays `script` after its
     // InitDialog; a run with no script queued ends at once with result 0.
@@ -191,8 +194,8 @@ public:
     std::u16string pickedPath;
     std::vector<std::u16string> shared;
     std::vector<std::pair<int, std::u16string>> commandButtons;
-    // Links: whether the window system makes them (a site), the payloads
-    // they were made of, and the links shown.
+    // Links, where a test hands this as the site: whether it makes them,
+    // the payloads they were made of, and the links shown.
     bool makesLinks = false;
     std::vector<std::string> linkPayloads;
     std::vector<char> linkFormats;
