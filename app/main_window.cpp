@@ -68,6 +68,8 @@ void MainWindow::handle(platform::Dialog& window, const Message& message) {
         case Message::Kind::ContextMenu:
             if (message.id == id::main::kGroupList) {
                 showListMenu(window);
+            } else if (message.id == id::main::kRoundCombo) {
+                showRoundMenu(window);
             }
             break;
         case Message::Kind::Copy:
@@ -393,7 +395,16 @@ void MainWindow::showListMenu(platform::Dialog& window) {
         entries.push_back({id::main::kExportSettings, text::kExportSettingsMenu});
         entries.push_back({id::main::kImportSettings, text::kImportSettingsMenu});
     }
-    // The evening's rounds, and the settlement across them.
+    const std::vector<platform::MenuEntry> rounds = roundEntries();
+    entries.insert(entries.end(), rounds.begin(), rounds.end());
+    const int chosen = window.popupMenu(id::main::kGroupList, entries);
+    if (chosen != 0) {
+        command(window, chosen);
+    }
+}
+
+std::vector<platform::MenuEntry> MainWindow::roundEntries() const {
+    std::vector<platform::MenuEntry> entries;
     if (!state_.behaviour.viewOnly) {
         entries.push_back({id::main::kAddRound, text::kAddRoundMenu});
         entries.push_back({id::main::kRenameRound, text::kRenameRoundMenu});
@@ -403,7 +414,12 @@ void MainWindow::showListMenu(platform::Dialog& window) {
         }
     }
     entries.push_back({id::main::kSettle, text::kSettleMenu});
-    const int chosen = window.popupMenu(id::main::kGroupList, entries);
+    return entries;
+}
+
+void MainWindow::showRoundMenu(platform::Dialog& window) {
+    const std::vector<platform::MenuEntry> entries = roundEntries();
+    const int chosen = window.popupMenu(id::main::kRoundCombo, entries);
     if (chosen != 0) {
         command(window, chosen);
     }

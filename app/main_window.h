@@ -38,6 +38,11 @@ private:
     bool recalculate();
     void calculateOnRequest(platform::Dialog& window, Calculation calculation);
     void showListMenu(platform::Dialog& window);
+    // The round commands and the settlement, as the list's menu ends with
+    // them; alone, the menu of the round selector, where a window system
+    // offers one (the browser, by a button beside the selector).
+    std::vector<platform::MenuEntry> roundEntries() const;
+    void showRoundMenu(platform::Dialog& window);
     void copyTable(platform::Dialog& window);
     void saveCsv(platform::Dialog& window);
     ui::Calculated calculated() const;

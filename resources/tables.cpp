@@ -1,5 +1,6 @@
 #include "resources/tables.h"
 
+#include "resources/ids.h"
 #include "resources/texts.h"
 
 namespace ts::res {
@@ -21,6 +22,15 @@ const std::array<ToneSpec, 5> kTones{{
     {Tone::Refund, "refund", {}, "#17642f", "#86d99b"},
     {Tone::Settled, "settled", text::kNothingToSettle, {}, {}},
     {Tone::NotCalculated, "not-calculated", text::kNotCalculated, {}, {}},
+}};
+
+// 済 on a card marks the next member of its class who has not settled.
+const std::array<PlanColumnSpec, 5> kPlanColumns{{
+    {u"区分", 150, "class", 0},
+    {u"1人あたり", 90, "figure", 0},
+    {u"済", 50, "settled", id::settle::kMarkPaid},
+    {u"残り", 90, "left", 0},
+    {u"内訳", 240, "parts", 0},
 }};
 
 const std::array<std::u16string_view, 5> kUnitChoices{u"1", u"10", u"100", u"1000", u"10000"};

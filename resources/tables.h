@@ -39,6 +39,22 @@ struct ToneSpec {
 // One row per Tone, in its order.
 extern const std::array<ToneSpec, 5> kTones;
 
+// One column of the settlement's plan (one row per class of members): its
+// title, width (pixels) and role (the name the page and its style sheet
+// know its cells by), and the command each row offers on its own where a
+// row stands alone (a phone's card): a button beside the cell that selects
+// the row and gives that command, with the text of the window's own button
+// for it and shown while that button is. 0 for none.
+struct PlanColumnSpec {
+    std::u16string_view title;
+    int width;
+    std::string_view role;
+    int rowCommand;
+};
+
+// 区分, 1人あたり, 済, 残り, 内訳.
+extern const std::array<PlanColumnSpec, 5> kPlanColumns;
+
 // Choices offered by the unit combo box, top to bottom.
 extern const std::array<std::u16string_view, 5> kUnitChoices;
 

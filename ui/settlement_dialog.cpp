@@ -18,19 +18,6 @@ namespace {
 
 using platform::Message;
 
-struct PlanColumn {
-    std::u16string_view title;
-    int width;
-    std::string_view role;
-};
-
-// 区分, 1人あたり, 済, 残り, 内訳.
-constexpr std::array kPlanColumns{
-    PlanColumn{u"区分", 150, "class"}, PlanColumn{u"1人あたり", 90, "figure"},
-    PlanColumn{u"済", 50, "settled"},  PlanColumn{u"残り", 90, "left"},
-    PlanColumn{u"内訳", 240, "parts"},
-};
-
 // A figure's tone, as the group list gives a balance its.
 res::Tone toneOf(std::int64_t figure) {
     if (figure < 0) {
@@ -215,10 +202,11 @@ void SettlementDialog::handle(platform::Dialog& dialog, const Message& message) 
 void SettlementDialog::open(platform::Dialog& dialog) {
     list_ = dialog.listView(id::settle::kPlanList);
     if (list_ != nullptr) {
-        list_->deleteColumns(static_cast<int>(kPlanColumns.size()));
-        for (std::size_t i = 0; i < kPlanColumns.size(); ++i) {
-            list_->insertColumn(static_cast<int>(i), kPlanColumns[i].title, kPlanColumns[i].width,
-                                kPlanColumns[i].role);
+        const auto& columns = res::kPlanColumns;
+        list_->deleteColumns(static_cast<int>(columns.size()));
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            list_->insertColumn(static_cast<int>(i), columns[i].title, columns[i].width,
+                                columns[i].role);
         }
     }
     dialog.addCommandButton(id::settle::kSendReminder, text::kSendButton);
@@ -276,7 +264,11 @@ void SettlementDialog::refresh(platform::Dialog& dialog) {
             const res::Tone none = res::Tone::None;
             list_->setCell(classLabel(evening_, cls), 0, row, none);
             list_->setCell(figureText(cls.figure), 1, row, toneOf(cls.figure));
-            list_->setCell(settledCountText(evening_, cls), 2, row, none);
+            // Settled once nobody is left for 済: a phone's card then offers
+            // no 済.
+            const bool done = !nextUnsettled(evening_, cls, true);
+            list_->setCell(settledCountText(evening_, cls), 2, row,
+                           done ? res::Tone::Settled : none);
             list_->setCell(leftText(outstanding(evening_, cls)), 3, row, none);
             list_->setCell(partsText(evening_, cls), 4, row, none);
         }

@@ -138,6 +138,18 @@ void printNamesJson(const std::vector<SharedName>& names) {
     std::puts("}");
 }
 
+// The commands a list's rows offer on their own, by the role of the column
+// whose cells they stand beside (web_list_view.js).
+void printRowCommands() {
+    std::puts("  ROW_COMMANDS: Object.freeze({");
+    for (const ts::res::PlanColumnSpec& column : ts::res::kPlanColumns) {
+        if (column.rowCommand != 0) {
+            std::printf("    '%s': %d,\n", std::string(column.role).c_str(), column.rowCommand);
+        }
+    }
+    std::puts("  }),");
+}
+
 }  // namespace
 
 // What the build asked for, printed; the exit status.
@@ -195,8 +207,11 @@ int print(std::string_view mode) {
     constant("ICON_QUESTION", ts::platform::MessageIcon::Question);
     // The link dialog (web_link.js).
     constant("MAX_QR_VERSION", ts::platform::web::kMaxQrVersion);
-    // The list's tones by their numbers (web_list_view.js).
+    // The list's tones by their numbers (web_list_view.js); a row whose
+    // command cell is settled offers its command no more.
     namesConstant("TONES", ts::res::kTones, [](const ts::res::ToneSpec& t) { return t.id; });
+    constant("TONE_SETTLED", ts::res::Tone::Settled);
+    printRowCommands();
     std::puts("});");
     std::puts("var TSNames = Object.freeze({");
     for (const SharedName& name : names) {

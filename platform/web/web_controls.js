@@ -76,17 +76,23 @@
     return element;
   }
 
-  // The list's menu, in the title bar of the main window.
-  function addMenuButton(win, id, name) {
-    var menu = web.claim(win, win.tools, '.ts-menu-button', 'BUTTON') || web.el('button');
+  // The menu of control `id` (named `name`): the list's in the title bar
+  // of the main window ("メニュー", spoken with the list's name), or one in
+  // `holder` beside its control, saying whose it is ("会のメニュー").
+  function addMenuButton(win, id, name, holder) {
+    var menu = (!holder && web.claim(win, win.tools, '.ts-menu-button', 'BUTTON')) ||
+               web.el('button');
+    var whose = (name ? name + TSText.MENU_OF : '') + TSText.MENU;
     menu.className = 'ts-button ts-menu-button';
-    menu.textContent = TSText.MENU;
+    menu.textContent = holder ? whose : TSText.MENU;
     menu.type = 'button';
     menu.dataset.menuFor = String(id);
     menu.setAttribute('aria-haspopup', 'menu');
-    menu.setAttribute('aria-label', (name ? name + TSText.MENU_OF : '') + TSText.MENU);
+    if (!holder) {
+      menu.setAttribute('aria-label', whose);
+    }
     menu.addEventListener('click', function () { web.post(win, C.EVENT_CONTEXT_MENU, id); });
-    win.tools.appendChild(menu);
+    (holder || win.tools).appendChild(menu);
   }
 
   // Where control `kind` stands: an icon, the window's own, at the start
@@ -190,14 +196,17 @@
     if (id === C.ID_NONE) {
       element.dataset.index = String(index);
     }
-    // What takes the control's place: the control, or the box around a
-    // combo box's field, button and list.
-    var placed = control.box || element;
     // The main window's list to choose from (the round selector) stands in
-    // the title bar, before the window's commands, taking none of the
-    // places of its other controls.
-    var inTitle = win.isMain && kind === C.KIND_COMBO && (style & C.STYLE_LIST_ONLY) !== 0;
-    if (kind !== C.KIND_GROUP_BOX && place && !inTitle) {
+    // a box with a button for its menu (the round commands), beside it
+    // where a thumb finds both, and shows or hides with it.
+    if (win.isMain && kind === C.KIND_COMBO && (style & C.STYLE_LIST_ONLY) !== 0) {
+      control.box = web.el('div', 'ts-choice-box');
+      addMenuButton(win, id, name, control.box);
+    }
+    // What takes the control's place: the control, or the box around it
+    // (a combo box's field, button and list; the selector and its menu).
+    var placed = control.box || element;
+    if (kind !== C.KIND_GROUP_BOX && place) {
       placed.style.gridArea = place;  // the window's style sheet places it
     }
     if (!(style & C.STYLE_TAB_STOP)) {
@@ -219,7 +228,7 @@
     if (control.box) {
       control.box.insertBefore(element, control.box.firstChild);
     }
-    var holder = inTitle ? win.tools : holderOf(win, kind);
+    var holder = holderOf(win, kind);
     if (placed.parentNode !== holder) {  // a picture's control stands in its place already
       if (holder === win.body) {
         holder.appendChild(placed);

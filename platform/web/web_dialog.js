@@ -168,8 +168,10 @@
   };
 
   web.showControl = function (handle, index, shown) {
-    var control = web.windows[handle].controls[index];
+    var win = web.windows[handle];
+    var control = win.controls[index];
     (control.box || control.element).hidden = !shown;
+    web.showRowCommands(win, control.id, shown);
   };
 
   // A command beside the template's controls, in the title bar.

@@ -22,7 +22,42 @@
     return cell;
   }
 
-  // The row every new row is a copy of: its cells, one per column.
+  // The command the list's rows offer on their own, where one of its
+  // columns has one (C.ROW_COMMANDS, by role): its id, the column its cells
+  // stand beside, and the text of the window's own button for it; null
+  // where none has.
+  function rowCommandOf(list) {
+    for (var c = 0; c < list.columns.length; ++c) {
+      var command = C.ROW_COMMANDS[list.columns[c].dataset.role];
+      if (command) {
+        var own = list.win.controls.filter(function (control) {
+          return control && control.id === command;
+        })[0];
+        return {command: command, column: c, label: own ? own.element.textContent : ''};
+      }
+    }
+    return null;
+  }
+
+  // The cell after a row's columns that holds its command. The keyboard
+  // gives the command with the window's own button, on the selected row.
+  function makeCommandCell(list) {
+    var cell = web.el('td', 'ts-row-command');
+    cell.setAttribute('role', 'gridcell');
+    var button = web.el('button', 'ts-button', list.rowCommand.label);
+    button.type = 'button';
+    button.tabIndex = -1;
+    cell.appendChild(button);
+    return cell;
+  }
+
+  function hasCommandCell(row) {
+    var last = row.lastElementChild;
+    return last !== null && last.classList.contains('ts-row-command');
+  }
+
+  // The row every new row is a copy of: its cells, one per column, and the
+  // cell of the rows' command where they have one.
   function renewPrototype(list) {
     var row = web.el('tr');
     row.setAttribute('role', 'row');
@@ -31,6 +66,21 @@
       th.dataset.cellClass = 'ts-col-' + th.dataset.role + (c === 0 ? '' : ' ts-right');
       row.appendChild(makeCell(th));
     });
+    var had = Boolean(list.rowCommand);
+    list.rowCommand = rowCommandOf(list);
+    if (list.rowCommand) {
+      row.appendChild(makeCommandCell(list));
+    }
+    // Rows shown already gain or lose the cell (only when that changes: a
+    // long list's columns come and go with its view).
+    for (var r = 0; had !== Boolean(list.rowCommand) && r < list.body.rows.length; ++r) {
+      var shown = list.body.rows[r];
+      if (list.rowCommand) {
+        shown.appendChild(makeCommandCell(list));
+      } else if (hasCommandCell(shown)) {
+        shown.lastElementChild.remove();
+      }
+    }
     list.prototype = row;
     // The columns in order; the style sheet sizes each by its role.
     list.table.style.setProperty('--ts-columns', list.columns.map(function (th) {
@@ -72,13 +122,44 @@
     table.appendChild(head);
     table.appendChild(body);
     box.appendChild(table);
-    var list = {box: box, table: table, headRow: headRow, body: body, columns: [], current: null,
-                prototype: null, empty: null};
+    var list = {win: win, box: box, table: table, headRow: headRow, body: body, columns: [],
+                current: null, prototype: null, empty: null, rowCommand: null};
     renewPrototype(list);
 
     web.listenToList(win, id, list);
+    // A row's command, given once the tap has selected its row.
+    table.addEventListener('click', function (e) {
+      var button = e.target.closest ? e.target.closest('.ts-row-command > button') : null;
+      if (button && !button.disabled && list.rowCommand && table.contains(button)) {
+        web.post(win, C.EVENT_COMMAND, list.rowCommand.command);
+      }
+    });
     return list;
   };
+
+  // The rows' command shows while the window's own button for it does
+  // (a read-only view has neither).
+  web.showRowCommands = function (win, id, shown) {
+    win.controls.forEach(function (control) {
+      var list = control && control.list;
+      if (list && list.rowCommand && list.rowCommand.command === id) {
+        list.table.classList.toggle('ts-row-commands-hidden', !shown);
+      }
+    });
+  };
+
+  // A row whose command cell says it is settled offers the command no more.
+  function offerCommands(list) {
+    var column = list.rowCommand.column;
+    var settled = TONES[C.TONE_SETTLED];
+    for (var r = 0; r < list.body.rows.length; ++r) {
+      var row = list.body.rows[r];
+      var cell = row.cells[column];
+      if (hasCommandCell(row) && cell) {
+        row.lastElementChild.firstChild.disabled = cell.dataset.tone === settled;
+      }
+    }
+  }
 
   // Columns and rows as the program sets them. A column's role (name,
   // people, ratio, advance, share, balance) names its cells' class, and its
@@ -194,6 +275,9 @@
       }
       p += 4;
       t += size;
+    }
+    if (list.rowCommand) {
+      offerCommands(list);
     }
     showWhenEmpty(list);
   };

@@ -1275,6 +1275,41 @@ TEST_F(BrowserTabTest, EveryRoundCommandIsSavedBeforeItIsShown) {
     EXPECT_EQ(shownThen.back(), (std::vector<std::u16string>{u"一次会", u"二軒目"}));
 }
 
+// The menu of the round selector (the browser's button beside it) holds
+// the list menu's round commands and 精算, which act as they do there; a
+// shared evening's holds 精算 alone.
+TEST_F(MainWindowTest, TheRoundSelectorsMenuHoldsTheRoundCommandsAndTheSettlement) {
+    const auto roundMenu = [this](FakeDialog& w, int command) {
+        windows_.menuChoices = {command};
+        w.send({platform::Message::Kind::ContextMenu, id::main::kRoundCombo});
+        return windows_.menus.back();
+    };
+    windows_.answerNext(MessageAnswer::Ok);
+    windows_.onNextRun(res::kSettlementDialog, [](FakeDialog& d) { d.command(id::kCancel); });
+    run([&](FakeDialog& w) {
+        w.command(id::main::kAddRound);
+        EXPECT_EQ(roundMenu(w, id::main::kAddRound),
+                  (std::vector<std::u16string>{u"次の会を追加", u"会の名前を変更", u"この会を削除",
+                                               u"精算"}));
+        EXPECT_EQ(roundsOffered(w).size(), 3u);
+        roundMenu(w, id::main::kDeleteRound);  // the third, after asking
+        EXPECT_EQ(roundsOffered(w), (std::vector<std::u16string>{u"一次会", u"二次会"}));
+        roundMenu(w, id::main::kSettle);
+        w.command(id::kOk);
+    });
+    EXPECT_EQ(windows_.runs, (std::vector<int>{res::kMainDialog, res::kSettlementDialog}));
+    EXPECT_EQ(storedEvening(path_).roundCount(), 2);
+
+    behaviour_ = kSharedPartyView;
+    windows_.menus.clear();
+    run(
+        [&](FakeDialog& w) {
+            EXPECT_EQ(roundMenu(w, 0), std::vector<std::u16string>{u"精算"});
+            w.command(id::main::kTakeShared);
+        },
+        /*first=*/false);
+}
+
 TEST_F(MainWindowTest, AnEveningHasAtMostTwentyRounds) {
     run([&](FakeDialog& w) {
         for (int i = 1; i < Evening::kMaxRounds; ++i) {

@@ -97,9 +97,14 @@ TEST_F(SettlementDialogTest, ShowsThePlanTheOrganisersMoneyAndWhatIsLeft) {
 // the list shows it; 取り消し takes the last mark back.
 TEST_F(SettlementDialogTest, MarksGoMemberByMemberAndAreSavedBeforeTheyAreShown) {
     run([&](FakeDialog& d) {
+        // The count of who has settled is settled in tone once nobody is
+        // left for 済 (a phone's card then offers none).
+        EXPECT_EQ(d.list.tones.at(0).at(2), res::Tone::None);
         press(d, 0, settle::kMarkPaid);
         press(d, 0, settle::kMarkPaid);
         EXPECT_EQ(row(d, 0)[2], u"2/2人");
+        EXPECT_EQ(d.list.tones.at(0).at(2), res::Tone::Settled);
+        EXPECT_EQ(d.list.tones.at(1).at(2), res::Tone::None);
         EXPECT_EQ(row(d, 0)[3], u"なし");
         EXPECT_EQ(d.items[settle::kOutstandingText], u"集金残り 1500円　返金残り 6500円");
         press(d, 0, settle::kMarkPaid);
