@@ -14,6 +14,7 @@ import { storage } from './site/storage.mjs';
 import { start } from './site/start.mjs';
 import { link } from './site/link.mjs';
 import { layout } from './site/layout.mjs';
+import { settlement } from './site/settlement.mjs';
 
 export { writeLegacyStore } from './site/storage.mjs';
 
@@ -65,7 +66,7 @@ export class App {
 }
 
 // Each word is said by one part only.
-for (const part of [mainWindow, list, boxes, storage, start, link, layout]) {
+for (const part of [mainWindow, list, boxes, storage, start, link, layout, settlement]) {
   for (const [name, method] of Object.entries(part)) {
     if (name in App.prototype) {
       throw new Error(`site: ${name} is defined twice`);

@@ -1,5 +1,5 @@
 // Layout and accessibility of one window ('main', 'group', 'total', 'menu',
-// 'box' or 'link'), which must be open.
+// 'box', 'link' or 'settlement'), which must be open.
 import { readFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { WINDOWS, aria, find } from './page.mjs';
@@ -16,13 +16,16 @@ export const layout = {
   },
 
   // What of the main window is seen without scrolling: for each command
-  // named, whether it lies whole on the screen and nothing covers it; the
-  // same of the totals' values; whether the page scrolls down or sideways.
-  async withoutScrolling(commands) {
+  // named, whether it lies whole on the screen and nothing covers it (a
+  // name in `choices` is a list to choose from, such as the round
+  // selector 会); the same of the totals' values; whether the page scrolls
+  // down or sideways.
+  async withoutScrolling(commands, { choices = [] } = {}) {
     const main = await find(this.page, WINDOWS.main, 'the main window');
     const seen = { commands: {} };
     for (const name of commands) {
-      seen.commands[name] = await (await find(main, aria(name, 'button'), `the command ${name}`)).evaluate(wholeOnScreen);
+      const role = choices.includes(name) ? 'combobox' : 'button';
+      seen.commands[name] = await (await find(main, aria(name, role), `the command ${name}`)).evaluate(wholeOnScreen);
     }
     const totals = await main.$$('output');
     seen.totals = totals.length > 0 && (await Promise.all(totals.map((t) => t.evaluate(wholeOnScreen)))).every(Boolean);
@@ -73,14 +76,18 @@ function measureWindow(root, numberFields, screenWidth) {
   }
   for (const element of root.querySelectorAll('[data-control-id], button, [role="menuitem"]')) {
     if (!element.checkVisibility({ visibilityProperty: true, opacityProperty: true })) {
-      if (dialog !== null && element.dataset.controlId !== '-1') {
+      // What the program hides (a read-only view's commands) and a row's
+      // own command where rows stand in a table are meant to be unseen.
+      if (dialog !== null && element.dataset.controlId !== '-1' && element.closest('[hidden], tbody') === null) {
         problems.push(`${name(element)} is not shown`);
       }
       continue;
     }
     let box = element.getBoundingClientRect();
     const outside = () => box.top + box.height / 2 < 0 || box.top + box.height / 2 > height;
-    if ((scrolls || dialog === null) && outside()) {
+    // A list's rows scroll in its own box: each is seen scrolled into view.
+    const inList = element.closest('.ts-listbox tbody') !== null;
+    if (((scrolls || dialog === null) && outside()) || inList) {
       element.scrollIntoView({ block: 'nearest', inline: 'nearest' });
       box = element.getBoundingClientRect();
     }

@@ -4,6 +4,10 @@ import { MAIN_SHOWN, NOTICE, WINDOWS, aria, find, gone, trimAscii } from './page
 import { dialogShown } from './dialogs.mjs';
 
 const MENU_BUTTON = aria('グループ一覧のメニュー', 'button');
+// The round selector and its menu, shown from two rounds on.
+const ROUNDS = aria('会', 'combobox');
+const ROUNDS_SHOWN = 'main select[aria-label="会"]';
+const ROUND_MENU_BUTTON = aria('会のメニュー', 'button');
 const OPEN_WINDOW = 'dialog[open]';
 const DESCRIBED = '[aria-describedby]';
 
@@ -148,6 +152,48 @@ export const mainWindow = {
   async menu(entry) {
     await this.openMenu();
     await (await find(await this.menuShown(), aria(entry, 'menuitem'), `the menu entry ${entry}`)).click();
+  },
+
+  // The names of the entries of the menu that is open.
+  async menuEntries() {
+    const menu = await this.menuShown();
+    return menu.$$eval('[role="menuitem"]', (items) => items.map((item) => item.textContent.trim()));
+  },
+
+  // The rounds.
+
+  // The rounds the selector offers and the one it shows; null while it is
+  // not shown (one round).
+  rounds() {
+    return this.page.$$eval(ROUNDS_SHOWN, ([select]) =>
+      select?.checkVisibility()
+        ? { names: [...select.options].map((o) => o.textContent), shown: select.selectedOptions[0]?.textContent ?? null }
+        : null,
+    );
+  },
+
+  // Shows round `name`, as the selector chooses it.
+  async chooseRound(name) {
+    await (await find(this.page, ROUNDS, 'the round selector')).select(name);
+    await this.settled();
+  },
+
+  // Opens the menu beside the round selector; with `entry`, picks it.
+  async roundMenu(entry) {
+    await (await find(this.page, ROUND_MENU_BUTTON, 'the round menu button')).click();
+    const menu = await this.menuShown();
+    if (entry !== undefined) {
+      await (await find(menu, aria(entry, 'menuitem'), `the menu entry ${entry}`)).click();
+    }
+  },
+
+  // The entries of the menu beside the round selector (closed again).
+  async roundMenuEntries() {
+    await this.roundMenu();
+    const entries = await this.menuEntries();
+    await this.key('Escape');
+    await this.menuClosed();
+    return entries;
   },
 
   async focusInMenu() {

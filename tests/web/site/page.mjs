@@ -12,6 +12,7 @@ export const WINDOWS = {
   menu: '::-p-aria([role="menu"])',
   box: 'dialog[role="alertdialog"][open]',
   link: aria('QRコードとリンク', 'dialog'),
+  settlement: aria('精算', 'dialog'),
 };
 // Behind a modal window the page is inert and the accessibility tree has
 // nothing: what the main window shows is read by attributes.
