@@ -12,11 +12,13 @@
 // which CTest reports as skipped.
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFile } from 'node:child_process';
 import { existsSync, readFileSync } from 'node:fs';
 import { mkdtemp, readdir, readFile, rm, writeFile } from 'node:fs/promises';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { promisify } from 'node:util';
 import { startServer } from './server.mjs';
 import { App } from './site.mjs';
 
@@ -156,4 +158,16 @@ export function assertSameSettings(actual, expected, what) {
   assert.deepEqual(dateAside(actual), dateAside(expected), `${what}: the records, date aside`);
   const { y, m, d } = today();
   assert.equal(records(actual).find((r) => r.startsWith('PEOPLE,'))?.match(saveDate)?.[0], `${y}/${m}/${d}`, what);
+}
+
+// What zbarimg (Debian's zbar-tools) reads in a picture of a QR code;
+// `file` is the scenario's, which writes the picture to read.
+export async function decodeQr(file, png) {
+  const path = await file('qr.png', png);
+  try {
+    const { stdout } = await promisify(execFile)('zbarimg', ['--quiet', '--raw', '-Sdisable', '-Sqrcode.enable', path]);
+    return stdout.replace(/\n$/, '');
+  } catch (error) {
+    throw new Error(error.code === 'ENOENT' ? 'no zbarimg: install zbar-tools' : `zbarimg read nothing: ${error.message}`);
+  }
 }
