@@ -17,8 +17,9 @@ export const CHROME_ARGS = [
   '--disable-features=Translate,MediaRouter',
 ];
 
-// Launches Chromium with a profile of its own, removed again by close().
-export async function launchBrowser() {
+// Launches Chromium with a profile of its own, removed again by close();
+// `args` are Chromium's switches beside the usual ones.
+export async function launchBrowser({ args = [] } = {}) {
   const profile = await mkdtemp(path.join(os.tmpdir(), 'ts-web-profile-'));
   let browser;
   try {
@@ -26,7 +27,7 @@ export async function launchBrowser() {
       executablePath: process.env.CHROME_PATH || '/usr/bin/chromium',
       headless: true,
       userDataDir: profile,
-      args: CHROME_ARGS,
+      args: [...CHROME_ARGS, ...args],
       protocolTimeout: 60_000,
     });
   } catch (error) {
