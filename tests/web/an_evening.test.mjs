@@ -103,6 +103,7 @@ scenario('an evening of two rounds is entered, settled, marked, reminded and sha
     classes: withCounts(UNMARKED),
     said: [ORGANISER_LINE, '集金残り 75000円　返金残り 0円', '幹事', '支払先'],
   });
+  assert.deepEqual(await app.axe('settlement'), [], 'axe-core on the settlement');
   await app.markOnCard(`ゲスト 田中 2人${both}`);
   await app.markOnCard(`経理 鈴木 4人${both}`);
   const marked = await app.settlement();
