@@ -50,11 +50,11 @@ inline constexpr int kStoredGroupFields = static_cast<int>(std::count_if(
 namespace detail {
 constexpr bool groupFieldsInOrder() {
     for (std::size_t i = 0; i < kGroupFields.size(); ++i) {
-        const GroupFieldSpec& spec = kGroupFields[i];
-        const bool inItsPlace = static_cast<std::size_t>(spec.field) == i;
-        const bool storedFirst = spec.stored == (static_cast<int>(i) < kStoredGroupFields);
-        const bool numberUnlessName = (spec.field == GroupField::Name) == (spec.value == nullptr);
-        if (!inItsPlace || !storedFirst || !numberUnlessName || spec.id.empty()) {
+        const GroupFieldSpec& row = kGroupFields[i];
+        const bool inItsPlace = static_cast<std::size_t>(row.field) == i;
+        const bool storedFirst = row.stored == (static_cast<int>(i) < kStoredGroupFields);
+        const bool numberUnlessName = (row.field == GroupField::Name) == (row.value == nullptr);
+        if (!inItsPlace || !storedFirst || !numberUnlessName || row.id.empty()) {
             return false;
         }
     }

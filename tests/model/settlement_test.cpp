@@ -26,18 +26,18 @@ struct RoundSpec {
     std::vector<GroupSpec> groups;
 };
 
-// Fills `round` with the spec's groups and calculates it as asked.
-void fill(Round& round, const RoundSpec& spec) {
-    round.party->total = spec.total;
-    round.party->unit = spec.unit;
-    for (const GroupSpec& g : spec.groups) {
+// Fills `round` with the described groups and calculates it as asked.
+void fill(Round& round, const RoundSpec& wanted) {
+    round.party->total = wanted.total;
+    round.party->unit = wanted.unit;
+    for (const GroupSpec& g : wanted.groups) {
         auto group = Group::create(g.name);
         group->people = g.people;
         group->ratio = g.ratio;
         group->advance = g.advance;
         round.party->addGroup(std::move(group));
     }
-    round.calculation = spec.calculation;
+    round.calculation = wanted.calculation;
     round.recalculate();
 }
 
