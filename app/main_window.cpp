@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -486,13 +487,13 @@ void MainWindow::exportSettings(platform::Dialog& window) {
 }
 
 void MainWindow::importSettings(platform::Dialog& window) {
-    const std::u16string path =
-        state_.site != nullptr ? state_.site->pickFile(text::kSettingsExtension) : std::u16string();
-    if (path.empty()) {
+    const std::optional<std::string> bytes =
+        state_.site != nullptr ? state_.site->pickFile(text::kSettingsExtension) : std::nullopt;
+    if (!bytes) {
         return;  // cancelled
     }
     auto imported = std::make_unique<Evening>(Evening::create());
-    if (!imported->ok() || !importFromPath(path, *imported)) {
+    if (!imported->ok() || !importEvening(*bytes, *imported)) {
         ui::showError(window, text::kImportNotSettings);
         return;
     }

@@ -4,6 +4,7 @@
 // party (its fragment) is shown read-only first, beside the tab that holds
 // the device's own party.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,7 +50,7 @@ public:
         return ts::platform::web::linkWithData(payload, format);
     }
     void showLink(std::u16string_view link) override { ts::platform::web::showLinkDialog(link); }
-    std::u16string pickFile(std::u16string_view extension) override {
+    std::optional<std::string> pickFile(std::u16string_view extension) override {
         return ts::platform::WebWindowSystem::pickFile(extension);
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,9 +21,10 @@ public:
     // QR code where it fits one that scans across a table, the link itself,
     // and a way to copy it. Returns once the user has closed it.
     virtual void showLink(std::u16string_view link) = 0;
-    // Lets the user choose a file to open and returns a path where the
-    // storage functions can read it; empty when cancelled.
-    virtual std::u16string pickFile(std::u16string_view extension) = 0;
+    // Lets the user choose a file to open and returns its bytes: at most one
+    // byte more than a settings file may hold (kMaxSettingsFileBytes), so
+    // that a larger one is seen as such; nothing when cancelled.
+    virtual std::optional<std::string> pickFile(std::u16string_view extension) = 0;
 
 protected:
     ~Site() = default;

@@ -37,8 +37,10 @@ EM_JS(void, js_show_control, (int handle, int index, int shown), {
 EM_JS(void, js_describe_control, (int handle, int index, const char16_t* text, int length), {
     TSWeb.describeControl(handle, index, TSWeb.text(text, length));
 });
-EM_JS(int, js_screen_width, (), { return window.innerWidth | 0; });
-EM_JS(int, js_screen_height, (), { return window.innerHeight | 0; });
+// The screen's size, as the desktops give theirs. The page's own size
+// (innerWidth) would lay the page out in the middle of the window's making.
+EM_JS(int, js_screen_width, (), { return screen.width | 0; });
+EM_JS(int, js_screen_height, (), { return screen.height | 0; });
 // clang-format on
 
 }  // namespace

@@ -42,10 +42,15 @@ EM_JS(void, js_show_last_box, (const char16_t* text, int textLength, const char1
     TSWeb.messageBox(TSWeb.text(text, textLength), TSWeb.text(caption, captionLength),
                      TSConst.BUTTONS_OK, icon);
 });
-EM_ASYNC_JS(int, js_pick_file, (const char16_t* accept, int acceptLength, double limit,
-                                char16_t* path, int capacity), {
-    var chosen = await TSWeb.pickFile(TSWeb.text(accept, acceptLength), limit);
-    return TSWeb.copyOut(chosen, path, capacity);
+// The picker's file is kept by the page until the program has room for it:
+// its size, or -1 when the user chose none.
+EM_ASYNC_JS(double, js_pick_file, (const char16_t* accept, int acceptLength, double limit), {
+    TSWeb.picked = await TSWeb.pickFile(TSWeb.text(accept, acceptLength), limit);
+    return TSWeb.picked ? TSWeb.picked.length : -1;
+});
+EM_JS(void, js_take_picked_file, (char* bytes), {
+    HEAPU8.set(TSWeb.picked, bytes);
+    TSWeb.picked = null;
 });
 // clang-format on
 
@@ -117,18 +122,20 @@ bool WebWindowSystem::download(std::u16string_view name, std::u16string_view med
                        static_cast<int>(bytes.size())) != 0;
 }
 
-std::u16string WebWindowSystem::pickFile(std::u16string_view extension) {
+std::optional<std::string> WebWindowSystem::pickFile(std::u16string_view extension) {
     std::u16string accept = u".";
     accept.append(extension);
     const JsText filter = toJs(accept);
     // One byte more than a settings file may hold, so that a larger one is
     // seen as such without copying all of it.
     const double limit = static_cast<double>(kMaxSettingsFileBytes) + 1;
-    std::u16string path(1024, u'\0');
-    const int length =
-        js_pick_file(filter.data, filter.length, limit, path.data(), static_cast<int>(path.size()));
-    path.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return path;
+    const double size = js_pick_file(filter.data, filter.length, limit);
+    if (!(size >= 0 && size <= limit)) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    js_take_picked_file(bytes.data());
+    return bytes;
 }
 
 }  // namespace ts::platform

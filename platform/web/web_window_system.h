@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/window_system.h"
@@ -46,7 +48,7 @@ public:
     static bool share(std::u16string_view text);
     static bool download(std::u16string_view name, std::u16string_view mediaType,
                          std::string_view bytes);
-    static std::u16string pickFile(std::u16string_view extension);
+    static std::optional<std::string> pickFile(std::u16string_view extension);
 
     // Says that storage ran out and ends the program with status 1, as the
     // desktops do.

@@ -171,8 +171,9 @@ var TSWeb = (function() {
             }
         },
 
-        // The file picker: the chosen file is copied into the program's file
-        // system, at most `limit` bytes of it; resolves with its path or ''.
+        // The file picker: resolves with at most `limit` bytes of the chosen
+        // file (none when it could not be read), or null when none was
+        // chosen.
         pickFile: function(accept, limit) {
             var input = web.el('input', 'ts-offscreen');
             input.type = 'file';
@@ -187,23 +188,16 @@ var TSWeb = (function() {
                         resolve(path);
                     }
                 }
-                input.addEventListener('cancel', function() { finish(''); });
+                input.addEventListener('cancel', function() { finish(null); });
                 input.addEventListener('change', function() {
                     var file = input.files && input.files[0];
                     if (!file) {
-                        finish('');
+                        finish(null);
                         return;
                     }
                     file.slice(0, limit).arrayBuffer().then(
-                        function(buffer) {
-                            var path = '/tmp/picked.cfg';
-                            FS.writeFile(path, new Uint8Array(buffer));
-                            finish(path);
-                        },
-                        function() {
-                            FS.writeFile('/tmp/picked.cfg', new Uint8Array(0));
-                            finish('/tmp/picked.cfg');
-                        });
+                        function(buffer) { finish(new Uint8Array(buffer)); },
+                        function() { finish(new Uint8Array(0)); });
                 });
                 input.click();
             });

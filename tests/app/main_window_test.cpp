@@ -526,11 +526,6 @@ protected:
         site_ = &windows_;
     }
     std::string storedBytes() { return readFile(dir_ / "ts.cfg"); }
-    // Writes a file to pick, in the test's folder.
-    std::u16string fileToPick(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return fromUtf8((dir_ / name).string());
-    }
 };
 
 TEST_F(BrowserTabTest, EveryChangeIsSavedAndTheWindowNeverCloses) {
@@ -677,7 +672,7 @@ TEST_F(MainWindowTest, WithoutASiteNoLinkIsMadeAndNoFileIsRead) {
     behaviour_.shareLinks = true;
     behaviour_.settingsFileInMenu = true;
     windows_.makesLinks = true;
-    windows_.pickedPath = u"/nowhere/ts.cfg";
+    windows_.pickedBytes = "not read: without a site the picker never opens";
     storeParty(3000, 1000, {{u"A", 2, 100, 0}});
     run([&](FakeDialog& w) {
         w.command(id::main::kShareLink);
@@ -753,9 +748,8 @@ TEST_F(BrowserTabTest, ImportReadsOnlySettingsFilesAndOnlyWhenTheUserAgrees) {
     ASSERT_TRUE(saveToPath(fromUtf8((dir_ / "incoming.cfg").string()), incoming));
 
     run([&](FakeDialog& w) {
-        int n = 0;
         for (const std::string& bytes : rejected) {
-            windows_.pickedPath = fileToPick("bad" + std::to_string(n++), bytes);
+            windows_.pickedBytes = bytes;
             windows_.menuChoices = {id::main::kImportSettings};
             w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
         }
@@ -767,7 +761,7 @@ TEST_F(BrowserTabTest, ImportReadsOnlySettingsFilesAndOnlyWhenTheUserAgrees) {
         EXPECT_EQ(storedBytes(), stored);
 
         // A settings file: replaced only after the user agrees.
-        windows_.pickedPath = fromUtf8((dir_ / "incoming.cfg").string());
+        windows_.pickedBytes = readFile(dir_ / "incoming.cfg");
         windows_.answerNext(MessageAnswer::Cancel);
         windows_.menuChoices = {id::main::kImportSettings, id::main::kImportSettings};
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
@@ -779,7 +773,7 @@ TEST_F(BrowserTabTest, ImportReadsOnlySettingsFilesAndOnlyWhenTheUserAgrees) {
         EXPECT_EQ(loadStored()->total, 7000);
 
         // Cancelling the picker does nothing.
-        windows_.pickedPath.clear();
+        windows_.pickedBytes.reset();
         windows_.menuChoices = {id::main::kImportSettings};
         const std::size_t boxes = windows_.messageBoxes.size();
         w.send({platform::Message::Kind::ContextMenu, id::main::kGroupList});
@@ -1398,7 +1392,7 @@ TEST_F(BrowserTabTest, ExportAndImportCarryTheWholeEvening) {
     const std::u16string incoming = fromUtf8((dir_ / "incoming.cfg").string());
     ASSERT_TRUE(saveToPath(incoming, evening));
     storeParty(500, 100, {{u"Old", 1, 100, 0}});
-    windows_.pickedPath = incoming;
+    windows_.pickedBytes = readFile(dir_ / "incoming.cfg");
     run([&](FakeDialog& w) {
         chooseFromMenu(windows_, w, id::main::kImportSettings);
         EXPECT_EQ(roundsOffered(w), (std::vector<std::u16string>{u"一次会", u"二軒目"}));

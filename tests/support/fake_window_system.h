@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -156,7 +157,9 @@ public:
     bool quitRequested() const override { return quitting; }
     std::u16string linkTo(std::string_view payload, char format) override;
     void showLink(std::u16string_view link) override { linksShown.emplace_back(link); }
-    std::u16string pickFile(std::u16string_view /*extension*/) override { return pickedPath; }
+    std::optional<std::string> pickFile(std::u16string_view /*extension*/) override {
+        return pickedBytes;
+    }
 
     // The next modal run of `templateId` plays `script` after its
     // InitDialog; a run with no script queued ends at once with result 0.
@@ -191,7 +194,7 @@ public:
     bool filesAsDownloads = false;
     std::vector<Download> downloads;
     bool downloadsWork = true;
-    std::u16string pickedPath;
+    std::optional<std::string> pickedBytes;
     std::vector<std::u16string> shared;
     std::vector<std::pair<int, std::u16string>> commandButtons;
     // Links, where a test hands this as the site: whether it makes them,
