@@ -381,11 +381,11 @@ bool eveningHoldsUnread(std::string_view bytes) {
 
 bool loadEvening(Store& store, Evening& evening) {
     std::string bytes;
-    if (store.load(bytes, eveningHoldsUnread) != Store::Reading::Read) {
-        return false;
-    }
-    readEveningFile(bytes, evening);
-    return true;
+    // Read once, into the evening itself: what the reading leaves unread
+    // tells the store whether to keep a copy.
+    return store.load(bytes, [&evening](std::string_view stored) {
+        return readEveningFile(stored, evening) != EveningReading::Read;
+    }) == Store::Reading::Read;
 }
 
 bool saveEvening(Store& store, const Evening& evening) {

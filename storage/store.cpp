@@ -52,7 +52,7 @@ bool MemoryStore::keepCopy(std::string_view bytes) {
     return true;
 }
 
-Store::Reading Store::load(std::string& bytes, UnreadCheck holdsUnread) {
+Store::Reading Store::load(std::string& bytes, const UnreadCheck& holdsUnread) {
     const Reading reading = readBytes(bytes);
     switch (reading) {
         case Reading::Read:
@@ -73,7 +73,7 @@ Store::Reading Store::load(std::string& bytes, UnreadCheck holdsUnread) {
     return reading;
 }
 
-bool Store::learnPrevious(UnreadCheck holdsUnread) {
+bool Store::learnPrevious(const UnreadCheck& holdsUnread) {
     std::string bytes;
     switch (readBytes(bytes)) {
         case Reading::Read:
@@ -93,7 +93,7 @@ bool Store::learnPrevious(UnreadCheck holdsUnread) {
     return false;  // asked again at the next save
 }
 
-bool Store::save(std::string_view bytes, UnreadCheck holdsUnread) {
+bool Store::save(std::string_view bytes, const UnreadCheck& holdsUnread) {
     if (previous_ == Previous::NotRead && !learnPrevious(holdsUnread)) {
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,15 +16,17 @@ class Store {
 public:
     enum class Reading { Read, Missing, Unreadable };
     // Whether a settings file's bytes hold records this program does not
-    // read (settings_file.h: holdsUnreadRecords).
-    using UnreadCheck = bool (*)(std::string_view bytes);
+    // read (settings_file.h: holdsUnreadRecords). At the start it may read
+    // them into the program's own party as it answers, so that they are
+    // read once.
+    using UnreadCheck = std::function<bool(std::string_view bytes)>;
 
     virtual ~Store() = default;
 
     // The stored file's bytes, read at the start: Missing (and `bytes`
     // empty) when there is none, Unreadable when there is one that cannot
     // be read now.
-    Reading load(std::string& bytes, UnreadCheck holdsUnread);
+    Reading load(std::string& bytes, const UnreadCheck& holdsUnread);
     // Replaces the stored file by `bytes`; false when they were not stored
     // whole (the stored file is then as it was).
     //
@@ -33,7 +36,7 @@ public:
     // if that copy cannot be made, nothing is replaced. A file that load()
     // could not read is never replaced: the program does not hold what it
     // had.
-    bool save(std::string_view bytes, UnreadCheck holdsUnread);
+    bool save(std::string_view bytes, const UnreadCheck& holdsUnread);
 
     // Where the bytes are, for a message that names it (a path).
     virtual std::u16string where() const = 0;
@@ -51,7 +54,7 @@ private:
     enum class Previous { NotRead, NothingToKeep, ToKeep, NotOurs };
 
     // Learns what the store holds; false when that cannot be done now.
-    bool learnPrevious(UnreadCheck holdsUnread);
+    bool learnPrevious(const UnreadCheck& holdsUnread);
 
     Previous previous_ = Previous::NotRead;
     std::string toKeep_;  // Previous::ToKeep: the bytes to keep as the copy
