@@ -57,8 +57,7 @@
   // The selection is the one row marked aria-selected; the list remembers
   // it, so that moving it touches two rows however long the list is.
   var select = web.selectListRow = function (list, index, focus) {
-    var rows = list.body.rows;
-    var row = index >= 0 && index < rows.length ? rows[index] : null;
+    var row = web.listRowAt(list, index);
     if (list.current && list.current !== row) {
       list.current.setAttribute('aria-selected', 'false');
     }
@@ -80,17 +79,13 @@
 
   function selected(list) {
     var row = list.current;
-    if (row && row.parentNode === list.body && row.getAttribute('aria-selected') === 'true') {
-      return row.sectionRowIndex;
-    }
-    return -1;
+    return row && row.getAttribute('aria-selected') === 'true' ? web.listRowIndex(list, row) : -1;
   }
 
   // The list's events, for the list `id` of window `win`.
   web.listenToList = function (win, id, list) {
     function rowOf(target) {
-      var row = target.closest ? target.closest('tr') : null;
-      return row && row.parentNode === list.body ? row.sectionRowIndex : -1;
+      return web.listRowIndex(list, target.closest ? target.closest('tr') : null);
     }
     function selectAt(target) {
       var index = rowOf(target);
@@ -112,7 +107,7 @@
       askMenu();
     });
     list.table.addEventListener('keydown', function (e) {
-      var count = list.body.rows.length;
+      var count = web.listRowCount(list);
       var at = selected(list);
       var to = -2;
       if (e.key === 'ArrowDown') {

@@ -8,6 +8,114 @@
 
   var C = TSConst;
 
+  // The rows stand in sections (tbody) of about SECTION rows: a long list
+  // lays out and paints only the sections in view (list.css), and the
+  // browser watches a section per hundred rows rather than every row. A
+  // section is never empty; a list without rows has none.
+  var SECTION = 100;
+
+  // The rows of the list, the head's row not counted, by index.
+  function rowCount(list) {
+    return list.table.rows.length - 1;
+  }
+  var rowAt = web.listRowAt = function (list, index) {
+    return index >= 0 && index < rowCount(list) ? list.table.rows[index + 1] : null;
+  };
+  web.listRowCount = rowCount;
+  // The index of `row`, -1 unless it is one of the list's rows.
+  web.listRowIndex = function (list, row) {
+    var section = row ? row.parentNode : null;
+    return section && section.tagName === 'TBODY' && section.parentNode === list.table
+        ? row.rowIndex - 1 : -1;
+  };
+  function eachRow(list, visit) {
+    var rows = list.table.querySelectorAll(':scope > tbody > tr');
+    for (var r = 0; r < rows.length; ++r) {
+      visit(rows[r]);
+    }
+  }
+
+  function newSection() {
+    var section = web.el('tbody');
+    section.setAttribute('role', 'rowgroup');
+    return section;
+  }
+
+  // A section's row count sizes it while it is out of view.
+  function recount(section) {
+    section.style.setProperty('--ts-rows', String(section.rows.length));
+  }
+
+  // Puts the rows `made` where row `at` is (at the end when there is none):
+  // the end's section filled up, then new sections; a section grown past
+  // twice its size split.
+  function placeRows(list, at, made) {
+    var before = rowAt(list, at);
+    var sections = list.table.tBodies;
+    var section = before ? before.parentNode : sections[sections.length - 1] || null;
+    var placed = 0;
+    if (section) {
+      placed = before ? made.length : Math.min(made.length, Math.max(0, SECTION - section.rows.length));
+      var part = document.createDocumentFragment();
+      for (var i = 0; i < placed; ++i) {
+        part.appendChild(made[i]);
+      }
+      section.insertBefore(part, before);
+      if (section.rows.length > 2 * SECTION) {
+        split(section);
+      } else if (placed > 0) {
+        recount(section);
+      }
+    }
+    var rest = document.createDocumentFragment();
+    while (placed < made.length) {
+      var fresh = newSection();
+      for (var end = Math.min(placed + SECTION, made.length); placed < end; ++placed) {
+        fresh.appendChild(made[placed]);
+      }
+      recount(fresh);
+      rest.appendChild(fresh);
+    }
+    list.table.appendChild(rest);
+  }
+
+  function split(section) {
+    var after = section.nextSibling;
+    while (section.rows.length > SECTION) {
+      var fresh = newSection();
+      var from = Math.max(SECTION, section.rows.length - SECTION);
+      while (section.rows.length > from) {
+        fresh.insertBefore(section.lastElementChild, fresh.firstChild);
+      }
+      recount(fresh);
+      section.parentNode.insertBefore(fresh, after);
+      after = fresh;
+    }
+    recount(section);
+  }
+
+  // Takes rows `at` to `last` away, and the sections that leaves empty.
+  function removeRows(list, at, last) {
+    if (at === 0 && last === rowCount(list) - 1) {
+      list.table.querySelectorAll(':scope > tbody').forEach(function (section) { section.remove(); });
+      return;
+    }
+    var first = rowAt(list, at);
+    var end = rowAt(list, last);
+    var range = document.createRange();
+    range.setStartBefore(first);
+    range.setEndAfter(end);
+    var touched = [first.parentNode, end.parentNode];
+    range.deleteContents();
+    touched.forEach(function (section) {
+      if (section.rows.length === 0) {
+        section.remove();
+      } else {
+        recount(section);
+      }
+    });
+  }
+
   function realign(list) {
     var cells = list.table.querySelectorAll('th, td');
     for (var i = 0; i < cells.length; ++i) {
@@ -73,13 +181,14 @@
     }
     // Rows shown already gain or lose the cell (only when that changes: a
     // long list's columns come and go with its view).
-    for (var r = 0; had !== Boolean(list.rowCommand) && r < list.body.rows.length; ++r) {
-      var shown = list.body.rows[r];
-      if (list.rowCommand) {
-        shown.appendChild(makeCommandCell(list));
-      } else if (hasCommandCell(shown)) {
-        shown.lastElementChild.remove();
-      }
+    if (had !== Boolean(list.rowCommand)) {
+      eachRow(list, function (shown) {
+        if (list.rowCommand) {
+          shown.appendChild(makeCommandCell(list));
+        } else if (hasCommandCell(shown)) {
+          shown.lastElementChild.remove();
+        }
+      });
     }
     list.prototype = row;
     // The columns in order; the style sheet sizes each by its role.
@@ -96,7 +205,7 @@
   // What the list says while it has no rows.
   function showWhenEmpty(list) {
     if (list.empty) {
-      list.empty.hidden = list.body.rows.length > 0 || list.empty.textContent === '';
+      list.empty.hidden = rowCount(list) > 0 || list.empty.textContent === '';
     }
   }
 
@@ -117,12 +226,9 @@
     var headRow = web.el('tr');
     headRow.setAttribute('role', 'row');
     head.appendChild(headRow);
-    var body = web.el('tbody');
-    body.setAttribute('role', 'rowgroup');
     table.appendChild(head);
-    table.appendChild(body);
     box.appendChild(table);
-    var list = {win: win, box: box, table: table, headRow: headRow, body: body, columns: [],
+    var list = {win: win, box: box, table: table, headRow: headRow, columns: [],
                 current: null, prototype: null, empty: null, rowCommand: null};
     renewPrototype(list);
 
@@ -152,13 +258,12 @@
   function offerCommands(list) {
     var column = list.rowCommand.column;
     var settled = TONES[C.TONE_SETTLED];
-    for (var r = 0; r < list.body.rows.length; ++r) {
-      var row = list.body.rows[r];
+    eachRow(list, function (row) {
       var cell = row.cells[column];
       if (hasCommandCell(row) && cell) {
         row.lastElementChild.firstChild.disabled = cell.dataset.tone === settled;
       }
-    }
+    });
   }
 
   // Columns and rows as the program sets them. A column's role (name,
@@ -176,10 +281,9 @@
     list.headRow.insertBefore(th, list.headRow.children[at] || null);
     list.columns.splice(at, 0, th);
     renewPrototype(list);
-    for (var r = 0; r < list.body.rows.length; ++r) {
-      var row = list.body.rows[r];
+    eachRow(list, function (row) {
       row.insertBefore(makeCell(th), row.children[at] || null);
-    }
+    });
     realign(list);
   };
 
@@ -187,12 +291,11 @@
     var list = listAt(handle, index);
     for (var i = 0; i < count && list.columns.length > 0; ++i) {
       list.columns.shift().remove();
-      for (var r = 0; r < list.body.rows.length; ++r) {
-        var row = list.body.rows[r];
+      eachRow(list, function (row) {
         if (row.cells.length > 0) {
           row.deleteCell(0);
         }
-      }
+      });
     }
     renewPrototype(list);
     realign(list);
@@ -219,8 +322,6 @@
   // its length there and its units in `texts`, in the same order.
   web.listApply = function (handle, index, ops, texts) {
     var list = listAt(handle, index);
-    var body = list.body;
-    var rows = body.rows;
     var at = ops[1];
     var removed = ops[2];
     var inserted = ops[3];
@@ -231,19 +332,11 @@
     if (ops[0]) {
       web.selectListRow(list, -1, false);
     }
-    if (removed > 0 && at < rows.length) {
-      var last = Math.min(at + removed, rows.length) - 1;
-      if (at === 0 && last === rows.length - 1) {
-        body.replaceChildren();
-      } else {
-        var range = document.createRange();
-        range.setStartBefore(rows[at]);
-        range.setEndAfter(rows[last]);
-        range.deleteContents();
-      }
+    if (removed > 0 && at < rowCount(list)) {
+      removeRows(list, at, Math.min(at + removed, rowCount(list)) - 1);
     }
     if (inserted > 0) {
-      var rowsIn = document.createDocumentFragment();
+      var made = [];
       for (var r = 0; r < inserted; ++r) {
         var row = list.prototype.cloneNode(true);
         var cell = row.firstChild;
@@ -262,12 +355,12 @@
           }
           t += length;
         }
-        rowsIn.appendChild(row);
+        made.push(row);
       }
-      body.insertBefore(rowsIn, rows[at] || null);
+      placeRows(list, at, made);
     }
     for (var i = 0; i < changed; ++i) {
-      var target = rows[ops[p]];
+      var target = rowAt(list, ops[p]);
       var where = target ? target.cells[ops[p + 1]] : null;
       var size = ops[p + 2];
       if (where) {

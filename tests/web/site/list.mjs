@@ -30,6 +30,12 @@ export const list = {
       async () => `row ${row} reads ${JSON.stringify((await this.rows())[row])}, not ${text} in cell ${column}`);
   },
 
+  // How many rows each of the list's sections (tbody) holds, in order.
+  async listSections() {
+    const list = await find(this.page, LIST_SHOWN, 'the group list');
+    return list.$$eval('tbody', (sections) => sections.map((section) => section.rows.length));
+  },
+
   async selectRow(index) {
     const row = (await (await find(this.page, LIST)).$$(ROWS))[index];
     await row.click();
