@@ -7,9 +7,10 @@
 // One headless Chromium; the site and the static page are loaded in turn
 // (interleaved), `loads` times each (15 unless given), every load in a
 // browser context of its own that is left to settle for a second before it
-// navigates; medians. The static page is the site's own index.html with the
-// typical party's rows and totals written in and no program: the same
-// texts, buttons and style. The site starts with that party stored.
+// navigates; medians. The static page is the site's own page as the program
+// leaves it once ready with the typical party stored, taken from the site
+// and served without the program: the same rows, totals, buttons, icon and
+// style, painted from the markup alone.
 //   first paint: the first contentful paint (PerformanceObserver "paint");
 //   ready: the first frame painted once the main window shows the party's
 //     rows and totals and takes input (body data-ready="1" on both pages);
@@ -18,13 +19,13 @@
 //     is active (the static page: a later load from the browser's cache);
 //   slow phone: the same with the CPU slowed down 4 times (CDP).
 import { gzipSync, constants } from 'node:zlib';
-import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { cp, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import os from 'node:os';
 import path from 'node:path';
 import { startServer } from '../../tests/web/server.mjs';
 import { siteNames } from '../../tests/web/site/page.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
-import { TYPICAL_ROWS as ROWS, median, seed, typicalParty } from './stored_party.mjs';
+import { median, seed, typicalParty } from './stored_party.mjs';
 
 const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, firstPaintBytes: 60_000 };
 const siteDir = process.argv[2];
@@ -70,17 +71,27 @@ console.log(`bytes the first paint needs (index.html alone): ${kb(firstPaintByte
 
 // --- The static page and the stored party.
 
-const TOTALS = { 1028: '5人', 1019: '12345円', 1029: '1000円', 1027: '3155円' };
-
-function staticPage(html) {
-  let out = html.replace(/<script[\s\S]*?<\/script>/g, '').replace(/<link rel="preload"[^>]*>/, '');
-  out = out.replace(' aria-busy="true" inert', '');
-  const rows = ROWS.map((row) => `<tr>${row.map((cell, i) => `<td${i ? ' class="ts-right"' : ''}>${cell}</td>`).join('')}</tr>`);
-  out = out.replace('<tbody></tbody>', `<tbody>${rows.join('')}</tbody>`);
-  for (const [id, text] of Object.entries(TOTALS)) {
-    out = out.replace(new RegExp(`(data-control-id="${id}"[^>]*>)</output>`), `$1${text}</output>`);
+// The main window as the program shows the typical party once ready: the
+// page's markup then, without its scripts (the end of the body says ready,
+// as the program does).
+async function staticPage(browser, url) {
+  const context = await freshContext(browser, url, true);
+  try {
+    const tab = await context.newPage();
+    await tab.setViewport(PHONE);
+    await tab.goto(url);
+    await tab.waitForFunction(() => document.body.dataset.ready === '1', { timeout: 30_000 });
+    const html = await tab.evaluate(() => {
+      const page = document.documentElement.cloneNode(true);
+      page.querySelectorAll('script').forEach((script) => script.remove());
+      page.querySelector('body').removeAttribute('data-ready');
+      return `<!doctype html>\n${page.outerHTML}`;
+    });
+    await tab.close();
+    return html.replace('</body>', "<script>document.body.dataset.ready = '1';</script>\n</body>");
+  } finally {
+    await context.close();
   }
-  return out.replace('</body>', "<script>document.body.dataset.ready = '1';</script>\n</body>");
 }
 
 // In every page before its own scripts: the first contentful paint and the
@@ -106,10 +117,11 @@ const MARKS = () => {
 // --- Loads.
 
 const settle = () => new Promise((resolve) => setTimeout(resolve, 1000));
+const PHONE = { width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
 
 async function measured(context, url, slow) {
   const tab = await context.newPage();
-  await tab.setViewport({ width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+  await tab.setViewport(PHONE);
   await tab.evaluateOnNewDocument(MARKS);
   const cdp = await tab.createCDPSession();
   await cdp.send('Emulation.setCPUThrottlingRate', { rate: slow ? 4 : 1 });
@@ -167,7 +179,6 @@ async function warm(browser, url, site, slow) {
 }
 
 const work = await mkdtemp(path.join(os.tmpdir(), 'ts-bench-'));
-await writeFile(path.join(work, 'index.html'), staticPage(page));
 const site = await startServer(path.resolve(siteDir), 0);
 const bare = await startServer(work, 0);
 const urls = { site: `http://localhost:${site.port}/`, static: `http://localhost:${bare.port}/` };
@@ -175,6 +186,9 @@ const chrome = await launchBrowser();
 const results = {};
 try {
   const { browser } = chrome;
+  // The static page beside the site's icons, which it shows too.
+  await writeFile(path.join(work, 'index.html'), await staticPage(browser, urls.site));
+  await cp(path.join(siteDir, 'icons'), path.join(work, 'icons'), { recursive: true });
   await cold(browser, urls.static, false, false);  // Chromium's own first start, not counted
   for (const [kind, run] of [['cold', cold], ['from the service worker', warm]]) {
     for (const slow of [false, true]) {
