@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/list_rows.h"
+#include "platform/web/program_icon.h"
 #include "resources/dialog_template.h"
 #include "resources/ids.h"
 #include "resources/tables.h"
@@ -88,7 +89,8 @@ std::string control(const ts::res::ControlTemplate& c, int index) {
                    "</tr></thead><tbody role=\"rowgroup\"></tbody></table></div>";
         case ControlKind::Icon:
             return "<button type=\"button\" class=\"ts-icon\" aria-label=\"" + name + "\"" + id +
-                   place + "><img src=\"icons/tally-share.svg\" alt=\"\"></button>";
+                   place + "><img src=\"" + escaped(ts::platform::programIconUrl()) +
+                   "\" alt=\"\"></button>";
         case ControlKind::GroupBox:
             return "<div class=\"ts-frame\" aria-hidden=\"true\"" + id + "></div>";
         case ControlKind::Edit:

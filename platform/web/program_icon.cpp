@@ -3,7 +3,7 @@
 namespace ts::platform {
 
 std::u16string_view programIconUrl() {
-    return u"icons/tally-share.svg";
+    return u"icons/icon-96.png";
 }
 
 }  // namespace ts::platform
