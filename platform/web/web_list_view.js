@@ -79,18 +79,21 @@
     list.table.appendChild(rest);
   }
 
+  // Splits a section into as few sections of at most SECTION rows as
+  // hold its rows, of about equal size.
   function split(section) {
-    var after = section.nextSibling;
-    while (section.rows.length > SECTION) {
+    var rows = Array.prototype.slice.call(section.rows);
+    var size = Math.ceil(rows.length / Math.ceil(rows.length / SECTION));
+    var pieces = document.createDocumentFragment();
+    for (var from = size; from < rows.length; from += size) {
       var fresh = newSection();
-      var from = Math.max(SECTION, section.rows.length - SECTION);
-      while (section.rows.length > from) {
-        fresh.insertBefore(section.lastElementChild, fresh.firstChild);
+      for (var r = from; r < Math.min(from + size, rows.length); ++r) {
+        fresh.appendChild(rows[r]);
       }
       recount(fresh);
-      section.parentNode.insertBefore(fresh, after);
-      after = fresh;
+      pieces.appendChild(fresh);
     }
+    section.parentNode.insertBefore(pieces, section.nextSibling);
     recount(section);
   }
 
