@@ -2,7 +2,11 @@
 // costs on the wire, how soon each page paints and how soon the main window
 // is ready, cold, from the service worker and on a slow phone.
 //
-//   node bench/web/bench.mjs <siteDir> [loads]
+//   node bench/web/bench.mjs <siteDir> [loads] [--floors] [--against <otherSiteDir>]
+//
+// --floors adds two pages that show what the browser alone takes (below);
+// --against loads a second build of the site in the same turns, which
+// separates two builds where runs of one each, minutes apart, cannot.
 //
 // One headless Chromium; the site and the static page are loaded in turn
 // (interleaved), `loads` times each (15 unless given), every load in a
@@ -27,11 +31,17 @@ import { siteNames } from '../../tests/web/site/page.mjs';
 import { launchBrowser } from '../../tests/web/browser.mjs';
 import { median, seed, typicalParty } from './stored_party.mjs';
 
-const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, firstPaintBytes: 60_000 };
-const siteDir = process.argv[2];
-const LOADS = Number(process.argv[3] ?? 15);
-if (!siteDir) {
-  console.error('usage: node bench/web/bench.mjs <siteDir> [loads]');
+// Ready: 1.5× cold, 1.2× from the service worker, 1.5× on a slow phone
+// either way.
+const AIMS = { paint: 1.2, readyCold: 1.5, readyWarm: 1.2, readySlow: 1.5, firstPaintBytes: 60_000 };
+const args = process.argv.slice(2);
+const FLOORS = args.includes('--floors');
+const againstAt = args.indexOf('--against');
+const againstDir = againstAt >= 0 ? args[againstAt + 1] : null;
+const [siteDir, loads] = args.filter((arg, i) => arg !== '--floors' && (againstAt < 0 || (i !== againstAt && i !== againstAt + 1)));
+const LOADS = Number(loads ?? 15);
+if (!siteDir || (againstAt >= 0 && !againstDir)) {
+  console.error('usage: node bench/web/bench.mjs <siteDir> [loads] [--floors] [--against <otherSiteDir>]');
   process.exit(2);
 }
 
@@ -92,6 +102,34 @@ async function staticPage(browser, url) {
   } finally {
     await context.close();
   }
+}
+
+// The floors (--floors): the static page again, but ready only once it has
+// read the stored party from the site's database (as any program that keeps
+// it there must before it can show it), and once it has also compiled the
+// program's code. Nothing is done with either: what they cost is the
+// browser's, the least a page with the program's storage and code can take.
+function floorPage(html, { database, files, settings }, code) {
+  const early = `<script>
+(function () {
+  var party = new Promise(function (resolve) {
+    var request = indexedDB.open(${JSON.stringify(database)}, 1);
+    request.onupgradeneeded = function () { request.result.createObjectStore(${JSON.stringify(files)}); };
+    request.onerror = function () { resolve(null); };
+    request.onsuccess = function () {
+      var get = request.result.transaction(${JSON.stringify(files)}, 'readonly')
+          .objectStore(${JSON.stringify(files)}).get(${JSON.stringify(settings)});
+      get.onsuccess = function () { resolve(get.result); };
+      get.onerror = function () { resolve(null); };
+    };
+  });
+  var parsed = new Promise(function (resolve) { document.addEventListener('DOMContentLoaded', resolve); });
+  var compiled = ${code ? "WebAssembly.compileStreaming(fetch('tally-share.wasm'))" : 'null'};
+  Promise.all([party, parsed, compiled]).then(function () { document.body.dataset.ready = '1'; });
+})();
+</script>
+</head>`;
+  return html.replace('</head>', early).replace(/<script>document\.body\.dataset\.ready = '1';<\/script>\n/, '');
 }
 
 // In every page before its own scripts: the first contentful paint and the
@@ -166,7 +204,7 @@ async function warm(browser, url, site, slow) {
     const first = await context.newPage();
     await first.goto(url);
     await first.waitForFunction(() => document.body.dataset.ready === '1', { timeout: 30_000 });
-    if (site) {
+    if (url === urls.site || url === urls.against) {
       await first.evaluate(() => navigator.serviceWorker.ready);
     }
     await first.close();
@@ -182,24 +220,44 @@ const work = await mkdtemp(path.join(os.tmpdir(), 'ts-bench-'));
 const site = await startServer(path.resolve(siteDir), 0);
 const bare = await startServer(work, 0);
 const urls = { site: `http://localhost:${site.port}/`, static: `http://localhost:${bare.port}/` };
+const pages = ['site', 'static'];
+const other = againstDir ? await startServer(path.resolve(againstDir), 0) : null;
+if (other) {
+  urls.against = `http://localhost:${other.port}/`;
+  pages.push('against');
+}
+if (FLOORS) {
+  urls.floor = `${urls.static}floor.html`;
+  urls['floor+code'] = `${urls.static}floor-code.html`;
+  pages.push('floor', 'floor+code');
+}
 const chrome = await launchBrowser();
 const results = {};
 try {
   const { browser } = chrome;
   // The static page beside the site's icons, which it shows too.
-  await writeFile(path.join(work, 'index.html'), await staticPage(browser, urls.site));
+  const still = await staticPage(browser, urls.site);
+  await writeFile(path.join(work, 'index.html'), still);
   await cp(path.join(siteDir, 'icons'), path.join(work, 'icons'), { recursive: true });
+  if (FLOORS) {
+    const names = await siteNames(urls.site);
+    await writeFile(path.join(work, 'floor.html'), floorPage(still, names, false));
+    await writeFile(path.join(work, 'floor-code.html'), floorPage(still, names, true));
+    for (const file of ['names.json', 'tally-share.wasm']) {
+      await cp(path.join(siteDir, file), path.join(work, file));
+    }
+  }
   await cold(browser, urls.static, false, false);  // Chromium's own first start, not counted
   for (const [kind, run] of [['cold', cold], ['from the service worker', warm]]) {
     for (const slow of [false, true]) {
       const key = `${kind}${slow ? ', slow phone (CPU ÷4)' : ''}`;
-      results[key] = { site: [], static: [] };
+      results[key] = Object.fromEntries(pages.map((which) => [which, []]));
       for (let i = 0; i < LOADS; i++) {
-        // Interleaved, the order alternating, so that neither page gets the
+        // Interleaved, the order alternating, so that no page gets the
         // machine's quieter moments.
-        const order = i % 2 ? ['static', 'site'] : ['site', 'static'];
+        const order = i % 2 ? [...pages].reverse() : pages;
         for (const which of order) {
-          results[key][which].push(await run(browser, urls[which], which === 'site', slow));
+          results[key][which].push(await run(browser, urls[which], which !== 'static', slow));
         }
       }
     }
@@ -208,17 +266,18 @@ try {
   await chrome.close();
   await site.close();
   await bare.close();
+  await other?.close();
   await rm(work, { recursive: true, force: true });
 }
 
 const met = (ok) => (ok ? 'met' : 'NOT met');
 console.log(`\nmedians of ${LOADS} loads each, 390×844 phone viewport:`);
-for (const [key, { site: s, static: b }] of Object.entries(results)) {
-  const warmRun = key.startsWith('from');
+for (const [key, { site: s, static: b, ...others }] of Object.entries(results)) {
+  const aimReady = key.includes('slow') ? AIMS.readySlow : key.startsWith('from') ? AIMS.readyWarm : AIMS.readyCold;
   const row = (what) => {
     const site = median(s.map((m) => m[what]));
     const stat = median(b.map((m) => m[what]));
-    const aim = what === 'paint' ? AIMS.paint : warmRun ? AIMS.readyWarm : AIMS.readyCold;
+    const aim = what === 'paint' ? AIMS.paint : aimReady;
     return `${what === 'paint' ? 'first paint' : 'ready      '} site ${site.toFixed(0).padStart(5)} ms, static ${stat
       .toFixed(0)
       .padStart(5)} ms = ${(site / stat).toFixed(2)}× (aim ≤ ${aim}×: ${met(site / stat <= aim)})`;
@@ -226,6 +285,14 @@ for (const [key, { site: s, static: b }] of Object.entries(results)) {
   console.log(`  ${key}:`);
   console.log(`    ${row('paint')}`);
   console.log(`    ${row('ready')}`);
+  // The floors and the other build, against the static page too.
+  for (const [which, o] of Object.entries(others)) {
+    for (const what of which === 'against' ? ['paint', 'ready'] : ['ready']) {
+      const at = median(o.map((m) => m[what]));
+      const ratio = at / median(b.map((m) => m[what]));
+      console.log(`    ${what.padEnd(5)} ${which.padEnd(10)} ${at.toFixed(0).padStart(5)} ms = ${ratio.toFixed(2)}× the static page`);
+    }
+  }
 }
 console.log(`  bytes the first paint needs: ${kb(firstPaintBytes)} (aim ≤ ${kb(AIMS.firstPaintBytes)}: ${met(firstPaintBytes <= AIMS.firstPaintBytes)})`);
 console.log(`machine load at the end (1, 5, 15 min): ${await load()}`);
