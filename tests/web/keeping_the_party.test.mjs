@@ -34,6 +34,10 @@ scenario('offline, the service worker starts the program with the party', async 
   await stopServer();
   await app.reload({ offline: true });
   assert.deepEqual(await party(app), before, 'the party offline');
+  // The tab's and the home screen's icons too.
+  for (const [file, served] of await app.headFiles()) {
+    assert.ok(served, `${file} offline`);
+  }
 });
 
 scenario('a second tab waits, writes nothing, and takes over when the first closes', async ({ open }) => {

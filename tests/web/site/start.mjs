@@ -37,6 +37,19 @@ export const start = {
     return this.page.evaluate(() => navigator.serviceWorker?.controller != null);
   },
 
+  // Each file the page's head names (its icons, the manifest) and whether
+  // the page can fetch it now.
+  headFiles() {
+    return this.page.evaluate(() =>
+      Promise.all(
+        [...document.head.querySelectorAll('link[href]')].map((link) => {
+          const file = link.getAttribute('href');
+          return fetch(link.href).then((response) => [file, response.ok], () => [file, false]);
+        }),
+      ),
+    );
+  },
+
   // What the page says while another tab has the party; null once it
   // neither shows the notice nor waits.
   elsewhereNotice() {
